@@ -1,0 +1,43 @@
+#pragma once
+// Shared pieces of the command-line tool's sub-commands.
+
+#include <nlohmann/json.hpp>
+
+#include <string>
+#include <vector>
+
+#include "core/music_file_info.h"
+#include "settings/options.h"
+
+namespace kadrel::cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;
+inline constexpr int kExitUsage = 2;
+
+struct UsageError {
+  std::string message;
+};
+
+// Options every catalogue sub-command accepts.
+struct CatalogueOptions {
+  TMainOption main;
+  TListViewOption view;
+  TWindowOption window;
+};
+
+// Takes "--option NAME=VALUE" (also "--option=NAME=VALUE") pairs out of args; throws
+// UsageError for a malformed or unknown setting.
+void TakeOptionArguments(std::vector<std::string>& args, CatalogueOptions& options);
+
+// The record's fields by their exact names plus the 12 column texts; bytes shown
+// through the display decoding.
+nlohmann::ordered_json RecordToJson(const TMusicFileInfo& r, const TListViewOption& view);
+
+// One JSON object per line.
+void PrintJsonLine(const nlohmann::ordered_json& j);
+
+// Command implementations; each returns the process exit code.
+int RunInfo(std::vector<std::string> args);
+
+}  // namespace kadrel::cli

@@ -1,0 +1,60 @@
+// kadrel-cli info: the record of each named file, as the folder scan makes it for a
+// loose file (format row by extension, then the header reader).
+
+#include <sys/stat.h>
+
+#include <iostream>
+
+#include "cli/cli_common.h"
+#include "core/dos_datetime.h"
+#include "core/format_table.h"
+#include "core/read_header_info.h"
+#include "core/text_helpers.h"
+
+namespace kadrel::cli {
+namespace {
+
+TMusicFileInfo LooseFileRecord(const std::string& path, const CatalogueOptions& options, bool& readable) {
+  const size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+
+  TMusicFileInfo r;
+  r.ItemKind = kLooseFile;
+  r.FileName = NameWithoutExtension(name);
+  r.FileExt = ExtensionWithDot(name);
+  r.FileType = FormatRowForFileName(name);
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0) {
+    r.Size = st.st_size > INT32_MAX ? INT32_MAX : static_cast<int32_t>(st.st_size);
+    DosStamp stamp = DosStampFromUnixTime(st.st_mtime);
+    r.DosDate = stamp.date;
+    r.DosTime = stamp.time;
+  }
+  ReadHeaderInfo(folder, r, HeaderReadOptions{options.main.SMFByte});
+  r.IconIndex = IconIndexFor(r.FileType, r.Info);
+  readable = r.InfoState != kInfoCannotOpen;
+  return r;
+}
+
+}  // namespace
+
+int RunInfo(std::vector<std::string> args) {
+  CatalogueOptions options;
+  TakeOptionArguments(args, options);
+  if (args.empty()) throw UsageError{"info needs at least one FILE"};
+  int exitCode = kExitOk;
+  for (const std::string& path : args) {
+    if (!path.empty() && path[0] == '-' && path != "-") throw UsageError{"unknown option " + path};
+    bool readable = true;
+    TMusicFileInfo r = LooseFileRecord(path, options, readable);
+    PrintJsonLine(RecordToJson(r, options.view));
+    if (!readable) {
+      std::cerr << "kadrel-cli: " << path << ": cannot be opened\n";
+      exitCode = kExitFailure;
+    }
+  }
+  return exitCode;
+}
+
+}  // namespace kadrel::cli
