@@ -39,5 +39,11 @@ void PrintJsonLine(const nlohmann::ordered_json& j);
 
 // Command implementations; each returns the process exit code.
 int RunInfo(std::vector<std::string> args);
+int RunList(std::vector<std::string> args);
+int RunArchive(std::vector<std::string> args);
+int RunSettings(std::vector<std::string> args);
+int RunIndex(std::vector<std::string> args);
+int RunPlaylist(std::vector<std::string> args);
+int RunConvert(std::vector<std::string> args);
 
 }  // namespace kadrel::cli

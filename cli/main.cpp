@@ -34,6 +34,12 @@ int main(int argc, char** argv) {
   using Runner = int (*)(std::vector<std::string>);
   static const std::map<std::string, Runner> commands = {
       {"info", RunInfo},
+      {"list", RunList},
+      {"archive", RunArchive},
+      {"settings", RunSettings},
+      {"index", RunIndex},
+      {"playlist", RunPlaylist},
+      {"convert", RunConvert},
   };
   auto it = commands.find(command);
   if (it == commands.end()) {
