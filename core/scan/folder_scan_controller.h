@@ -13,6 +13,9 @@
 #include <string>
 
 #include "core/message_box.h"
+#include "core/scan/archive_port.h"
+#include "core/scan/index_port.h"
+#include "core/scan/scan_pass.h"
 #include "core/scan/scan_view.h"
 #include "core/window_bridge.h"
 #include "settings/options.h"
@@ -45,6 +48,10 @@ class FolderScanController {
   FolderScanController& operator=(const FolderScanController&) = delete;
 
   void SetSettings(const ScanSettings& settings);
+  // Collaborators; each may be left unset (no archives, no index, no documents).
+  void SetArchivePort(IArchivePort* archives) { archives_ = archives; }
+  void SetIndexPort(IFolderIndexPort* index) { index_ = index; }
+  void SetDocumentStep(DocumentStep step) { documentStep_ = std::move(step); }
   const ScanSettings& Settings() const { return settings_; }
   SortState& Sort() { return sort_; }
 
@@ -56,7 +63,8 @@ class FolderScanController {
   // Sets the stop flag; the pass ends soon and still runs its end handler.
   void Stop();
 
-  bool ScanRunning() const { return scanRunning_; }
+  // True from ShowFolder (or an update pass) until the pass's end handler has run.
+  bool ScanRunning() const { return scanRunning_ || passActive_; }
   bool ListBusy() const { return listBusy_; }
   const std::string& CurrentFolder() const { return folder_; }
   // Called after every end handler (on the window's thread): true when the index was used.
@@ -64,7 +72,9 @@ class FolderScanController {
 
  private:
   friend class TFileFindThread;
-  void ListSubFolders();
+  void ListSubFolders(const std::string& previousFolder);
+  void StartPass(int mode);
+  void RunPass(int mode);  // on the worker
   void EndOfFullScan();
   void EndOfUpdatePass();
 
@@ -80,6 +90,10 @@ class FolderScanController {
   std::atomic<bool> scanRunning_{false};
   std::atomic<bool> listBusy_{false};
   std::atomic<bool> stop_{false};
+  std::atomic<bool> passActive_{false};
+  IArchivePort* archives_ = nullptr;
+  IFolderIndexPort* index_ = nullptr;
+  DocumentStep documentStep_;
   std::unique_ptr<TFileFindThread> worker_;
 };
 

@@ -1,0 +1,34 @@
+#pragma once
+// The scan worker: created once, idle until resumed; each resume runs exactly one
+// pass and then waits again. Told to terminate at program end.
+
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+namespace kadrel {
+
+class TFileFindThread {
+ public:
+  TFileFindThread();
+  ~TFileFindThread();  // terminates and joins
+  TFileFindThread(const TFileFindThread&) = delete;
+  TFileFindThread& operator=(const TFileFindThread&) = delete;
+
+  // Runs `pass` once on the worker. Returns false when a pass is still running.
+  bool Resume(std::function<void()> pass);
+  void Terminate();
+
+ private:
+  void Loop();
+
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::function<void()> pending_;
+  bool busy_ = false;
+  bool terminate_ = false;
+  std::thread thread_;
+};
+
+}  // namespace kadrel

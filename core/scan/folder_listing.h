@@ -1,0 +1,42 @@
+#pragma once
+// One listing of a folder, taken once per pass, with look-ups that ignore ASCII
+// letter case as the catalogue's name rules require (SONG.WRD is found as song.wrd).
+
+#include <cstdint>
+#include <ctime>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kadrel {
+
+struct DirEntry {
+  std::string name;        // bytes as stored in the file system
+  bool isDirectory = false;
+  bool isNormalFile = false;  // a file (or a link to one, or a dangling link), not hidden
+  int64_t size = 0;
+  std::time_t mtime = 0;
+};
+
+class FolderListing {
+ public:
+  // Nullopt when the folder cannot be listed. "." and ".." are not included;
+  // names starting with "." count as hidden and are left out.
+  static std::optional<FolderListing> Read(const std::string& folder);
+
+  // Entries in name order (ASCII letters folded).
+  const std::vector<DirEntry>& Entries() const { return entries_; }
+  // A normal file with this name, letter case ignored.
+  const DirEntry* FindFile(std::string_view name) const;
+  // Normal files whose extension (without dot) equals `extension`, letter case ignored.
+  std::vector<const DirEntry*> FilesWithExtension(std::string_view extension) const;
+
+ private:
+  std::vector<DirEntry> entries_;
+};
+
+// The ".." entry's time-stamp for the parent row.
+std::optional<std::time_t> ParentFolderTime(const std::string& folder);
+
+}  // namespace kadrel

@@ -1,0 +1,85 @@
+#pragma once
+// One pass of the folder scan, run on the scan worker: the full scan (loose files by
+// format row, then the archives) or the update pass that checks a filled list against
+// the disk. Everything it does to the list goes through the window bridge.
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/message_box.h"
+#include "core/music_file_info.h"
+#include "core/scan/archive_port.h"
+#include "core/scan/folder_listing.h"
+#include "core/scan/scan_view.h"
+#include "core/window_bridge.h"
+#include "settings/options.h"
+
+namespace kadrel {
+
+// The document step: reads title and names from record.DocFile (a full path, or a
+// bare member name inside the archive, then extracted into `folder` on demand).
+using DocumentStep = std::function<void(const std::string& folder, TMusicFileInfo& record,
+                                        const std::function<void(const std::string& commandLine)>& runArchiveCommand)>;
+
+struct ScanPassEnvironment {
+  IWindowBridge& bridge;
+  IScanView& view;
+  IMessageBox& messages;
+  IArchivePort* archives;          // null: archives are left out
+  DocumentStep documentStep;       // empty: no document information
+  const std::atomic<bool>& stop;   // set by the window or at program end
+};
+
+struct ScanPassRequest {
+  std::string folder;      // ends in "/"
+  std::string workFolder;  // ends in "/"
+  int mode = 0;            // 0 full scan, 1 update after an index load, 2 update with sub-folders
+  TMainOption options;
+  bool insertSorted = false;  // add each file at its sorted place
+};
+
+class ScanPass {
+ public:
+  ScanPass(ScanPassEnvironment env, ScanPassRequest request);
+  void Run();
+
+ private:
+  struct PackedInfoFile {
+    std::string baseName;  // without extension
+    std::string ext;       // with its dot
+    int value;             // companion bit, or position in the document-extension list
+  };
+
+  bool Stopped() const { return env_.stop.load(); }
+  void OnWindow(const std::function<void()>& call) { env_.bridge.RunOnWindowThread(call); }
+  void SetStatus(int panel, const std::string& text);
+  void Deliver(std::unique_ptr<TMusicFileInfo> record);
+
+  void FullScan();
+  void ProcessLooseFile(const DirEntry& entry);
+  void MgsLinkStep(TMusicFileInfo& r, const std::function<void(TMusicFileInfo&)>& readLinked);
+  void ScanArchive(const DirEntry& archive);
+  void UpdatePass();
+  void UpdateSubFolders();
+  void CheckExistingFiles();
+  void AddNewFiles();
+
+  std::string DocumentExtensionAt(size_t k) const { return docExtensions_[k]; }
+  const DirEntry* FindDocumentBeside(const std::string& stem, size_t belowPosition, size_t* position) const;
+
+  ScanPassEnvironment env_;
+  ScanPassRequest req_;
+  std::vector<std::string> docExtensions_;   // CP932, priority order
+  std::vector<std::string> linkedNames_;     // LinkFile texts of the MGS scripts met in this pass
+  std::optional<FolderListing> listing_;
+};
+
+// "*.CODE " for every enabled row, in row order.
+std::string MusicPatterns(const FormatFilter& formats);
+// Document extensions from "InfoGetType": fields up to the first empty one.
+std::vector<std::string> DocumentExtensions(const std::string& infoGetType);
+
+}  // namespace kadrel
