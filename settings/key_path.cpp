@@ -1,0 +1,50 @@
+#include "settings/key_path.h"
+
+#include "core/encoding.h"
+#include "core/text_helpers.h"
+
+namespace kadrel {
+
+std::vector<std::string> SplitKeyPath(std::string_view path) {
+  std::vector<std::string> parts;
+  const bool sjis = !IsValidUtf8(path);
+  std::string current;
+  for (size_t i = 0; i < path.size(); ++i) {
+    auto c = static_cast<unsigned char>(path[i]);
+    if (sjis && IsSjisLeadByte(c) && i + 1 < path.size()) {
+      current += path[i];
+      current += path[++i];
+      continue;
+    }
+    if (c == '\\') {
+      if (!current.empty()) parts.push_back(std::move(current));
+      current.clear();
+      continue;
+    }
+    current += path[i];
+  }
+  if (!current.empty()) parts.push_back(std::move(current));
+  return parts;
+}
+
+std::string JoinKeyPath(const std::vector<std::string>& components) {
+  std::string path;
+  for (const auto& c : components) {
+    path += '\\';
+    path += c;
+  }
+  return path;
+}
+
+std::string FoldName(std::string_view name) { return ToUpperAscii(name); }
+
+std::string FoldKeyPath(std::string_view path) {
+  std::string folded;
+  for (const auto& c : SplitKeyPath(path)) {
+    folded += '\\';
+    folded += FoldName(c);
+  }
+  return folded;
+}
+
+}  // namespace kadrel
