@@ -1,0 +1,22 @@
+#pragma once
+// Whole-file reads and atomic replacement of the files the index keeps.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kadrel {
+
+// The whole file; nullopt when it cannot be opened or read (or is not a regular file).
+std::optional<std::string> ReadWholeFile(const std::string& path);
+
+// Replaces `path` with `bytes`: a temporary file in the same folder is written, flushed
+// to disk and renamed over the old file, so a crash or a full disk leaves either the
+// old or the new content, never a mixture. On failure the old file is untouched, the
+// temporary file is removed and `*error` (when given) describes the failure.
+bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, std::string* error = nullptr);
+
+bool FileExists(const std::string& path);    // a regular file (links followed)
+bool FolderExists(const std::string& path);  // a directory (links followed)
+
+}  // namespace kadrel
