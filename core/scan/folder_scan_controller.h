@@ -18,26 +18,22 @@
 #include "core/scan/scan_pass.h"
 #include "core/scan/scan_view.h"
 #include "core/window_bridge.h"
+#include "index/columns/sort_state.h"
 #include "settings/options.h"
 
 namespace kadrel {
 
 class TFileFindThread;
 
-// Current sort order of the file list (key = file-list column id 1..12, 0 none;
-// direction 0 ascending, 1 descending, anything else ascending).
-struct SortState {
-  int32_t Key = 0;
-  int32_t Direction = 0;
-  bool Sorted = false;
-  bool SortOption = true;  // ignore leading symbols in the information columns
-};
+// The file list's sort order (TSortState: key 1..12 or 0, direction, sorted flag).
+using SortState = TSortState;
 
 struct ScanSettings {
   TMainOption main;
   TListViewOption view;
   std::string workFolder;  // where archive members are extracted, ends in "/"
   bool useIndex = true;    // false: neither read nor write the index (kadrel-cli --no-index)
+  bool sortOption = true;  // "SortOption": ignore leading symbols in the information columns
 };
 
 class FolderScanController {
