@@ -157,6 +157,15 @@ std::unique_ptr<SettingsStore> SettingsStore::Open(const std::string& dbPath, St
   return nullptr;
 }
 
+std::unique_ptr<SettingsStore> SettingsStore::OpenInMemory() {
+  std::unique_ptr<SettingsStore> store(new SettingsStore());
+  store->path_ = ":memory:";
+  if (sqlite3_open_v2(":memory:", &store->db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_MEMORY, nullptr) != SQLITE_OK ||
+      !store->Initialise())
+    return nullptr;
+  return store;
+}
+
 SettingsStore::~SettingsStore() {
   for (sqlite3_stmt* st : {getValue_, putValue_, removeValue_, keyExists_, insertKey_, subKeys_}) sqlite3_finalize(st);
   if (db_) sqlite3_close_v2(db_);

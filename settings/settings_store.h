@@ -56,6 +56,8 @@ class SettingsStore {
   // when the file is missing or unusable).
   static std::unique_ptr<SettingsStore> Open(const std::string& dbPath, StoreOpenReport* report,
                                              StoreOpenOptions options = {});
+  // A store that lives only as long as the object (used when no file can be opened).
+  static std::unique_ptr<SettingsStore> OpenInMemory();
   ~SettingsStore();
   SettingsStore(const SettingsStore&) = delete;
   SettingsStore& operator=(const SettingsStore&) = delete;

@@ -1,0 +1,51 @@
+#pragma once
+// Where the program keeps its own files on this desktop (XDG base directories), and
+// the few desktop services the settings pass needs: finding a program on PATH and
+// writing a desktop launcher.
+
+#include <string>
+#include <string_view>
+
+namespace kadrel {
+
+// Every folder ends with "/".
+struct PlatformFolders {
+  std::string config;   // settings database and key files: $XDG_CONFIG_HOME/kadrel/
+  std::string index;    // default index folder: $XDG_CACHE_HOME/kadrel/index/
+  std::string temp;     // default temporary folder: $XDG_RUNTIME_DIR/kadrel/ or /tmp/kadrel-<uid>/
+  std::string home;     // start folder when none is set or the set one is gone
+};
+
+// The folders from the environment. `configOverride` (a --config-dir option) wins over
+// KADREL_CONFIG_DIR, which wins over the XDG default.
+PlatformFolders DefaultPlatformFolders(std::string_view configOverride = {});
+
+// The settings database inside a configuration folder.
+std::string SettingsDatabasePath(const std::string& configFolder);
+
+// Creates a folder with all missing parents (mode 0700 for the new ones). True when
+// it exists as a folder afterwards.
+bool MakeFolders(const std::string& path);
+
+// True when the path names an existing folder.
+bool FolderExists(const std::string& path);
+
+// The first of `names` found as an executable file on the colon-separated `pathList`;
+// empty when none.
+std::string FindProgramOnPath(std::string_view pathList, std::initializer_list<std::string_view> names);
+
+// The players a fresh installation looks for, in order.
+inline constexpr std::string_view kFreshInstallPlayers[] = {"vlc", "audacious", "mpv", "smplayer", "timidity"};
+
+// The user's desktop folder (XDG user-dirs), ending with "/".
+std::string DesktopFolder();
+
+// Writes "<name>.desktop" in `folder` that starts `program` in `workingFolder`;
+// replaced atomically, executable so that desktops trust it. False on failure.
+bool WriteDesktopLauncher(const std::string& folder, std::string_view name, const std::string& program,
+                          const std::string& workingFolder);
+
+// Writes bytes to a file atomically (temporary file in the same folder, fsync, rename).
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, unsigned mode = 0644);
+
+}  // namespace kadrel
