@@ -1,14 +1,98 @@
-// kadrel-cli convert (not yet available in this build).
+// kadrel-cli convert: a Recomposer sequence (RCP, R36, G18, G36) to a Standard MIDI file.
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <iostream>
 
 #include "cli/cli_common.h"
+#include "core/text_helpers.h"
+#include "play/rcpcv/recomposer_converter.h"
 
 namespace kadrel::cli {
+namespace {
 
-int RunConvert(std::vector<std::string>) {
-  std::cerr << "kadrel-cli: the convert command is not available yet\n";
-  return kExitFailure;
+// Writes bytes to path through a temporary file in the same folder, so that the target
+// is either the old file or the complete new one.
+bool WriteAtomically(const std::string& path, std::string_view bytes, std::string& error) {
+  std::string temp = path + ".XXXXXX";
+  int fd = ::mkstemp(temp.data());
+  if (fd < 0) {
+    error = std::strerror(errno);
+    return false;
+  }
+  size_t done = 0;
+  bool ok = true;
+  while (ok && done < bytes.size()) {
+    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) ok = false;
+    else done += static_cast<size_t>(n);
+  }
+  ok = ok && ::fchmod(fd, 0644) == 0 && ::fsync(fd) == 0;
+  if (!ok) error = std::strerror(errno);
+  if (::close(fd) != 0 && ok) {
+    error = std::strerror(errno);
+    ok = false;
+  }
+  if (ok && ::rename(temp.c_str(), path.c_str()) != 0) {
+    error = std::strerror(errno);
+    ok = false;
+  }
+  if (!ok) ::unlink(temp.c_str());
+  return ok;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat sa {}, sb {};
+  return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+         sa.st_ino == sb.st_ino;
+}
+
+}  // namespace
+
+int RunConvert(std::vector<std::string> args) {
+  std::string input, output;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "-o" || a == "--output") {
+      if (i + 1 >= args.size()) throw UsageError{a + " needs a file name"};
+      output = args[++i];
+    } else if (!a.empty() && a[0] == '-') {
+      throw UsageError{"unknown option " + a};
+    } else if (input.empty()) {
+      input = a;
+    } else {
+      throw UsageError{"convert takes one SONG file"};
+    }
+  }
+  if (input.empty()) throw UsageError{"usage: convert SONG.RCP [-o OUT.MID]"};
+  if (output.empty()) {
+    const size_t slash = input.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : input.substr(0, slash + 1);
+    output = folder + NameWithoutExtension(input.substr(folder.size())) + ".MID";
+  }
+  if (SameFile(input, output)) {
+    std::cerr << "kadrel-cli convert: " << output << ": would replace the song itself; name another with -o\n";
+    return kExitFailure;
+  }
+
+  RcpConvertResult result = ConvertRecomposerFile(input);
+  if (result.error != RcpConvertError::kNone) {
+    std::cerr << "kadrel-cli convert: " << input << ": " << result.message << "\n";
+    return kExitFailure;
+  }
+  for (const std::string& w : result.warnings) std::cerr << "kadrel-cli convert: warning: " << w << "\n";
+  std::string error;
+  if (!WriteAtomically(output, result.smf, error)) {
+    std::cerr << "kadrel-cli convert: cannot write " << output << ": " << error << "\n";
+    return kExitFailure;
+  }
+  std::cout << output << "\n";
+  return kExitOk;
 }
 
 }  // namespace kadrel::cli
