@@ -1,0 +1,183 @@
+#include "index/store/index_refresh.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+
+#include "index/store/index_format.h"
+#include "index_fixture.h"
+
+namespace kadrel {
+namespace {
+
+using test::Entry;
+using test::ReadFileBytes;
+
+class RefreshTest : public test::IndexTest {
+ protected:
+  RefreshTest() : index(MakeIndex()) {}
+
+  // Lists `name` (created on disk) with the given entries into the index.
+  std::string AddFolder(const std::string& name, std::vector<TMusicFileInfo> list) {
+    const std::string folder = temp.MakeFolder(name) + "/";
+    std::vector<TMusicFileInfo> out;
+    index.OpenFolderIndex(folder, out);
+    EXPECT_TRUE(index.WriteFolderBlock(list));
+    return folder;
+  }
+
+  IndexRefresher Refresher() {
+    RefreshView view;
+    view.addRow = [this](const RefreshFinding& f) { rows.push_back(f); };
+    view.progress = [this](int pos, int max) { lastProgress = {pos, max}; };
+    view.serviceEvents = [this] {
+      if (onService) onService();
+    };
+    return IndexRefresher(index, [this](const std::string& folder, const std::string& name,
+                                        const std::string& arc) {
+      ++checks;
+      if (!arc.empty() && goneArchives.count(folder + arc)) return 2;
+      if (goneFiles.count(folder + name)) return 1;
+      return 0;
+    }, view);
+  }
+
+  std::vector<std::string> BlockFolders() const {
+    std::vector<std::string> folders;
+    for (size_t p = kIndexHeaderSize; p < index.Image().size();) {
+      auto b = BlockAt(index.Image(), p);
+      if (!b || !b->sound) break;
+      folders.push_back(b->folder);
+      p += b->length;
+    }
+    return folders;
+  }
+
+  TFolderIndex index;
+  std::vector<RefreshFinding> rows;
+  std::pair<int, int> lastProgress;
+  std::function<void()> onService;
+  std::set<std::string> goneFiles, goneArchives;
+  int checks = 0;
+};
+
+TEST_F(RefreshTest, SoundIndexIsLeftUnchanged) {
+  AddFolder("a", {Entry("x", kRowMID, kArchiveMember, "A.LZH")});
+  AddFolder("b", {Entry("y", kRowRCP, kLooseFile)});
+  const std::string before = ReadFileBytes(DrivePath());
+  IndexRefresher r = Refresher();
+  EXPECT_EQ(r.RefreshIndex(1), kRefreshDone);
+  EXPECT_EQ(r.RefreshIndex(2), kRefreshDone);
+  EXPECT_TRUE(rows.empty());
+  EXPECT_EQ(ReadFileBytes(DrivePath()), before);
+  EXPECT_EQ(lastProgress, std::make_pair(1100, 1100));
+  EXPECT_EQ(status.back(), std::make_pair(1, std::string()));
+  EXPECT_EQ(checks, 2);
+}
+
+TEST_F(RefreshTest, GoneFolderIsRemovedAndFollowingBlocksStillExamined) {
+  const std::string a = AddFolder("a", {Entry("x", kRowMID, kLooseFile)});
+  const std::string b = AddFolder("b", {Entry("y", kRowMID, kLooseFile)});
+  const std::string c = AddFolder("c", {Entry("z", kRowMID, kLooseFile)});
+  std::filesystem::remove(a);
+  std::filesystem::remove(b);
+  EXPECT_EQ(Refresher().RefreshIndex(1), kRefreshDone);
+  EXPECT_EQ(rows, (std::vector<RefreshFinding>{{a, ".", ".", "Lev.1 Folderが存在しません."},
+                                               {b, ".", ".", "Lev.1 Folderが存在しません."}}));
+  EXPECT_EQ(BlockFolders(), std::vector<std::string>{c});
+  EXPECT_EQ(ReadFileBytes(DrivePath()), index.Image());
+}
+
+TEST_F(RefreshTest, DamagedBlocksAreReportedAndCut) {
+  const std::string a = AddFolder("a", {Entry("x", kRowMID, kLooseFile)});
+  const std::string b = AddFolder("b", {Entry("y", kRowMID, kLooseFile)});
+  const std::string c = AddFolder("c", {Entry("z", kRowMID, kLooseFile)});
+  std::string& image = index.MutableImage();
+  // a: length too large, its bytes still end in the end marker before b.
+  PutLe32(image, 28, GetLe32(image, 28) + 40);
+  // c (the last block): length points backwards into the block.
+  const size_t cAt = FindFolderBlock(image, c)->offset;
+  PutLe32(image, cAt + 2, 3);
+  ASSERT_TRUE(index.SaveImage());
+  EXPECT_EQ(Refresher().RefreshIndex(1), kRefreshDone);
+  EXPECT_EQ(rows, (std::vector<RefreshFinding>{{a, ".", ".", "Lev.1 Folder情報が不正です."},
+                                               {c, ".", ".", "Lev.1 Folder情報が不正です."}}));
+  EXPECT_EQ(BlockFolders(), std::vector<std::string>{b});
+  EXPECT_EQ(index.Image().size(), kIndexHeaderSize + FindFolderBlock(index.Image(), b)->length);
+  EXPECT_EQ(ReadFileBytes(DrivePath()), index.Image());
+}
+
+TEST_F(RefreshTest, Level2CutsGoneRecordsAndEmptiedBlocks) {
+  const std::string a = AddFolder("a", {Entry("m1", kRowMID, kArchiveMember, "A.LZH"),
+                                        Entry("m2", kRowRCP, kArchiveMember, "A.LZH")});
+  const std::string b = AddFolder("b", {Entry("keep", kRowMID, kLooseFile), Entry("lost", kRowMID, kLooseFile),
+                                        Entry("last", kRowMID, kLooseFile)});
+  goneArchives = {a + "A.LZH"};
+  goneFiles = {b + "lost.MID", b + "last.MID"};
+  EXPECT_EQ(Refresher().RefreshIndex(2), kRefreshDone);
+  EXPECT_EQ(rows, (std::vector<RefreshFinding>{{a, "m1.MID", "A.LZH", "Lev.2 圧縮Fileが見つかりません."},
+                                               {a, "m2.RCP", "A.LZH", "Lev.2 圧縮Fileが見つかりません."},
+                                               {b, "lost.MID", "", "Lev.2 Fileが見つかりません."},
+                                               {b, "last.MID", "", "Lev.2 Fileが見つかりません."}}));
+  EXPECT_EQ(BlockFolders(), std::vector<std::string>{b});
+  std::vector<TMusicFileInfo> out;
+  temp.Write("b/keep.mid", "");
+  ASSERT_TRUE(index.OpenFolderIndex(b, out, {0, 10, {}}));
+  ASSERT_EQ(out.size(), 1u);
+  EXPECT_EQ(out[0].FileName, "keep");
+  EXPECT_EQ(ReadFileBytes(DrivePath()), index.Image());
+}
+
+TEST_F(RefreshTest, StopDuringLevel2KeepsTheLevel1File) {
+  const std::string gone = AddFolder("gone", {Entry("x", kRowMID, kLooseFile)});
+  const std::string a = AddFolder("a", {Entry("m1", kRowMID, kLooseFile), Entry("m2", kRowMID, kLooseFile)});
+  std::filesystem::remove(gone);
+  goneFiles = {a + "m1.MID", a + "m2.MID"};
+  IndexRefresher r = Refresher();
+  int services = 0;
+  onService = [&] {
+    if (checks == 1 && ++services == 1) r.OnStop();
+  };
+  EXPECT_EQ(r.RefreshIndex(2), kRefreshDone);
+  EXPECT_EQ(rows.size(), 2u);  // the gone folder and the first record
+  const std::string file = ReadFileBytes(DrivePath());
+  EXPECT_FALSE(FindFolderBlock(file, gone));
+  auto block = FindFolderBlock(file, a);
+  ASSERT_TRUE(block);
+  EXPECT_EQ(file.size(), kIndexHeaderSize + block->length);  // both records still in the file
+  EXPECT_EQ(status[status.size() - 2], std::make_pair(0, std::string("リフレッシュを中止しました..")));
+  EXPECT_FALSE(r.Running());
+}
+
+TEST_F(RefreshTest, MissingOrForeignFileStopsAtLevel0) {
+  IndexRefresher r = Refresher();
+  EXPECT_EQ(r.RefreshIndex(1), kRefreshNoFile);
+  AddFolder("a", {Entry("x", kRowMID, kLooseFile)});
+  index.MutableImage()[0] = 'X';
+  messages.answers = {MessageAnswer::No};
+  EXPECT_EQ(r.RefreshIndex(2), kRefreshForeign);
+  EXPECT_TRUE(rows.empty());
+}
+
+TEST_F(RefreshTest, WindowAsksAndHoldsTheBusyFlag) {
+  AddFolder("a", {Entry("x", kRowMID, kLooseFile)});
+  std::atomic<bool> busy{false};
+  IndexRefresher r = Refresher();
+  messages.answers = {MessageAnswer::Cancel};
+  EXPECT_EQ(r.OnOk(2, busy), -1);
+  EXPECT_EQ(messages.shown.back().text, "Indexをリフレッシュ Level 2 を開始します.\nよろしいですか？");
+  bool sawBusy = false;
+  onService = [&] {
+    sawBusy = busy;
+    EXPECT_FALSE(r.OnCloseRequest());
+  };
+  EXPECT_EQ(r.OnOk(1, busy), kRefreshDone);
+  EXPECT_TRUE(sawBusy);
+  EXPECT_FALSE(busy);
+  EXPECT_EQ(messages.shown.back().text, "Indexをリフレッシュ中はwindowを閉じることは出来ません.");
+  EXPECT_TRUE(r.OnCloseRequest());
+}
+
+}  // namespace
+}  // namespace kadrel
