@@ -1,0 +1,165 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "core/encoding.h"
+#include "index/columns/compare_items.h"
+#include "index/columns/sort_list.h"
+#include "play/pl_music_info.h"
+
+namespace kadrel {
+namespace {
+
+using List = std::vector<std::unique_ptr<TMusicFileInfo>>;
+
+// Few distinct values, so that keys and names tie often.
+List RandomRecords(size_t count, unsigned seed) {
+  static const char* kTitles[] = {"あめ", "「雨」", "Ａｍｅ", "ame", "", "アメ", "ｱﾒ", "雨"};
+  static const char* kNames[] = {"song", "SONG", "a", "b", "ｿﾝｸﾞ"};
+  std::mt19937 rng(seed);
+  List list;
+  for (size_t i = 0; i < count; ++i) {
+    auto r = std::make_unique<TMusicFileInfo>();
+    r->ItemKind = static_cast<int32_t>(rng() % 4);
+    r->FileName = Cp932(kNames[rng() % 5]);
+    r->FileExt = i % 2 ? ".MID" : ".RCP";
+    r->Title = Cp932(kTitles[rng() % 8]);
+    r->Artist = Cp932(kTitles[rng() % 8]);
+    r->Size = static_cast<int32_t>(rng() % 3);
+    r->DosDate = static_cast<uint16_t>(rng() % 2);
+    r->DosTime = static_cast<uint16_t>(rng() % 2);
+    r->Info = static_cast<int32_t>(i);  // tells the records apart
+    list.push_back(std::move(r));
+  }
+  return list;
+}
+
+std::vector<int32_t> Identities(const List& list) {
+  std::vector<int32_t> ids;
+  for (const auto& r : list) ids.push_back(r->Info);
+  return ids;
+}
+
+List Copy(const List& list) {
+  List copy;
+  for (const auto& r : list) copy.push_back(std::make_unique<TMusicFileInfo>(*r));
+  return copy;
+}
+
+struct SortCase {
+  TSortState state;
+  bool sortOption;
+};
+
+class SortListOrder : public testing::TestWithParam<SortCase> {};
+
+// The fast paths (keys computed once, kept between insertions) give exactly the order
+// of a stable sort with CompareItems, and a list kept sorted while it grows ends as a
+// sort at the end leaves it.
+TEST_P(SortListOrder, AgreesWithCompareItemsAndWithSortedInsertion) {
+  const auto [state, sortOption] = GetParam();
+  const List arrivals = RandomRecords(300, 7);
+
+  List reference = Copy(arrivals);
+  std::stable_sort(reference.begin(), reference.end(), [&](const auto& a, const auto& b) {
+    return CompareItems(*a, *b, state, sortOption) < 0;
+  });
+
+  List sorted = Copy(arrivals);
+  ASSERT_TRUE(SortList(sorted, state, sortOption));
+  EXPECT_EQ(Identities(sorted), Identities(reference));
+
+  List grown;
+  TSortKeyCache cache;
+  for (const auto& r : arrivals) {
+    size_t at = SortedInsert(grown, std::make_unique<TMusicFileInfo>(*r), state, sortOption, &cache);
+    ASSERT_EQ(grown[at]->Info, r->Info);
+  }
+  EXPECT_EQ(Identities(grown), Identities(reference));
+
+  List uncached;
+  for (const auto& r : arrivals) SortedInsert(uncached, std::make_unique<TMusicFileInfo>(*r), state, sortOption);
+  EXPECT_EQ(Identities(uncached), Identities(reference));
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, SortListOrder,
+                         testing::Values(SortCase{{0, 0}, true}, SortCase{{1, 0}, true}, SortCase{{1, 1}, true},
+                                         SortCase{{2, 1}, true}, SortCase{{6, 1}, true}, SortCase{{7, 0}, true},
+                                         SortCase{{8, 0}, true}, SortCase{{8, 1}, true}, SortCase{{8, 0}, false},
+                                         SortCase{{9, -1}, true}));
+
+TEST(SortedInsert, CacheFollowsChangesMadeToTheList) {
+  const TSortState state{8, 0};
+  List list = RandomRecords(50, 3);
+  TSortKeyCache cache;
+  ASSERT_TRUE(SortList(list, state, true, &cache));
+
+  // The title editor changes a record in place, and another entry is removed, behind
+  // the cache's back.
+  list[10]->Title = "zzz";
+  list.erase(list.begin() + 20);
+  ASSERT_TRUE(SortList(list, state, true));  // the owner re-sorts without the cache
+
+  auto added = std::make_unique<TMusicFileInfo>();
+  added->ItemKind = kLooseFile;
+  added->FileName = "m";
+  added->Title = "zzy";
+  added->Info = -1;
+  List expected = Copy(list);
+  SortedInsert(expected, std::make_unique<TMusicFileInfo>(*added), state, true);
+  SortedInsert(list, std::move(added), state, true, &cache);
+  EXPECT_EQ(Identities(list), Identities(expected));
+
+  // A different key throws the old keys away.
+  const TSortState byName{1, 1};
+  List other = Copy(list);
+  auto last = std::make_unique<TMusicFileInfo>();
+  last->ItemKind = kLooseFile;
+  last->FileName = "b";
+  last->Info = -2;
+  ASSERT_TRUE(SortList(list, byName, true));
+  ASSERT_TRUE(SortList(other, byName, true));
+  SortedInsert(other, std::make_unique<TMusicFileInfo>(*last), byName, true);
+  SortedInsert(list, std::move(last), byName, true, &cache);
+  EXPECT_EQ(Identities(list), Identities(other));
+}
+
+TEST(SortedInsert, ReturnsWhereTheRowLanded) {
+  List list;
+  const TSortState state{1, 0};
+  auto add = [&](int kind, const char* name) {
+    auto r = std::make_unique<TMusicFileInfo>();
+    r->ItemKind = kind;
+    r->FileName = name;
+    return SortedInsert(list, std::move(r), state, true);
+  };
+  EXPECT_EQ(add(kLooseFile, "m"), 0u);
+  EXPECT_EQ(add(kLooseFile, "z"), 1u);
+  EXPECT_EQ(add(kLooseFile, "a"), 0u);
+  EXPECT_EQ(add(kFolderEntry, "zz"), 0u);  // folders stay in front of every file
+  EXPECT_EQ(add(kParentEntry, ".."), 0u);
+  EXPECT_EQ(add(kLooseFile, "n"), 4u);
+}
+
+TEST(SortEntries, SortsEntriesThatCarryARecord) {
+  std::vector<std::unique_ptr<TPLMusicInfo>> items;
+  for (const char* title : {"c", "a", "b"}) {
+    auto item = std::make_unique<TPLMusicInfo>();
+    item->Music.ItemKind = kLooseFile;
+    item->Music.Title = title;
+    item->Folder = std::string("/") + title + "/";
+    items.push_back(std::move(item));
+  }
+  ASSERT_TRUE(SortEntries(
+      items, [](const auto& item) -> const TMusicFileInfo& { return item->Music; }, TSortState{8, 1}, true));
+  EXPECT_EQ(items[0]->Folder, "/c/");
+  EXPECT_EQ(items[1]->Folder, "/b/");
+  EXPECT_EQ(items[2]->Folder, "/a/");
+}
+
+}  // namespace
+}  // namespace kadrel
