@@ -5,6 +5,7 @@
 
 #include "core/document/find_keyword.h"
 #include "core/document/keyword_tables.h"
+#include "core/encoding.h"
 #include "core/text_helpers.h"
 
 namespace kadrel {
@@ -31,6 +32,18 @@ int LastLineWith(std::string_view text, const std::vector<std::string>& lines) {
   return -1;
 }
 
+// A phrase may begin with "?" for any one character (動作環境, 制作環境). The keyword
+// search takes a leading "?" literally, so the rest is searched and must not start the line.
+bool ContainsPhrase(std::string_view phrase, std::string_view line) {
+  if (phrase.size() > 1 && phrase[0] == '?') {
+    if (line.empty()) return false;
+    // Skip the first character of the line: something must stand before the rest.
+    const size_t first = (IsSjisLeadByte(static_cast<unsigned char>(line[0])) && line.size() > 1) ? 2 : 1;
+    return FindKeyword(phrase.substr(1), line.substr(first), kDocumentKeywordFlags).found;
+  }
+  return Contains(phrase, line, kDocumentKeywordFlags);
+}
+
 std::vector<std::string> KeywordList(const std::string& list) {
   std::vector<std::string> out;
   for (int n = 1;; ++n) {
@@ -54,7 +67,7 @@ int ModuleScore(const std::vector<std::string>& keywords, const std::string& lin
   if (!any) return 0;
   int score = Contains(Keywords(KeywordTable::SoundModuleWord)[0], line, kKeywordSkipBlanks) ? 2 : 1;
   for (const std::string& phrase : Keywords(KeywordTable::SoundModulePhrases))
-    if (Contains(phrase, line, kDocumentKeywordFlags)) ++score;
+    if (ContainsPhrase(phrase, line)) ++score;
   return score;
 }
 

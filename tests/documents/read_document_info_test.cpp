@@ -1,0 +1,167 @@
+#include "core/document/read_document_info.h"
+
+#include <gtest/gtest.h>
+
+#include "core/encoding.h"
+#include "support/temp_dir.h"
+
+namespace kadrel {
+namespace {
+
+// CP932 document text with CR LF line breaks.
+std::string Document(std::initializer_list<const char*> lines) {
+  std::string out;
+  for (const char* l : lines) out += Cp932(l) + "\r\n";
+  return out;
+}
+
+class ReadDocumentInfoTest : public ::testing::Test {
+ protected:
+  TMusicFileInfo LooseRecord(const std::string& docPath, const char* headerTitle) {
+    TMusicFileInfo r;
+    r.FileName = "SONG";
+    r.FileExt = ".MID";
+    r.FileType = 1;
+    r.ItemKind = kLooseFile;
+    r.DocFile = docPath;
+    r.Title = headerTitle;
+    r.InfoState = headerTitle[0] ? kInfoRead : kInfoNoTitle;
+    return r;
+  }
+
+  void Read(TMusicFileInfo& r, int titleStyle, int others, const std::string& folder = "") {
+    DocumentReadOptions options;
+    options.TitleGetstyle = titleStyle;
+    options.OthersGetstyle = others;
+    options.WorkFolder = work_.path();
+    options.ArchiveFolder = dir_.path();
+    ReadDocumentInfo(folder, r, options, lines_, access_, messages_);
+  }
+
+  test::TempDir dir_;
+  test::TempDir work_;
+  std::vector<std::string> lines_;
+  DocumentArchiveAccess access_;
+  SilentMessageBox messages_;
+};
+
+TEST_F(ReadDocumentInfoTest, PlaceholderTitleReplacedOnlyWithStyle2) {
+  const std::string doc = dir_.Write("SONG.TXT", Document({"曲名：春の歌"}));
+  TMusicFileInfo r = LooseRecord(doc, "untitled");
+  Read(r, 2, 0);
+  EXPECT_EQ(DisplayText(r.Title), "春の歌");
+  EXPECT_EQ(r.InfoState, kInfoRead);
+
+  TMusicFileInfo r1 = LooseRecord(doc, "untitled");
+  Read(r1, 1, 7);
+  EXPECT_EQ(r1.Title, "untitled");
+}
+
+TEST_F(ReadDocumentInfoTest, Style2KeepsHeaderTitleAndSkipsTheDocument) {
+  const std::string doc = dir_.Write("SONG.TXT", Document({"曲名：Doc", "アーティスト：X"}));
+  TMusicFileInfo r = LooseRecord(doc, "Header");
+  Read(r, 2, 0);
+  EXPECT_EQ(r.Title, "Header");
+  // With other information asked for, the document is read but the header title stays.
+  Read(r, 2, kOthersArtist);
+  EXPECT_EQ(r.Title, "Header");
+  EXPECT_EQ(r.Artist, "X");
+}
+
+TEST_F(ReadDocumentInfoTest, Style3DocumentFirst) {
+  const std::string withTitle = dir_.Write("A.TXT", Document({"Title: Doc"}));
+  const std::string without = dir_.Write("B.TXT", Document({"no keywords here"}));
+  TMusicFileInfo r = LooseRecord(withTitle, "Header");
+  Read(r, 3, 0);
+  EXPECT_EQ(r.Title, "Doc");
+
+  r = LooseRecord(without, "Header");
+  Read(r, 3, 0);
+  EXPECT_EQ(r.Title, "Header");
+  EXPECT_EQ(r.InfoState, kInfoRead);
+
+  r = LooseRecord(without, "");
+  Read(r, 3, 0);
+  EXPECT_EQ(r.Title, "");
+  EXPECT_EQ(r.InfoState, kInfoNoTitle);
+}
+
+TEST_F(ReadDocumentInfoTest, EmptyTitleLineCountsAsFound) {
+  TMusicFileInfo r = LooseRecord(dir_.Write("SONG.TXT", Document({"曲名：", "Title: later"})), "");
+  Read(r, 2, 0);
+  EXPECT_EQ(r.Title, "");
+  EXPECT_EQ(r.InfoState, kInfoRead);
+}
+
+TEST_F(ReadDocumentInfoTest, OnlyTheFirst30LinesAreRead) {
+  std::string text;
+  for (int i = 0; i < 30; ++i) text += "line\r\n";
+  TMusicFileInfo r = LooseRecord(dir_.Write("SONG.TXT", text + Document({"曲名：Late"})), "");
+  Read(r, 2, 0);
+  EXPECT_EQ(r.Title, "");
+  EXPECT_EQ(r.InfoState, kInfoNoTitle);
+}
+
+TEST_F(ReadDocumentInfoTest, VanishedDocumentLeavesTheHeaderValues) {
+  TMusicFileInfo r = LooseRecord(dir_.path() + "GONE.TXT", "Header");
+  r.Artist = "Band";
+  TMusicFileInfo before = r;
+  Read(r, 3, 7);
+  EXPECT_EQ(r, before);
+  r.Title = "untitled";
+  Read(r, 2, 7);
+  EXPECT_EQ(r.Title, "");
+  EXPECT_EQ(r.Artist, "Band");
+}
+
+TEST_F(ReadDocumentInfoTest, NamesFromTheOtherBits) {
+  const std::string doc = dir_.Write(
+      "SONG.TXT", Document({"曲名：春", "アーティスト：歌う人", "作詞・作曲：山田", "作曲：別人　作詞：別人",
+                            "打ち込み：ＭＩＤＩ太郎"}));
+  TMusicFileInfo r = LooseRecord(doc, "");
+  Read(r, 2, kOthersComposerLyricist);
+  EXPECT_EQ(DisplayText(r.Composer), "山田");
+  EXPECT_EQ(DisplayText(r.SongWriter), "山田");
+  EXPECT_EQ(r.Artist, "");
+  EXPECT_EQ(r.DataMaker, "");
+
+  TMusicFileInfo all = LooseRecord(doc, "");
+  all.Composer = "Header composer";
+  Read(all, 3, kOthersArtist | kOthersComposerLyricist | kOthersDataMaker);
+  EXPECT_EQ(DisplayText(all.Artist), "歌う人");
+  EXPECT_EQ(all.Composer, "Header composer");
+  EXPECT_EQ(DisplayText(all.SongWriter), "山田");
+  EXPECT_EQ(DisplayText(all.DataMaker), "ＭＩＤＩ太郎");
+}
+
+TEST_F(ReadDocumentInfoTest, ArchiveMemberDocumentIsExtractedOnDemand) {
+  std::vector<std::string> commands;
+  access_.runCommand = [&](const std::string& command) {
+    commands.push_back(command);
+    work_.Write("disk-README.TXT", Document({"曲名：From archive"}));
+  };
+  access_.extractedName = [](std::string_view name) { return "disk-" + std::string(name); };
+  TMusicFileInfo r;
+  r.FileName = "SONG";
+  r.FileExt = ".MID";
+  r.ItemKind = kArchiveMember;
+  r.Archiver = "SONG.LZH";
+  r.DocFile = "README.TXT";
+  Read(r, 2, 0, work_.path());
+  ASSERT_EQ(commands.size(), 1u);
+  EXPECT_EQ(commands[0], "e -n1 -gp0 -a0 \"" + dir_.path() + "SONG.LZH\" \"" + work_.path() + "\" README.TXT");
+  EXPECT_EQ(r.Title, "From archive");
+
+  // With other information asked for, the scan has extracted the documents already.
+  r.Title.clear();
+  Read(r, 2, kOthersArtist, work_.path());
+  EXPECT_EQ(commands.size(), 1u);
+  EXPECT_EQ(r.Title, "From archive");
+}
+
+TEST(DocumentExtractCommandTest, NameWithBlanksIsQuoted) {
+  EXPECT_EQ(DocumentExtractCommand("/a/B.LZH", "/w/", "READ ME.TXT"), "e -n1 -gp0 -a0 \"/a/B.LZH\" \"/w/\" \"READ ME.TXT\"");
+}
+
+}  // namespace
+}  // namespace kadrel
