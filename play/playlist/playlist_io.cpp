@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "core/encoding.h"
-#include "play/playlist/atomic_file.h"
+#include "index/store/atomic_file.h"
 #include "play/playlist/playlist_folders.h"
 #include "play/playlist/playlist_texts.h"
 
@@ -89,7 +89,7 @@ SaveResult SavePlayListFile(const TPLInfo& list, const std::string& path, bool c
   }
   Tell(status, playlist_text::kSaving);
   const std::optional<std::string> image = EncodePlayList(list);
-  if (!image || !WriteFileAtomically(path, *image)) {
+  if (!image || !ReplaceFileAtomically(path, *image)) {
     box.Error(failed);
     return SaveResult::Failed;
   }
