@@ -1,0 +1,104 @@
+#include "index/store/title_edit.h"
+
+#include <gtest/gtest.h>
+
+#include "index/store/index_format.h"
+#include "index_fixture.h"
+
+namespace kadrel {
+namespace {
+
+using test::Entry;
+
+class TitleEditTest : public test::IndexTest {
+ protected:
+  TitleEditTest() : index(MakeIndex()) {
+    folder = temp.MakeFolder("m") + "/";
+    TMusicFileInfo parent;
+    parent.ItemKind = kParentEntry;
+    list = {parent, Entry("a", kRowMID, kLooseFile), Entry("b", kRowRCP, kArchiveMember, "X.LZH"),
+            Entry("c", kRowMID, kLooseFile)};
+    std::vector<TMusicFileInfo> out;
+    index.OpenFolderIndex(folder, out);
+  }
+
+  std::vector<TMusicFileInfo> Indexed() {
+    std::vector<TMusicFileInfo> out;
+    TFolderIndex fresh = MakeIndex();
+    fresh.OpenFolderIndex(folder, out);
+    return out;
+  }
+
+  TFolderIndex index;
+  std::string folder;
+  std::vector<TMusicFileInfo> list;
+  std::atomic<bool> busy{false};
+};
+
+TEST_F(TitleEditTest, EveryRowUpToTheLastIsSavedAndIndexed) {
+  ASSERT_TRUE(index.WriteFolderBlock(list));
+  std::vector<TitleRow> rows = BuildTitleGrid(list);
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[1][kTitleFileName], "b.x");
+  rows[0][kTitleTitle] = "  ";
+  rows[2][kTitleTitle] = "Last";
+  rows[2][kTitleAlbum] = "Album";
+  rows[2][kTitleDataMaker] = "\x83\x5E";
+  EXPECT_EQ(SaveTitleEdits(rows, list, index, busy), TitleSaveResult::Saved);
+  EXPECT_FALSE(busy);
+  EXPECT_EQ(list[1].InfoState, kInfoNoTitle);
+  EXPECT_EQ(list[2].InfoState, kInfoRead);
+  EXPECT_EQ(list[3].Title, "Last");
+
+  const auto stored = Indexed();
+  ASSERT_EQ(stored.size(), 3u);
+  EXPECT_EQ(stored[2].Title, "Last");
+  EXPECT_EQ(stored[2].Album, "Album");
+  EXPECT_EQ(stored[2].DataMaker, "\x83\x5E");
+  EXPECT_EQ(stored[0].InfoState, kInfoNoTitle);
+}
+
+TEST_F(TitleEditTest, FolderWithoutBlockGetsOne) {
+  std::vector<TitleRow> rows = BuildTitleGrid(list);
+  rows[1][kTitleArtist] = "Someone";
+  EXPECT_EQ(SaveTitleEdits(rows, list, index, busy), TitleSaveResult::Saved);
+  const auto stored = Indexed();
+  ASSERT_EQ(stored.size(), 3u);
+  EXPECT_EQ(stored[1].Artist, "Someone");
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(TitleEditTest, MismatchStopsTheRowsButSavesTheOnesBefore) {
+  std::vector<TitleRow> rows = BuildTitleGrid(list);
+  rows[0][kTitleTitle] = "first";
+  rows[1][kTitleFileName] = "renamed.RCP";
+  rows[1][kTitleTitle] = "never";
+  EXPECT_EQ(SaveTitleEdits(rows, list, index, busy), TitleSaveResult::Mismatch);
+  EXPECT_EQ(messages.shown.at(0).text,
+            "ファイルリストの情報更新中に予期せぬエラーが発生しました.\nタイトルの編集を強制終了します.");
+  EXPECT_EQ(list[2].Title, "T-b");
+  EXPECT_EQ(Indexed().at(0).Title, "first");
+
+  // More rows than entries is a mismatch too.
+  rows = BuildTitleGrid(list);
+  rows.push_back(rows.back());
+  EXPECT_EQ(SaveTitleEdits(rows, list, index, busy), TitleSaveResult::Mismatch);
+}
+
+TEST_F(TitleEditTest, BusyIndexKeepsTheEditsInMemoryOnly) {
+  ASSERT_TRUE(index.WriteFolderBlock(list));
+  const std::string before = index.Image();
+  std::vector<TitleRow> rows = BuildTitleGrid(list);
+  rows[0][kTitleTitle] = "edited";
+  busy = true;
+  EXPECT_EQ(SaveTitleEdits(rows, list, index, busy), TitleSaveResult::IndexBusy);
+  EXPECT_TRUE(busy);
+  EXPECT_EQ(list[1].Title, "edited");
+  EXPECT_EQ(index.Image(), before);
+  EXPECT_EQ(messages.shown.back().text,
+            "インデックスが使用中のため、保存に失敗しました.\nもう一度[Indexのタイトルの編集]を行ってみたください.\n"
+            "メモリ内の編集内容は破棄されてはいません.");
+}
+
+}  // namespace
+}  // namespace kadrel
