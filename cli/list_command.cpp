@@ -1,14 +1,181 @@
-// kadrel-cli list (not yet available in this build).
+// kadrel-cli list DIR: the headless form of opening a folder in the window.
 
+#include <unistd.h>
+
+#include <condition_variable>
+#include <cstdlib>
+#include <filesystem>
 #include <iostream>
+#include <mutex>
 
 #include "cli/cli_common.h"
+#include "cli/cli_view.h"
+#include "core/column_text.h"
+#include "core/encoding.h"
+#include "core/scan/document_step.h"
+#include "core/scan/folder_index_port.h"
+#include "core/scan/folder_listing.h"
+#include "core/scan/lzh_archive_port.h"
+#include "core/text_helpers.h"
+#include "index/columns/column_tables.h"
+#include "index/columns/sort_controls.h"
+#include "settings/platform_folders.h"
 
 namespace kadrel::cli {
+namespace {
 
-int RunList(std::vector<std::string>) {
-  std::cerr << "kadrel-cli: the list command is not available yet\n";
-  return kExitFailure;
+// Display width of UTF-8 text: East Asian wide and full-width characters take two cells.
+size_t DisplayWidth(const std::string& s) {
+  size_t width = 0;
+  for (size_t i = 0; i < s.size();) {
+    auto c = static_cast<unsigned char>(s[i]);
+    uint32_t cp = c;
+    size_t len = 1;
+    if (c >= 0xF0) { len = 4; cp = c & 0x07; }
+    else if (c >= 0xE0) { len = 3; cp = c & 0x0F; }
+    else if (c >= 0xC0) { len = 2; cp = c & 0x1F; }
+    for (size_t k = 1; k < len && i + k < s.size(); ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+    i += len;
+    const bool wide = (cp >= 0x1100 && cp <= 0x115F) || (cp >= 0x2E80 && cp <= 0xA4CF) || (cp >= 0xAC00 && cp <= 0xD7A3) ||
+                      (cp >= 0xF900 && cp <= 0xFAFF) || (cp >= 0xFE30 && cp <= 0xFE4F) || (cp >= 0xFF00 && cp <= 0xFF60) ||
+                      (cp >= 0xFFE0 && cp <= 0xFFE6) || cp >= 0x20000;
+    width += wide ? 2 : 1;
+  }
+  return width;
+}
+
+// Cuts text to at most `max` cells.
+std::string FitWidth(const std::string& s, size_t max) {
+  if (DisplayWidth(s) <= max) return s;
+  std::string out;
+  for (size_t i = 0; i < s.size();) {
+    size_t len = 1;
+    auto c = static_cast<unsigned char>(s[i]);
+    if (c >= 0xF0) len = 4;
+    else if (c >= 0xE0) len = 3;
+    else if (c >= 0xC0) len = 2;
+    std::string next = out + s.substr(i, len);
+    if (DisplayWidth(next) > max - 1) break;
+    out = next;
+    i += len;
+  }
+  return out + "…";
+}
+
+void PrintTable(const std::vector<std::unique_ptr<TMusicFileInfo>>& list, const std::vector<int>& columns,
+                const TListViewOption& view) {
+  constexpr size_t kMaxWidth = 40;
+  std::vector<std::vector<std::string>> rows;
+  std::vector<std::string> header;
+  for (int id : columns) header.push_back(FindColumn(ListKind::FileList, id)->Header);
+  rows.push_back(header);
+  for (const auto& r : list) {
+    std::vector<std::string> row;
+    for (int id : columns) row.push_back(FitWidth(DisplayText(ColumnText(*r, id, view)), kMaxWidth));
+    rows.push_back(std::move(row));
+  }
+  std::vector<size_t> widths(columns.size(), 0);
+  for (const auto& row : rows)
+    for (size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], DisplayWidth(row[c]));
+  for (const auto& row : rows) {
+    std::string line;
+    for (size_t c = 0; c < row.size(); ++c) {
+      const bool right = columns[c] == kColSize;
+      const std::string pad(widths[c] - DisplayWidth(row[c]), ' ');
+      line += right ? pad + row[c] : row[c] + (c + 1 < row.size() ? pad : "");
+      if (c + 1 < row.size()) line += "  ";
+    }
+    std::cout << line << "\n";
+  }
+}
+
+}  // namespace
+
+int RunList(std::vector<std::string> args) {
+  CatalogueOptions options;
+  TakeOptionArguments(args, options);
+  bool json = false, useIndex = true;
+  std::optional<TSortState> sort;
+  std::string folder;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--json") json = true;
+    else if (a == "--no-index") useIndex = false;
+    else if (a == "--sort" || a.rfind("--sort=", 0) == 0) {
+      std::string value = a == "--sort" ? (i + 1 < args.size() ? args[++i] : "") : a.substr(7);
+      sort = ParseSortArgument(value);
+      if (!sort) throw UsageError{"--sort takes a column name or id, optionally followed by :desc (got \"" + value + "\")"};
+    } else if (!a.empty() && a[0] == '-') throw UsageError{"unknown option " + a};
+    else if (folder.empty()) folder = a;
+    else throw UsageError{"list takes one folder"};
+  }
+  if (folder.empty()) throw UsageError{"list needs a FOLDER"};
+
+  std::error_code ec;
+  std::string absolute = std::filesystem::absolute(folder, ec).lexically_normal().string();
+  if (ec || !FolderListing::Read(WithTrailingSlash(absolute))) {
+    std::cerr << "kadrel-cli list: " << folder << ": the folder cannot be listed\n";
+    return kExitFailure;
+  }
+  absolute = WithTrailingSlash(absolute);
+
+  PlatformFolders places = DefaultPlatformFolders();
+  if (options.main.IndexFolder.empty()) options.main.IndexFolder = places.index;
+  if (useIndex) MakeFolders(options.main.IndexFolder);
+  MakeFolders(places.temp);
+  std::string work = places.temp + "list-XXXXXX";
+  if (!mkdtemp(work.data())) work = places.temp;
+  else work += "/";
+
+  SortState sortState;
+  if (sort) sortState = *sort;
+  StderrMessageBox messages;
+  CliScanView view(sortState, options.window.SortOption, isatty(STDERR_FILENO) && !json);
+  DirectWindowBridge bridge;
+  LzhArchivePort archives;
+  TFolderIndex index(options.main, messages);
+  FolderIndexPort indexPort(index);
+
+  bool fromIndex = false;
+  {
+    FolderScanController controller(bridge, view, view, messages);
+    ScanSettings settings;
+    settings.main = options.main;
+    settings.view = options.view;
+    settings.workFolder = work;
+    settings.useIndex = useIndex;
+    settings.sortOption = options.window.SortOption;
+    controller.SetSettings(settings);
+    controller.Sort() = sortState;
+    controller.SetArchivePort(&archives);
+    controller.SetIndexPort(&indexPort);
+    controller.SetDocumentStep(MakeDocumentStep(options.main, messages));
+
+    std::mutex mutex;
+    std::condition_variable done;
+    bool finished = false;
+    controller.onPassFinished = [&](bool usedIndex) {
+      std::lock_guard lock(mutex);
+      fromIndex = usedIndex;
+      finished = true;
+      done.notify_all();
+    };
+    controller.ShowFolder(absolute, {});
+    std::unique_lock lock(mutex);
+    done.wait(lock, [&] { return finished; });
+  }
+  view.EndProgressLine();
+  if (work != places.temp) std::filesystem::remove_all(work, ec);
+  // A requested order applies to the whole list once the pass has ended.
+  if (sort) view.SortAndRefresh();
+  if (fromIndex) std::cerr << "kadrel-cli: listed from the index\n";
+
+  if (json) {
+    for (const auto& r : view.List()) PrintJsonLine(RecordToJson(*r, options.view));
+  } else {
+    PrintTable(view.List(), {kColFileName, kColType, kColInfo, kColTitle, kColArchiver}, options.view);
+  }
+  return kExitOk;
 }
 
 }  // namespace kadrel::cli

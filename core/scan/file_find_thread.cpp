@@ -11,8 +11,9 @@ TFileFindThread::~TFileFindThread() {
 
 bool TFileFindThread::Resume(std::function<void()> pass) {
   std::lock_guard lock(mutex_);
-  if (busy_ || terminate_) return false;
-  busy_ = true;
+  // One pass may wait while the current one finishes (a new pass is often started
+  // from the end handler of the previous one).
+  if (pending_ || terminate_) return false;
   pending_ = std::move(pass);
   wake_.notify_one();
   return true;
@@ -36,8 +37,7 @@ void TFileFindThread::Loop() {
     }
     pass();
     std::lock_guard lock(mutex_);
-    busy_ = false;
-    if (terminate_) return;
+    if (terminate_ && !pending_) return;
   }
 }
 

@@ -16,7 +16,8 @@ class TFileFindThread {
   TFileFindThread(const TFileFindThread&) = delete;
   TFileFindThread& operator=(const TFileFindThread&) = delete;
 
-  // Runs `pass` once on the worker. Returns false when a pass is still running.
+  // Runs `pass` once on the worker, after the pass in progress if there is one.
+  // Returns false when another pass is already waiting or the worker is terminating.
   bool Resume(std::function<void()> pass);
   void Terminate();
 
@@ -26,7 +27,6 @@ class TFileFindThread {
   std::mutex mutex_;
   std::condition_variable wake_;
   std::function<void()> pending_;
-  bool busy_ = false;
   bool terminate_ = false;
   std::thread thread_;
 };

@@ -124,14 +124,15 @@ void FolderScanController::RunPass(int mode) {
   ScanPass pass({bridge_, view_, messages_, archives_, documentStep_, stop_}, request);
   pass.Run();
   const bool ran = bridge_.RunOnWindowThread([&] {
+    passActive_ = false;
     if (mode == 0) EndOfFullScan();
     else EndOfUpdatePass();
   });
   if (!ran) {
+    passActive_ = false;
     scanRunning_ = false;
     listBusy_ = false;
   }
-  passActive_ = false;
 }
 
 void FolderScanController::EndOfFullScan() {

@@ -146,7 +146,7 @@ void ScanPass::ProcessLooseFile(const DirEntry& entry) {
     if (const DirEntry* doc = FindDocumentBeside(r->FileName, docExtensions_.size(), nullptr))
       r->DocFile = req_.folder + doc->name;
     if ((req_.options.TitleGetstyle == 2 || req_.options.TitleGetstyle == 3) && env_.documentStep)
-      env_.documentStep("", *r, [](const std::string&) {});
+      env_.documentStep("", req_.folder, *r, [](const std::string&) {});
     if (req_.options.Formats.Enabled(kRowMGS) && req_.options.MgsMusicInVisible) {
       for (const std::string& linked : linkedNames_)
         if (EqualsIgnoreCase(linked, entry.name)) dropped = true;
@@ -311,7 +311,7 @@ void ScanPass::ScanArchive(const DirEntry& archive) {
     TMusicFileInfo& r = *music[i].record;
     if (o.TitleGetstyle >= 1 && o.TitleGetstyle <= 3) {
       if (r.InfoState != kInfoTooLarge) readFromArchive(r, music[i].memberPath);
-      if (withDocuments && env_.documentStep) env_.documentStep(extractTo, r, runCommand);
+      if (withDocuments && env_.documentStep) env_.documentStep(extractTo, req_.folder, r, runCommand);
     }
     if (r.FileType == kRowMGS) {
       if (r.LinkFile.empty()) {

@@ -20,8 +20,9 @@
 namespace kadrel {
 
 // The document step: reads title and names from record.DocFile (a full path, or a
-// bare member name inside the archive, then extracted into `folder` on demand).
-using DocumentStep = std::function<void(const std::string& folder, TMusicFileInfo& record,
+// bare member name inside the archive in `archiveFolder`, extracted into `folder`).
+using DocumentStep = std::function<void(const std::string& folder, const std::string& archiveFolder,
+                                        TMusicFileInfo& record,
                                         const std::function<void(const std::string& commandLine)>& runArchiveCommand)>;
 
 struct ScanPassEnvironment {

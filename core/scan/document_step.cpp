@@ -1,0 +1,30 @@
+#include "core/scan/document_step.h"
+
+#include <memory>
+
+#include "core/document/read_document_info.h"
+#include "index/lzh/lzh_names.h"
+
+namespace kadrel {
+
+DocumentStep MakeDocumentStep(const TMainOption& options, IMessageBox& messages) {
+  auto lines = std::make_shared<std::vector<std::string>>();
+  const int32_t titleStyle = options.TitleGetstyle;
+  const int32_t othersStyle = options.OthersGetstyle;
+  return [lines, titleStyle, othersStyle, &messages](const std::string& folder, const std::string& archiveFolder,
+                                                     TMusicFileInfo& record,
+                                                     const std::function<void(const std::string&)>& run) {
+    DocumentReadOptions o;
+    o.TitleGetstyle = titleStyle;
+    o.OthersGetstyle = othersStyle;
+    o.WorkFolder = folder;
+    o.ArchiveFolder = archiveFolder;
+    DocumentArchiveAccess access;
+    access.runCommand = run;
+    access.extractedName = [](std::string_view name) { return ExtractedFileName(name); };
+    ReadDocumentInfo(folder, record, o, *lines, access, messages);
+    lines->clear();
+  };
+}
+
+}  // namespace kadrel

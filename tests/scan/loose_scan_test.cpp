@@ -1,0 +1,152 @@
+// The full scan and the update pass over loose files, driven as the window drives them.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/column_text.h"
+#include "core/encoding.h"
+#include "readers/reader_test_util.h"
+#include "scan/scan_fixture.h"
+
+namespace kadrel {
+namespace {
+using namespace kadrel::test;
+
+std::string Midi(const std::string& title) { return Smf({TrackName(title) + EndOfTrack()}, 0); }
+
+TEST(LooseScan, FolderWithoutMusicListsFoldersOnlyAndSavesNoIndex) {
+  TempDir dir;
+  dir.MakeFolder("Beta");
+  dir.MakeFolder("alpha");
+  dir.Write("notes.txt", "hello");
+  ScanHarness scan;
+  EXPECT_FALSE(scan.Open(dir.path()));
+  EXPECT_EQ(scan.Names(), (std::vector<std::string>{"..", "alpha", "Beta"}));
+  EXPECT_EQ(scan.view.list[0]->ItemKind, kParentEntry);
+  EXPECT_EQ(scan.view.list[1]->IconIndex, kFolderImage);
+  EXPECT_EQ(scan.index.saves, 0);
+  EXPECT_EQ(scan.view.status[0], "検索完了しました..");
+  EXPECT_FALSE(scan.view.busy);
+  EXPECT_FALSE(scan.view.touchedOffWindowThread);
+}
+
+TEST(LooseScan, CompanionsDocumentsAndTheirPriority) {
+  TempDir dir;
+  dir.Write("SONG.MID", Smf({EndOfTrack()}, 0));
+  dir.Write("song.wrd", "w");
+  dir.Write("SONG.DV", "d");
+  dir.Write("SONG.TXT", Cp932("曲名：テキストの曲\r\n"));
+  dir.Write("SONG.DOC", Cp932("曲名：ドキュメントの曲\r\n作曲：山田\r\n"));
+  ScanHarness scan;
+  scan.settings().main.OthersGetstyle = 2;
+  scan.Open(dir.path());
+  const TMusicFileInfo* r = scan.Find("SONG.MID");
+  ASSERT_TRUE(r);
+  EXPECT_EQ(r->Info, kCompanionWrd | kCompanionDv);
+  EXPECT_EQ(r->IconIndex, 2);  // lyrics image
+  EXPECT_EQ(r->DocFile, dir.path() + "SONG.DOC");  // DOC comes before TXT
+  EXPECT_EQ(DisplayText(r->Title), "ドキュメントの曲");
+  EXPECT_EQ(DisplayText(r->Composer), "山田");
+  EXPECT_EQ(r->InfoState, kInfoRead);
+  EXPECT_EQ(scan.index.saves, 1);
+}
+
+TEST(LooseScan, DisabledFormatsAndUnknownFilesAreLeftOut) {
+  TempDir dir;
+  dir.Write("A.MID", Midi("a"));
+  dir.Write("B.WAV", "RIFF");
+  dir.Write("C.XYZ", "x");
+  ScanHarness scan;
+  scan.settings().main.Formats = FormatFilter(kDefaultFormatMask & ~(1u << kRowWAV));
+  scan.Open(dir.path());
+  EXPECT_EQ(scan.Names(), (std::vector<std::string>{"..", "A.MID"}));
+}
+
+TEST(LooseScan, MgsScriptsLinkAndHideTheirMusic) {
+  TempDir dir;
+  dir.Write("SONG.MGS", "#TITLE  \r\n@MIDIPLAY  SONG.MID\r\n");
+  dir.Write("NOLINK.MGS", "#TITLE  Lost\r\n");
+  dir.Write("SONG.MID", Midi("Linked title"));
+  dir.Write("OTHER.MID", Midi("Other"));
+  for (bool hide : {false, true}) {
+    ScanHarness scan;
+    scan.settings().main.Formats = FormatFilter(0x1FFFF);
+    scan.settings().main.MgsMusicInVisible = hide;
+    scan.Open(dir.path());
+    const TMusicFileInfo* script = scan.Find("SONG.MGS");
+    ASSERT_TRUE(script) << hide;
+    EXPECT_EQ(script->Title, "Linked title");
+    EXPECT_EQ(script->Detail, "SMF0");
+    EXPECT_EQ(script->FileType, kRowMGS);
+    EXPECT_EQ(scan.Find("NOLINK.MGS"), nullptr);
+    EXPECT_EQ(scan.Find("SONG.MID") != nullptr, !hide);
+    EXPECT_TRUE(scan.Find("OTHER.MID"));
+  }
+}
+
+TEST(LooseScan, SortedInsertionKeepsTheListInOrder) {
+  TempDir dir;
+  for (const char* n : {"C", "A", "B"}) dir.Write(std::string(n) + ".MID", Midi(n));
+  ScanHarness scan;
+  scan.settings().main.ScanSortMode = 1;
+  scan.view.sort.Key = kColFileName;
+  scan.view.sort.Direction = 1;
+  scan.Open(dir.path());
+  EXPECT_EQ(scan.Names(), (std::vector<std::string>{"..", "C.MID", "B.MID", "A.MID"}));
+}
+
+TEST(UpdatePass, RemovesDeletedFilesAndAddsNewOnes) {
+  TempDir dir;
+  dir.Write("KEEP.MID", Midi("keep"));
+  dir.Write("GONE.MID", Midi("gone"));
+  ScanHarness scan;
+  scan.Open(dir.path());
+  ASSERT_TRUE(scan.Find("GONE.MID"));
+  std::filesystem::remove(dir.path() + "GONE.MID");
+  dir.Write("NEW.MID", Midi("new song"));
+  dir.MakeFolder("Sub");
+  scan.Update(2);
+  EXPECT_EQ(scan.Find("GONE.MID"), nullptr);
+  EXPECT_TRUE(scan.Find("KEEP.MID"));
+  ASSERT_TRUE(scan.Find("NEW.MID"));
+  EXPECT_EQ(scan.Find("NEW.MID")->Title, "new song");
+  EXPECT_TRUE(scan.Find("Sub"));
+  EXPECT_EQ(scan.view.status[0], "ready..");
+  EXPECT_EQ(scan.index.replaces, 1);  // the count changed: the block is written anew
+}
+
+TEST(UpdatePass, SecondOpeningComesFromTheIndex) {
+  TempDir dir;
+  dir.Write("ONE.MID", Midi("one"));
+  ScanHarness scan;
+  EXPECT_FALSE(scan.Open(dir.path()));
+  EXPECT_TRUE(scan.Open(dir.path()));
+  EXPECT_EQ(scan.view.status[1], "インデックスを使用しました..");
+  EXPECT_EQ(scan.Names(), (std::vector<std::string>{"..", "ONE.MID"}));
+  EXPECT_EQ(scan.index.replaces, 0);  // nothing changed
+}
+
+TEST(LooseScan, StopEndsThePassAndTheEndHandlerStillRuns) {
+  TempDir dir;
+  for (int i = 0; i < 300; ++i) dir.Write("F" + std::to_string(i) + ".MID", Midi("t"));
+  ScanHarness scan;
+  scan.view.onAdd = [&](const TMusicFileInfo& r) {
+    if (r.ItemKind == kLooseFile) scan.controller->Stop();
+  };
+  scan.Open(dir.path());
+  EXPECT_GE(scan.view.Count(), 2);
+  EXPECT_LT(scan.view.Count(), 301);
+  EXPECT_FALSE(scan.controller->ScanRunning());
+  EXPECT_FALSE(scan.view.busy);
+}
+
+TEST(LooseScan, VanishedFolderStillEndsThePass) {
+  ScanHarness scan;
+  scan.Open("/nonexistent/kadrel/folder/");
+  EXPECT_EQ(scan.view.Count(), 0);
+  EXPECT_FALSE(scan.controller->ScanRunning());
+}
+
+}  // namespace
+}  // namespace kadrel

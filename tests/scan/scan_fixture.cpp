@@ -1,0 +1,127 @@
+#include "scan/scan_fixture.h"
+
+#include "core/scan/document_step.h"
+
+namespace kadrel::test {
+
+WindowThread::WindowThread() : thread_([this] {
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    cv_.wait(lock, [this] { return quit_ || !queue_.empty(); });
+    if (queue_.empty() && quit_) return;
+    auto [call, done] = queue_.front();
+    queue_.pop_front();
+    lock.unlock();
+    (*call)();
+    lock.lock();
+    *done = true;
+    cv_.notify_all();
+  }
+}) {}
+
+WindowThread::~WindowThread() {
+  {
+    std::lock_guard lock(mutex_);
+    quit_ = true;
+  }
+  cv_.notify_all();
+  thread_.join();
+}
+
+bool WindowThread::RunOnWindowThread(const std::function<void()>& call) {
+  if (OnWindowThread()) {
+    call();
+    return true;
+  }
+  bool done = false;
+  std::unique_lock lock(mutex_);
+  queue_.emplace_back(&call, &done);
+  cv_.notify_all();
+  cv_.wait(lock, [&] { return done; });
+  return true;
+}
+
+void FakeListView::AddRecord(std::unique_ptr<TMusicFileInfo> record) {
+  if (!window_.OnWindowThread()) touchedOffWindowThread = true;
+  if (onAdd) onAdd(*record);
+  list.push_back(std::move(record));
+}
+
+void FakeListView::InsertRecordSorted(std::unique_ptr<TMusicFileInfo> record) {
+  if (!window_.OnWindowThread()) touchedOffWindowThread = true;
+  SortedInsert(list, std::move(record), sort, true);
+}
+
+bool RecordingIndex::LoadFolder(const std::string& folder, IScanView& view, const std::atomic<bool>&) {
+  auto it = blocks.find(folder);
+  if (it == blocks.end()) return false;
+  for (const TMusicFileInfo& r : it->second) view.AddRecord(std::make_unique<TMusicFileInfo>(r));
+  return !it->second.empty();
+}
+
+void RecordingIndex::SaveFolder(const std::string& folder, const IScanView& view) {
+  ++saves;
+  if (blocks.count(folder)) return;
+  auto& block = blocks[folder];
+  for (int i = 0; i < view.Count(); ++i)
+    if (view.CopyEntry(i).IsFile()) block.push_back(view.CopyEntry(i));
+}
+
+void RecordingIndex::ReplaceFolder(const std::string& folder, const IScanView& view) {
+  ++replaces;
+  blocks.erase(folder);
+  SaveFolder(folder, view);
+}
+
+ScanHarness::ScanHarness() {
+  window.Run([&] { controller = std::make_unique<FolderScanController>(window, view, view, messages); });
+  controller->onPassFinished = [this](bool fromIndex) {
+    std::lock_guard lock(mutex_);
+    finished_ = true;
+    fromIndex_ = fromIndex;
+    cv_.notify_all();
+  };
+  settings_.workFolder = "/nonexistent-work-folder/";
+}
+
+ScanHarness::~ScanHarness() {
+  window.Run([&] { controller.reset(); });
+}
+
+void ScanHarness::WaitForEnd() {
+  std::unique_lock lock(mutex_);
+  ASSERT_TRUE(cv_.wait_for(lock, std::chrono::seconds(60), [&] { return finished_; })) << "the pass did not end";
+}
+
+bool ScanHarness::Open(const std::string& folder, IArchivePort* archives, bool documents) {
+  finished_ = false;
+  window.Run([&] {
+    controller->SetSettings(settings_);
+    controller->SetArchivePort(archives);
+    controller->SetIndexPort(&index);
+    if (documents) controller->SetDocumentStep(MakeDocumentStep(settings_.main, messages));
+    controller->ShowFolder(folder, {});
+  });
+  WaitForEnd();
+  return fromIndex_;
+}
+
+void ScanHarness::Update(int mode) {
+  finished_ = false;
+  window.Run([&] { controller->StartUpdatePass(mode); });
+  WaitForEnd();
+}
+
+std::vector<std::string> ScanHarness::Names() const {
+  std::vector<std::string> names;
+  for (const auto& r : view.list) names.push_back(r->FullName());
+  return names;
+}
+
+const TMusicFileInfo* ScanHarness::Find(const std::string& fullName) const {
+  for (const auto& r : view.list)
+    if (r->FullName() == fullName) return r.get();
+  return nullptr;
+}
+
+}  // namespace kadrel::test

@@ -1,0 +1,128 @@
+#pragma once
+// Drives the folder scan as the window does: a window thread that runs the bridged
+// calls, a list view over a vector, and recording index and message fakes.
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <thread>
+
+#include "core/scan/folder_scan_controller.h"
+#include "index/columns/sort_list.h"
+#include "support/temp_dir.h"
+
+namespace kadrel::test {
+
+// Runs bridged calls on its own thread, as the window's event loop would.
+class WindowThread final : public IWindowBridge {
+ public:
+  WindowThread();
+  ~WindowThread() override;
+  bool RunOnWindowThread(const std::function<void()>& call) override;
+  // Runs `call` on the window thread (for the test's own window-side actions).
+  void Run(const std::function<void()>& call) { RunOnWindowThread(call); }
+  bool OnWindowThread() const { return std::this_thread::get_id() == thread_.get_id(); }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable cv_;
+  std::deque<std::pair<const std::function<void()>*, bool*>> queue_;
+  bool quit_ = false;
+  std::thread thread_;
+};
+
+class FakeListView final : public IScanView, public IScanWindowHooks {
+ public:
+  explicit FakeListView(WindowThread& window) : window_(window) {}
+  void AddRecord(std::unique_ptr<TMusicFileInfo> record) override;
+  void InsertRecordSorted(std::unique_ptr<TMusicFileInfo> record) override;
+  int Count() const override { return static_cast<int>(list.size()); }
+  TMusicFileInfo CopyEntry(int index) const override { return *list.at(static_cast<size_t>(index)); }
+  void RemoveEntry(int index) override { list.erase(list.begin() + index); }
+  void VisibleRange(int& top, int& rows) const override {
+    top = 0;
+    rows = 20;
+  }
+  void ResetItemCount(bool repaintAll) override { resets.push_back(repaintAll); }
+  void SetStatusText(int panel, const std::string& text) override { status[panel] = text; }
+  void SetProgressRange(int maximum) override { progressMax = maximum; }
+  void SetProgressPosition(int) override {}
+  int ProgressMaximum() const override { return progressMax; }
+  void SetBusy(bool b) override { busy = b; }
+  void WatchFolder(const std::string& f) override { watched = f; }
+  void SortAndRefresh() override { SortList(list, sort, true); }
+  void Refresh() override {}
+  void FocusRow(int index) override { focused = index; }
+  void ProcessPendingEvents() override {}
+
+  std::vector<std::unique_ptr<TMusicFileInfo>> list;
+  std::map<int, std::string> status;
+  std::vector<bool> resets;
+  TSortState sort;
+  int progressMax = 100;
+  bool busy = false;
+  std::string watched;
+  int focused = -1;
+  bool touchedOffWindowThread = false;
+  std::function<void(const TMusicFileInfo&)> onAdd;
+
+ private:
+  WindowThread& window_;
+};
+
+class RecordingIndex final : public IFolderIndexPort {
+ public:
+  bool LoadFolder(const std::string&, IScanView& view, const std::atomic<bool>&) override;
+  void SaveFolder(const std::string& folder, const IScanView& view) override;
+  void ReplaceFolder(const std::string& folder, const IScanView& view) override;
+  std::map<std::string, std::vector<TMusicFileInfo>> blocks;
+  int saves = 0, replaces = 0;
+};
+
+class RecordingMessages final : public IMessageBox {
+ public:
+  MessageAnswer Show(const MessageRequest& r) override {
+    std::lock_guard lock(mutex_);
+    texts.push_back(r.text);
+    return MessageAnswer::Ok;
+  }
+  void Beep(BeepKind) override {}
+  std::vector<std::string> texts;
+
+ private:
+  std::mutex mutex_;
+};
+
+// A scan of one folder with the fakes above.
+class ScanHarness {
+ public:
+  ScanHarness();
+  ~ScanHarness();
+  ScanSettings& settings() { return settings_; }
+  // Opens the folder and waits for the end handler; returns whether the index was used.
+  bool Open(const std::string& folder, IArchivePort* archives = nullptr, bool documents = true);
+  // Runs an update pass and waits for its end.
+  void Update(int mode);
+  std::vector<std::string> Names() const;  // FileName + FileExt of each entry
+  const TMusicFileInfo* Find(const std::string& fullName) const;
+
+  WindowThread window;
+  FakeListView view{window};
+  RecordingIndex index;
+  RecordingMessages messages;
+  std::unique_ptr<FolderScanController> controller;
+
+ private:
+  void WaitForEnd();
+  ScanSettings settings_;
+  std::mutex mutex_;
+  std::condition_variable cv_;
+  bool finished_ = false;
+  bool fromIndex_ = false;
+};
+
+}  // namespace kadrel::test
