@@ -52,7 +52,7 @@ TEST_F(CrashTest, KilledWhileSavingLeavesAWholeImage) {
   temp.Write("index/__index.dat", *images.rbegin());  // the file as a previous run left it
   std::set<std::string> seen;
   std::mt19937 random(7);
-  for (int round = 0; round < 12; ++round) {
+  for (int round = 0; round < 10; ++round) {
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
@@ -64,7 +64,7 @@ TEST_F(CrashTest, KilledWhileSavingLeavesAWholeImage) {
         index.WriteFolderBlock(i % 2 ? listA : listB);
       }
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(5 + random() % 80));
+    std::this_thread::sleep_for(std::chrono::milliseconds(20 + random() % 380));
     ::kill(child, SIGKILL);
     int status = 0;
     ::waitpid(child, &status, 0);
