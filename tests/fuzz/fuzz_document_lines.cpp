@@ -1,0 +1,64 @@
+// Arbitrary bytes as a document: loaded from a file, then every line reader, the
+// readers over the lines and the sound-module guess.
+
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "core/document/document_readers.h"
+#include "core/document/line_readers.h"
+#include "core/document/load_document.h"
+#include "core/document/sound_module.h"
+
+namespace {
+
+const std::string& ScratchFile() {
+  static const std::string path = [] {
+    char name[] = "/tmp/kadrel-fuzz-docXXXXXX";
+    int fd = ::mkstemp(name);
+    if (fd >= 0) ::close(fd);
+    std::atexit([] { ::unlink(ScratchFile().c_str()); });
+    return std::string(name);
+  }();
+  return path;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace kadrel;
+  if (FILE* f = std::fopen(ScratchFile().c_str(), "wb")) {
+    std::fwrite(data, 1, size, f);
+    std::fclose(f);
+  }
+  std::vector<std::string> lines;
+  if (!LoadDocument(lines, ScratchFile(), 50)) return 0;
+  if (lines.size() > 50) __builtin_trap();
+
+  for (const std::string& line : lines) {
+    (void)ReadTitleLine(line);
+    (void)ReadArtistLine(line);
+    (void)ReadDataMakerLine(line);
+    ComposerLyricistLine v = ReadComposerLyricistLine(line);
+    if (v.composer.size() > line.size() || v.lyricist.size() > line.size()) __builtin_trap();
+  }
+  TMusicFileInfo r;
+  r.FileName = "SONG";
+  r.FileExt = ".MID";
+  r.Archiver = "SONG.LZH";
+  r.DocFile = "README.TXT";
+  SilentMessageBox messages;
+  ReadTitleFromDocument(lines, r, messages);
+  ReadArtistFromDocument(lines, r, messages);
+  ReadComposerLyricistFromDocument(lines, r, messages);
+  ReadDataMakerFromDocument(lines, r, messages);
+  static const std::vector<TSmfkItem> modules = DefaultSoundModules();
+  const int index = DetectSoundModule(r, lines, SoundModuleSource::Document, modules);
+  if (index < -1 || index >= static_cast<int>(modules.size())) __builtin_trap();
+  return 0;
+}
