@@ -17,22 +17,24 @@
 
 namespace {
 
-const std::string& ScratchFile() {
-  static const std::string path = [] {
-    char name[] = "/tmp/kadrel-fuzz-docXXXXXX";
-    int fd = ::mkstemp(name);
+char scratchPath[] = "/tmp/kadrel-fuzz-docXXXXXX";
+
+const char* ScratchFile() {
+  static const bool made = [] {
+    int fd = ::mkstemp(scratchPath);
     if (fd >= 0) ::close(fd);
-    std::atexit([] { ::unlink(ScratchFile().c_str()); });
-    return std::string(name);
+    std::atexit([] { ::unlink(scratchPath); });
+    return true;
   }();
-  return path;
+  (void)made;
+  return scratchPath;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace kadrel;
-  if (FILE* f = std::fopen(ScratchFile().c_str(), "wb")) {
+  if (FILE* f = std::fopen(ScratchFile(), "wb")) {
     std::fwrite(data, 1, size, f);
     std::fclose(f);
   }
