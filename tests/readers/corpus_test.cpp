@@ -1,0 +1,63 @@
+// Real files of the shared corpus through the loose-file path.
+
+#include <gtest/gtest.h>
+
+#include "core/encoding.h"
+#include "core/format_table.h"
+#include "core/read_header_info.h"
+#include "core/text_helpers.h"
+
+namespace kadrel {
+namespace {
+
+struct CorpusCase {
+  const char* path;
+  const char* detail;
+  int state;
+  const char* title;  // UTF-8
+};
+
+class CorpusFile : public testing::TestWithParam<CorpusCase> {};
+
+TEST_P(CorpusFile, ReadsAsExpected) {
+  const CorpusCase& c = GetParam();
+  const std::string full = std::string(KADREL_CORPUS_DIR) + "/" + c.path;
+  const size_t slash = full.rfind('/');
+  const std::string name = full.substr(slash + 1);
+  TMusicFileInfo r;
+  r.FileName = NameWithoutExtension(name);
+  r.FileExt = ExtensionWithDot(name);
+  r.FileType = FormatRowForFileName(name);
+  ReadHeaderInfo(full.substr(0, slash + 1), r, {});
+  EXPECT_EQ(r.Detail, c.detail);
+  EXPECT_EQ(r.InfoState, c.state);
+  EXPECT_EQ(DisplayText(r.Title), c.title);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Shared, CorpusFile,
+    testing::Values(
+        CorpusCase{"smf/sted2-clone/test.mid", "SMF0", 0, "Sequencer Test Song"},
+        CorpusCase{"smf/sted2-clone/B_Y_T.MID", "SMF0", 0, "B. Y. T."},
+        CorpusCase{"smf/mutagen/sample.mid", "SMF1", 0, "Wikipedia MIDI (extended)"},
+        CorpusCase{"smf/atldotnet/TRANSIT1.MID", "SMF1", 4, ""},
+        CorpusCase{"smf/atldotnet/chron.mid", "SMF1", 0, "A"},
+        CorpusCase{"smf/atldotnet/yoru-uta.mid", "SMF1", 0, "Yoru"},
+        CorpusCase{"rcp/recomposer-file/yuno35pr.rcp", "RCM2", 0, "急転（YU-NO この世の果てで恋を唄う少女・美月 錯乱）    by Lyzell"},
+        CorpusCase{"g36/sted2-clone/test.rcp", "", 3, ""},  // G36 content under a .rcp name
+        CorpusCase{"mp3/mutagen/silence-44-s-v1.mp3", "MP3", 0, "Silence"},
+        CorpusCase{"mp3/mutagen/id3v1v2-combined.mp3", "MP3", 0, "cosmic american"},
+        CorpusCase{"mp3/mutagen/emptyfile.mp3", "", 3, ""},
+        CorpusCase{"mp3/taglib/garbage.mp3", "", 3, ""},
+        CorpusCase{"rmp/taglib/xing.rmp", "MP3/RIFF", 4, ""},
+        CorpusCase{"wav/mutagen/silence-2s-PCM-16000-08-ID3v23.wav", "WAVE", 4, ""},
+        CorpusCase{"wav/taglib/segfault.wav", "WAVE", 4, ""},
+        CorpusCase{"aiff/taglib/noise.aif", "AIFF", 4, ""},
+        CorpusCase{"mod/taglib/test.mod", "MOD", 0, "title of song"},
+        CorpusCase{"mod/atldotnet/empty.mod", "MOD", 4, ""},
+        CorpusCase{"vqf/atldotnet/vqf.vqf", "SoundVQ", 0, "Test !!"},
+        CorpusCase{"vqf/atldotnet/empty.vqf", "", 3, ""},
+        CorpusCase{"mgs/msx_music_data/GSHAKA.MGS", "", 0, ""}));
+
+}  // namespace
+}  // namespace kadrel

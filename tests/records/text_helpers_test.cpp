@@ -1,0 +1,72 @@
+#include <gtest/gtest.h>
+
+#include "core/encoding.h"
+#include "core/text_helpers.h"
+
+namespace kadrel {
+namespace {
+
+TEST(TextCleanup, LineBreaksBecomeTwoSpacesAndBlanksAreTrimmed) {
+  EXPECT_EQ(TextCleanup("a\r\nb"), "a  b");
+  EXPECT_EQ(TextCleanup("a\nb\rc"), "a  b  c");
+  EXPECT_EQ(TextCleanup(std::string("\0\t Song \x1f\0", 10)), "Song");
+  EXPECT_EQ(TextCleanup("\n"), "");
+  EXPECT_EQ(TextCleanup("x"), "x");
+  // Bytes above 0x7F are text, never trimmed.
+  EXPECT_EQ(TextCleanup("\x81\x40"), "\x81\x40");
+}
+
+TEST(CsvField, QuotedAndEmptyFields) {
+  EXPECT_EQ(CsvField(" a,b,c ", 1), "a");
+  EXPECT_EQ(CsvField("a,b,c", 3), "c");
+  EXPECT_EQ(CsvField("a,,c", 2), "");
+  EXPECT_EQ(CsvField("a,b", 3), "");
+  EXPECT_EQ(CsvField("\"HED\",TXT", 1), "HED");
+  EXPECT_EQ(CsvField("\"say \"\"hi\"\"\",x", 1), "say \"hi\"");
+  EXPECT_EQ(CsvField("\"a,b\",c", 2), "c");
+  EXPECT_EQ(CsvField("", 1), "");
+}
+
+TEST(NameHelpers, ExtensionsAndMemberBaseNames) {
+  EXPECT_EQ(NameWithoutExtension("SONG"), "SONG");
+  EXPECT_EQ(ExtensionWithDot("SONG"), "");
+  EXPECT_EQ(NameWithoutExtension("A.B.MID"), "A.B");
+  EXPECT_EQ(ExtensionWithDot("A.B.MID"), ".MID");
+  EXPECT_EQ(ExtensionWithoutDot("a.mid"), "mid");
+  EXPECT_EQ(MemberBaseName("doc/readme.txt"), "readme.txt");
+  EXPECT_EQ(MemberBaseName("readme.txt"), "readme.txt");
+}
+
+TEST(LetterCase, ShiftJisTrailBytesAreNeverChanged) {
+  const std::string chi = Cp932("チ");  // 0x83 0x61: trail byte is 'a'
+  EXPECT_EQ(ToUpperAscii(chi + "a.mid"), chi + "A.MID");
+  const std::string a = Cp932("ア");  // 0x83 0x41: trail byte is 'A'
+  EXPECT_EQ(ToLowerAscii(a + "B"), a + "b");
+  EXPECT_TRUE(EqualsIgnoreCase("Song.MID", "song.mid"));
+  EXPECT_FALSE(EqualsIgnoreCase(Cp932("アイ.MID"), Cp932("チツ.MID")));
+}
+
+TEST(ShortenPath, WindowsFormExamplesStillHold) {
+  EXPECT_EQ(ShortenPath("C:\\music\\japan\\rcp\\", 12), "C:\\..\\rcp\\");
+  EXPECT_EQ(ShortenPath("C:\\MUSIC\\MIDI\\GAME\\SONGS", 15), "C:\\..\\SONGS");
+  EXPECT_EQ(ShortenPath("C:\\MUSIC", 15), "C:\\MUSIC");
+  EXPECT_EQ(ShortenPath("C:\\MUSIC\\MIDI\\GAME\\SONGS", 7), "C:\\MUSIC\\MIDI\\GAME\\SONGS");
+}
+
+TEST(ShortenPath, LinuxPathsKeepTheRoot) {
+  EXPECT_EQ(ShortenPath("/home/user/music/midi/", 14), "/../midi/");
+  EXPECT_EQ(ShortenPath("/home/user/music/midi/", 40), "/home/user/music/midi/");
+  // Nothing left to cut: the path stays longer than the maximum.
+  EXPECT_EQ(ShortenPath("/averyveryverylongfoldername", 10), "/averyveryverylongfoldername");
+}
+
+TEST(DisplayText, Utf8StaysAndCp932IsDecoded) {
+  EXPECT_EQ(DisplayText("曲名"), "曲名");
+  EXPECT_EQ(DisplayText(Cp932("曲名：テスト")), "曲名：テスト");
+  EXPECT_EQ(DisplayText("\xEF\xBD\xBE"), "ｾ");  // valid UTF-8 is kept
+  // A lone lead byte at the end becomes one replacement character.
+  EXPECT_EQ(DisplayText(std::string("A\x82", 2)), "A\xEF\xBF\xBD");
+}
+
+}  // namespace
+}  // namespace kadrel
