@@ -30,25 +30,33 @@ struct CompressedFeed {
   std::vector<char> buffer = std::vector<char>(kChunk);
   size_t bufPos = 0, bufLen = 0;
 
+  // Fills `out` completely unless the member's data end: some decoders take a short
+  // read for the end of the stream.
   static size_t Callback(void* out, size_t len, void* user) {
     auto* self = static_cast<CompressedFeed*>(user);
-    if (self->bufPos == self->bufLen) {
-      const size_t want = static_cast<size_t>(std::min<uint64_t>(self->remaining, kChunk));
-      if (want == 0) return 0;
-      const size_t got = self->src->ReadAt(self->pos, self->buffer.data(), want);
-      if (got == 0) {
-        self->remaining = 0;
-        return 0;
-      }
-      self->pos += got;
-      self->remaining -= got;
-      self->bufPos = 0;
-      self->bufLen = got;
+    size_t done = 0;
+    while (done < len) {
+      if (self->bufPos == self->bufLen && !self->Refill()) break;
+      const size_t n = std::min(len - done, self->bufLen - self->bufPos);
+      std::memcpy(static_cast<char*>(out) + done, self->buffer.data() + self->bufPos, n);
+      self->bufPos += n;
+      done += n;
     }
-    const size_t n = std::min(len, self->bufLen - self->bufPos);
-    std::memcpy(out, self->buffer.data() + self->bufPos, n);
-    self->bufPos += n;
-    return n;
+    return done;
+  }
+
+  bool Refill() {
+    const size_t want = static_cast<size_t>(std::min<uint64_t>(remaining, kChunk));
+    const size_t got = want == 0 ? 0 : src->ReadAt(pos, buffer.data(), want);
+    if (got == 0) {
+      remaining = 0;
+      return false;
+    }
+    pos += got;
+    remaining -= got;
+    bufPos = 0;
+    bufLen = got;
+    return true;
   }
 };
 
