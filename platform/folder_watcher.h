@@ -1,0 +1,48 @@
+#pragma once
+// Watches one folder (not its sub-folders) for changed names, sizes and write times.
+// Notifications from the file system are collected for a short while; then the
+// folder is listed and compared with the listing taken when watching began, so that
+// only real changes are reported, and changes made while the watcher was paused (our
+// own index file written at the end of a pass) are never reported.
+
+#include <QFileSystemWatcher>
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+namespace kadrel {
+
+class FolderWatcher : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit FolderWatcher(int debounceMs = 300, QObject* parent = nullptr);
+
+  // The folder to watch; watching starts when the watcher is active.
+  void SetFolder(const QString& folder);
+  const QString& Folder() const { return folder_; }
+  // Off while a pass runs and while the window is minimised. Turning it on takes a
+  // fresh listing as the reference.
+  void SetActive(bool active);
+  bool Active() const { return active_; }
+
+  // name -> size and write time of every entry (folders included).
+  using Listing = QHash<QString, QPair<qint64, qint64>>;
+  static Listing ListFolder(const QString& folder);
+
+ Q_SIGNALS:
+  void folderChanged();
+
+ private:
+  void Rearm();
+  void Check();
+
+  QFileSystemWatcher watcher_;
+  QTimer debounce_;
+  QString folder_;
+  Listing reference_;
+  bool active_ = false;
+};
+
+}  // namespace kadrel

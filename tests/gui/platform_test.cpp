@@ -1,0 +1,156 @@
+// Window bridge, single instance, folder watcher, temporary-folder cleanup.
+
+#include <atomic>
+#include <thread>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "platform/folder_watcher.h"
+#include "platform/qt_window_bridge.h"
+#include "platform/single_instance.h"
+#include "platform/temp_folder.h"
+#include "test_objects.h"
+#include "test_support.h"
+
+namespace kadrel::test {
+
+class PlatformTest : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void bridgeRunsCallsOnTheWindowThread() {
+    QObject window;
+    QtWindowBridge bridge(&window);
+    std::atomic<bool> ranOnWindowThread{false};
+    std::atomic<int> answers{0};
+    std::thread worker([&] {
+      for (int i = 0; i < 50; ++i)
+        if (bridge.RunOnWindowThread([&] { ranOnWindowThread = QThread::currentThread() == window.thread(); }))
+          ++answers;
+    });
+    QVERIFY(WaitUntil([&] { return answers.load() == 50; }));
+    worker.join();
+    QVERIFY(ranOnWindowThread.load());
+  }
+
+  void bridgeReleasesWaitingWorkersWhenClosed() {
+    QObject window;
+    QtWindowBridge bridge(&window);
+    std::atomic<bool> ran{false};
+    std::atomic<int> result{-1};
+    // The window's thread services nothing, as during a long close: the worker must not hang.
+    std::thread worker([&] { result = bridge.RunOnWindowThread([&] { ran = true; }) ? 1 : 0; });
+    QThread::msleep(50);
+    bridge.Close();
+    worker.join();
+    QCOMPARE(result.load(), 0);
+    QCoreApplication::processEvents();
+    QVERIFY(!ran.load());  // a call given up is never run later
+    QVERIFY(!bridge.RunOnWindowThread([] {}));
+  }
+
+  void argumentsSurviveTheWire_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("none") << QStringList();
+    QTest::newRow("blanks and quotes") << QStringList{QStringLiteral("/a folder/x \"y\".mpl"), QStringLiteral("-v")};
+    QTest::newRow("japanese") << QStringList{QString::fromUtf8("/音楽/春の歌")};
+  }
+  void argumentsSurviveTheWire() {
+    QFETCH(QStringList, arguments);
+    QCOMPARE(DecodeArguments(EncodeArguments(arguments)), arguments);
+  }
+
+  void cutOffMessageDropsItsTail() {
+    QByteArray message = EncodeArguments({QStringLiteral("one")}) + QByteArray("tw");
+    QCOMPARE(DecodeArguments(message), QStringList{QStringLiteral("one")});
+  }
+
+  void secondStartHandsOverAndEnds() {
+    const QString name = QStringLiteral("kadrel-test-handover-%1").arg(QCoreApplication::applicationPid());
+    SingleInstance first(name);
+    QVERIFY(first.Listen());
+    QSignalSpy received(&first, &SingleInstance::argumentsReceived);
+
+    QTemporaryDir folder;
+    QProcess second;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("KADREL_INSTANCE"), name);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    second.setProcessEnvironment(env);
+    second.start(QString::fromUtf8(KADREL_GUI_PATH), {folder.path()});
+    QVERIFY(WaitUntil([&] { return second.state() == QProcess::NotRunning; }, 20000));
+    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second.exitCode(), 0);
+    QVERIFY(WaitUntil([&] { return received.count() == 1; }));
+    QCOMPARE(received.at(0).at(0).toStringList(), QStringList{folder.path()});
+  }
+
+  void staleSocketIsReplaced() {
+    const QString name = QStringLiteral("kadrel-test-stale-%1").arg(QCoreApplication::applicationPid());
+    {
+      SingleInstance crashed(name);
+      QVERIFY(crashed.Listen());
+    }
+    // Leave a socket file behind as a crashed copy would.
+    QFile stale(QDir::tempPath() + QLatin1Char('/') + name);
+    QVERIFY(stale.open(QIODevice::WriteOnly));
+    stale.close();
+    SingleInstance next(name);
+    QVERIFY(!next.HandOver({}, 200));
+    QVERIFY(next.Listen());
+  }
+
+  void watcherReportsRealChangesOnly() {
+    QTemporaryDir dir;
+    QFile(dir.filePath(QStringLiteral("A.MID"))).open(QIODevice::WriteOnly);
+    FolderWatcher watcher(50);
+    QSignalSpy changed(&watcher, &FolderWatcher::folderChanged);
+    watcher.SetFolder(dir.path());
+    watcher.SetActive(true);
+
+    QVERIFY(QFile::remove(dir.filePath(QStringLiteral("A.MID"))));
+    QVERIFY(WaitUntil([&] { return changed.count() == 1; }, 5000));
+
+    // A change made while paused (our own index file) is not reported afterwards.
+    watcher.SetActive(false);
+    QFile(dir.filePath(QStringLiteral("Kadrel.idx"))).open(QIODevice::WriteOnly);
+    watcher.SetActive(true);
+    QTest::qWait(400);
+    QCOMPARE(changed.count(), 1);
+
+    // A grown file is a change too.
+    QFile grown(dir.filePath(QStringLiteral("Kadrel.idx")));
+    QVERIFY(grown.open(QIODevice::Append));
+    grown.write("x");
+    grown.close();
+    QVERIFY(WaitUntil([&] { return changed.count() == 2; }, 5000));
+  }
+
+  void tempCleanupDeletesOnlyRegularFiles() {
+    QTemporaryDir temp, outside;
+    const QString target = outside.filePath(QStringLiteral("keep.txt"));
+    QFile(target).open(QIODevice::WriteOnly);
+    QFile(temp.filePath(QStringLiteral("a.mid"))).open(QIODevice::WriteOnly);
+    QFile(temp.filePath(QStringLiteral("b.txt"))).open(QIODevice::WriteOnly);
+    QVERIFY(QFile::link(target, temp.filePath(QStringLiteral("link.txt"))));
+    QDir(temp.path()).mkdir(QStringLiteral("sub"));
+    QFile(temp.filePath(QStringLiteral("sub/c.txt"))).open(QIODevice::WriteOnly);
+
+    QCOMPARE(DeleteRegularFiles(QFile::encodeName(temp.path()).toStdString() + "/"), 2);
+    QVERIFY(QFile::exists(target));
+    QVERIFY(QFileInfo(temp.filePath(QStringLiteral("link.txt"))).isSymLink());
+    QVERIFY(QFile::exists(temp.filePath(QStringLiteral("sub/c.txt"))));
+    QCOMPARE(DeleteRegularFiles("/nonexistent/kadrel/"), 0);
+  }
+};
+
+QObject* NewPlatformTest() { return new PlatformTest; }
+
+}  // namespace kadrel::test
+
+#include "platform_test.moc"

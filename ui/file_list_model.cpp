@@ -1,0 +1,205 @@
+#include "ui/file_list_model.h"
+
+#include <algorithm>
+
+#include <QTimer>
+
+#include "core/column_text.h"
+#include "core/encoding.h"
+
+namespace kadrel {
+namespace {
+
+int KindRank(const TMusicFileInfo& r) { return r.ItemKind >= kLooseFile ? kLooseFile : r.ItemKind; }
+
+template <typename T>
+int Sign(T a, T b) { return a < b ? -1 : (a > b ? 1 : 0); }
+
+int CompareText(const std::string& a, const std::string& b) { return Sign(a.compare(b), 0); }
+
+}  // namespace
+
+int DefaultCompareRecords(const TMusicFileInfo& a, const TMusicFileInfo& b, int key, int direction) {
+  if (int k = Sign(KindRank(a), KindRank(b))) return k;
+  int result = 0;
+  switch (key) {
+    case kColFileName: result = CompareText(a.FileName, b.FileName); break;
+    case kColType: result = CompareText(a.FileExt, b.FileExt); break;
+    case kColArchiver: result = CompareText(a.Archiver, b.Archiver); break;
+    case kColDetail: result = CompareText(a.Detail, b.Detail); break;
+    case kColInfo: result = Sign(a.Info, b.Info); break;
+    case kColSize: result = Sign(a.Size, b.Size); break;
+    case kColDate:
+      result = Sign(uint32_t(a.DosDate) << 16 | a.DosTime, uint32_t(b.DosDate) << 16 | b.DosTime);
+      break;
+    case kColTitle: result = CompareText(a.Title, b.Title); break;
+    case kColArtist: result = CompareText(a.Artist, b.Artist); break;
+    case kColComposer: result = CompareText(a.Composer, b.Composer); break;
+    case kColSongWriter: result = CompareText(a.SongWriter, b.SongWriter); break;
+    case kColDataMaker: result = CompareText(a.DataMaker, b.DataMaker); break;
+    default: return 0;
+  }
+  if (direction == 1) result = -result;
+  if (result == 0) result = CompareText(a.FileName, b.FileName);
+  return result;
+}
+
+FileListModel::FileListModel(QObject* parent) : QAbstractTableModel(parent) {
+  compare_ = [](const TMusicFileInfo& a, const TMusicFileInfo& b) {
+    return DefaultCompareRecords(a, b, kColFileName, 0);
+  };
+}
+
+FileListModel::~FileListModel() = default;
+
+void FileListModel::SetColumns(std::vector<int> ids) {
+  beginResetModel();
+  columns_ = std::move(ids);
+  endResetModel();
+}
+
+void FileListModel::SetOptions(const TListViewOption& options) {
+  options_ = options;
+  if (shown_ > 0) Q_EMIT dataChanged(index(0, 0), index(shown_ - 1, columnCount() - 1));
+}
+
+int FileListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : shown_; }
+
+int FileListModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(columns_.size());
+}
+
+QVariant FileListModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.row() >= shown_ || index.column() >= columnCount()) return {};
+  const TMusicFileInfo& r = *records_[static_cast<size_t>(index.row())];
+  int column = columns_[static_cast<size_t>(index.column())];
+  switch (role) {
+    case Qt::DisplayRole:
+      return QString::fromStdString(DisplayText(ColumnText(r, column, options_)));
+    case Qt::DecorationRole:
+      if (column == kColFileName && options_.ShowIcons && r.IconIndex >= 0 &&
+          r.IconIndex < static_cast<int>(icons_.size()))
+        return icons_[static_cast<size_t>(r.IconIndex)];
+      return {};
+    case Qt::TextAlignmentRole:
+      return column == kColSize ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
+                                : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+    case kRecordKindRole: return r.ItemKind;
+    default: return {};
+  }
+}
+
+QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  static const char* const kHeaders[] = {"",      "FileName", "Type",  "Archiver", "Detail",   "Info",      "Size",
+                                         "Date", "Title",    "Artist", "Composer", "SongWriter", "DataMaker"};
+  if (orientation != Qt::Horizontal || section < 0 || section >= columnCount()) return {};
+  int column = columns_[static_cast<size_t>(section)];
+  if (role == Qt::DisplayRole && column >= 1 && column <= 12) return QString::fromLatin1(kHeaders[column]);
+  if (role == Qt::TextAlignmentRole)
+    return column == kColSize ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+  return {};
+}
+
+Qt::ItemFlags FileListModel::flags(const QModelIndex& index) const {
+  if (!index.isValid()) return Qt::NoItemFlags;
+  return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
+}
+
+void FileListModel::ScheduleAnnounce() {
+  if (!autoAnnounce_ || announceQueued_) return;
+  announceQueued_ = true;
+  QTimer::singleShot(0, this, [this] {
+    announceQueued_ = false;
+    if (autoAnnounce_) Announce();
+  });
+}
+
+void FileListModel::Announce() {
+  int total = Count();
+  if (total <= shown_) return;
+  beginInsertRows({}, shown_, total - 1);
+  shown_ = total;
+  endInsertRows();
+}
+
+void FileListModel::Append(std::unique_ptr<TMusicFileInfo> record) {
+  if (!record) return;
+  records_.push_back(std::move(record));
+  ScheduleAnnounce();
+}
+
+int FileListModel::InsertSorted(std::unique_ptr<TMusicFileInfo> record) {
+  if (!record) return -1;
+  int pos = Count();
+  while (pos > 0 && compare_(*records_[static_cast<size_t>(pos - 1)], *record) > 0) --pos;
+  if (pos <= shown_) {
+    beginInsertRows({}, pos, pos);
+    records_.insert(records_.begin() + pos, std::move(record));
+    ++shown_;
+    endInsertRows();
+  } else {
+    records_.insert(records_.begin() + pos, std::move(record));
+    ScheduleAnnounce();
+  }
+  return pos;
+}
+
+void FileListModel::Remove(int index) {
+  if (index < 0 || index >= Count()) return;
+  if (index < shown_) {
+    beginRemoveRows({}, index, index);
+    records_.erase(records_.begin() + index);
+    --shown_;
+    endRemoveRows();
+  } else {
+    records_.erase(records_.begin() + index);
+  }
+}
+
+void FileListModel::Clear() {
+  beginResetModel();
+  records_.clear();
+  shown_ = 0;
+  endResetModel();
+}
+
+bool FileListModel::Sort() {
+  Announce();
+  if (records_.size() < 2) return true;
+  std::vector<const TMusicFileInfo*> pointers;
+  pointers.reserve(records_.size());
+  for (const auto& r : records_) pointers.push_back(r.get());
+  std::vector<size_t> order;
+  if (sortOrder_) {
+    std::optional<std::vector<size_t>> made = sortOrder_(pointers);
+    if (!made || made->size() != records_.size()) return false;
+    std::vector<bool> seen(records_.size());
+    for (size_t i : *made) {
+      if (i >= seen.size() || seen[i]) return false;  // not a permutation: keep the list
+      seen[i] = true;
+    }
+    order = std::move(*made);
+  } else {
+    order.resize(records_.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return compare_(*pointers[a], *pointers[b]) < 0; });
+  }
+  Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+  std::vector<int> newRow(records_.size());
+  std::vector<std::unique_ptr<TMusicFileInfo>> sorted(records_.size());
+  for (size_t i = 0; i < order.size(); ++i) {
+    newRow[order[i]] = static_cast<int>(i);
+    sorted[i] = std::move(records_[order[i]]);
+  }
+  records_ = std::move(sorted);
+  const QModelIndexList before = persistentIndexList();
+  QModelIndexList after;
+  after.reserve(before.size());
+  for (const QModelIndex& i : before) after << index(newRow[static_cast<size_t>(i.row())], i.column());
+  changePersistentIndexList(before, after);
+  Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+  return true;
+}
+
+}  // namespace kadrel

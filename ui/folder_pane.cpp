@@ -1,0 +1,117 @@
+#include "ui/folder_pane.h"
+
+#include <QDir>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include "core/encoding.h"
+#include "core/text_helpers.h"
+#include "ui/texts.h"
+
+namespace kadrel {
+
+FolderPane::FolderPane(QWidget* parent) : QWidget(parent) {
+  auto* column = new QVBoxLayout(this);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+
+  auto* strip = new QHBoxLayout;
+  strip->setContentsMargins(0, 0, 0, 0);
+  caption_.setText(text::U(text::kAllFolders));
+  caption_.setAutoFillBackground(true);
+  caption_.setBackgroundRole(QPalette::Highlight);
+  caption_.setForegroundRole(QPalette::HighlightedText);
+  strip->addWidget(&caption_, 1);
+  switch_.setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+  switch_.setAutoRaise(true);
+  switch_.setObjectName(QStringLiteral("s_PageChg"));
+  hide_.setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
+  hide_.setAutoRaise(true);
+  hide_.setObjectName(QStringLiteral("s_close"));
+  strip->addWidget(&switch_);
+  strip->addWidget(&hide_);
+  column->addLayout(strip);
+
+  model_.setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
+  model_.setReadOnly(true);
+  model_.setRootPath(QStringLiteral("/"));
+  tree_.setModel(&model_);
+  tree_.setHeaderHidden(true);
+  for (int c = 1; c < model_.columnCount(); ++c) tree_.hideColumn(c);
+  tree_.setObjectName(QStringLiteral("FolderTree"));
+  stack_.addWidget(&tree_);
+
+  jumpList_.setColumnCount(2);
+  jumpList_.setHeaderHidden(true);
+  jumpList_.setRootIsDecorated(false);
+  jumpList_.setObjectName(QStringLiteral("JF_List"));
+  for (int i = 0; i < 26; ++i) {
+    auto* item = new QTreeWidgetItem(&jumpList_);
+    item->setText(0, QString(QLatin1Char(char('A' + i))));
+  }
+  jumpList_.setColumnWidth(0, 24);
+  stack_.addWidget(&jumpList_);
+  column->addWidget(&stack_, 1);
+
+  connect(tree_.selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
+    if (!quiet_ && current.isValid()) Q_EMIT folderSelected(model_.filePath(current));
+  });
+  connect(&jumpList_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
+    Q_EMIT jumpRequested(jumpList_.indexOfTopLevelItem(item));
+  });
+  connect(&switch_, &QToolButton::clicked, this,
+          [this] { ShowView(view_ == View::Tree ? View::JumpList : View::Tree); });
+  connect(&hide_, &QToolButton::clicked, this, &FolderPane::hideRequested);
+}
+
+void FolderPane::ShowView(View view) {
+  view_ = view;
+  stack_.setCurrentIndex(view == View::Tree ? 0 : 1);
+  caption_.setText(text::U(view == View::Tree ? text::kAllFolders : text::kFolderShortcuts));
+  Q_EMIT viewChanged(view);
+}
+
+QString FolderPane::SelectedFolder() const {
+  QModelIndex current = tree_.currentIndex();
+  return current.isValid() ? model_.filePath(current) : QString();
+}
+
+bool FolderPane::SelectFolder(const QString& folder, bool quiet) {
+  QString path = QDir::cleanPath(folder);
+  QModelIndex index = model_.index(path);
+  if (!index.isValid()) return false;
+  bool wasQuiet = quiet_;
+  quiet_ = quiet;
+  tree_.setCurrentIndex(index);
+  tree_.scrollTo(index);
+  quiet_ = wasQuiet;
+  return true;
+}
+
+void FolderPane::SetJumpFolders(const std::array<std::string, 26>& folders) {
+  jumpFolders_ = folders;
+  UpdateJumpTexts();
+}
+
+void FolderPane::UpdateJumpTexts() {
+  const QIcon folderIcon = style()->standardIcon(QStyle::SP_DirIcon);
+  int width = std::max(0, jumpList_.viewport()->width() - jumpList_.columnWidth(0) - 5);
+  jumpList_.setColumnWidth(1, width);
+  int chars = std::max(8, width / std::max(1, jumpList_.fontMetrics().averageCharWidth()));
+  for (int i = 0; i < 26; ++i) {
+    QTreeWidgetItem* item = jumpList_.topLevelItem(i);
+    const std::string& folder = jumpFolders_[static_cast<size_t>(i)];
+    item->setText(1, folder.empty() ? QString() : QString::fromStdString(DisplayText(ShortenPath(folder, chars))));
+    item->setIcon(1, folder.empty() ? QIcon() : folderIcon);
+    item->setToolTip(1, QString::fromStdString(DisplayText(folder)));
+  }
+}
+
+void FolderPane::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  UpdateJumpTexts();
+}
+
+}  // namespace kadrel

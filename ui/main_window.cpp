@@ -1,0 +1,694 @@
+#include "ui/main_window.h"
+
+#include <chrono>
+#include <thread>
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDrag>
+#include <QFile>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <QWindowStateChangeEvent>
+
+#include "core/column_text.h"
+#include "core/encoding.h"
+#include "core/format_table.h"
+#include "core/text_helpers.h"
+#include "index/columns/compare_items.h"
+#include "index/columns/sort_list.h"
+#include "platform/temp_folder.h"
+#include "platform/volumes.h"
+#include "ui/icon_set.h"
+#include "ui/texts.h"
+
+namespace kadrel {
+namespace {
+
+using text::U;
+
+QString PathText(const std::string& bytes) { return QFile::decodeName(QByteArray::fromStdString(bytes)); }
+std::string PathBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+// "/a/b/" -> "/a/"; the root stays the root.
+std::string ParentFolder(const std::string& folder) {
+  std::string f = WithTrailingSlash(folder);
+  if (f.size() <= 1) return f;
+  f.pop_back();
+  size_t cut = f.rfind('/');
+  return cut == std::string::npos ? std::string("/") : f.substr(0, cut + 1);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(WindowSettings settings, IMessageBox* messages, QWidget* parent)
+    : QMainWindow(parent),
+      settings_(std::move(settings)),
+      ownMessages_(messages ? nullptr : std::make_unique<QtMessageBox>(this)),
+      messages_(messages ? *messages : *ownMessages_),
+      bridge_(std::make_unique<QtWindowBridge>(this)),
+      scan_(std::make_unique<FolderScanController>(*bridge_, *this, *this, messages_)),
+      watcher_(settings_.watcherDebounceMs) {
+  if (ownMessages_) ownMessages_->SetBridge(bridge_.get());
+  setWindowTitle(U(text::kTitle));
+  setObjectName(QStringLiteral("TMainForm"));
+  setWindowIcon(MakeListIcons()[1]);
+
+  settings_.scan.sortOption = settings_.window.SortOption;
+  scan_->SetSettings(settings_.scan);
+  scan_->Sort().Key = settings_.sortKey;
+  scan_->Sort().Direction = settings_.sortDirection;
+  scan_->onPassFinished = [this](bool fromIndex) {
+    Q_EMIT passFinished(fromIndex);
+  };
+
+  model_.SetIcons(MakeListIcons());
+  model_.SetOptions(settings_.scan.view);
+  model_.SetAutoAnnounce(settings_.scan.main.ShowWhileScanning);
+  model_.SetCompare([this](const TMusicFileInfo& a, const TMusicFileInfo& b) {
+    return CompareItems(a, b, scan_->Sort(), scan_->Settings().sortOption);
+  });
+  model_.SetSortOrder([this](std::span<const TMusicFileInfo* const> records) {
+    return SortOrder(records, TSortSpec::From(scan_->Sort(), scan_->Settings().sortOption));
+  });
+  list_.setModel(&model_);
+  list_.SetSingleClickOpen(settings_.scan.view.SingleClickOpen);
+  list_.setObjectName(QStringLiteral("FileList"));
+
+  BuildMainActions(*this, actions_);
+  BuildLayout();
+  SetupColumns();
+  folders_.SetJumpFolders(settings_.jumpFolders);
+  UpdateJumpMenu();
+  ConnectSignals();
+  SetupTray();
+
+  statusTimer_.setInterval(settings_.statusIntervalMs);
+  connect(&statusTimer_, &QTimer::timeout, this, &MainWindow::StatusTick);
+  SetStatus(nullptr, nullptr, nullptr);
+  status_.SetPanel(0, U(text::kReady));
+
+  setGeometry(settings_.left, settings_.top, settings_.width, settings_.height);
+  if (settings_.maximised) setWindowState(Qt::WindowMaximized);
+}
+
+MainWindow::~MainWindow() {
+  bridge_->Close();
+  if (forcedClose_) {
+    // The worker did not stop in time: it may still hold the controller and the
+    // bridge, which therefore outlive the window; the process ends right after.
+    (void)scan_.release();
+    (void)bridge_.release();
+  } else {
+    scan_.reset();
+  }
+}
+
+void MainWindow::SetScanPorts(IFolderIndexPort* index, IArchivePort* archives, DocumentStep documents) {
+  scan_->SetIndexPort(index);
+  scan_->SetArchivePort(archives);
+  scan_->SetDocumentStep(std::move(documents));
+}
+
+void MainWindow::BuildLayout() {
+  auto* central = new QWidget(this);
+  auto* column = new QVBoxLayout(central);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+
+  // The play-list pane: only its frame in this version.
+  auto* playColumn = new QVBoxLayout(&playList_);
+  playColumn->setContentsMargins(0, 0, 0, 0);
+  auto* playStrip = new QHBoxLayout;
+  auto* playCaption = new QLabel(U(text::kPlayListCaption));
+  playCaption->setAutoFillBackground(true);
+  playCaption->setBackgroundRole(QPalette::Highlight);
+  playCaption->setForegroundRole(QPalette::HighlightedText);
+  playStrip->addWidget(playCaption, 1);
+  for (const char* name : {"s_up", "s_down", "s_del", "s_play", "s_next", "s_back", "s_replay", "s_stop", "s_load",
+                           "s_save", "s_pageUp", "s_close"}) {
+    auto* button = new QToolButton;
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoRaise(true);
+    button->setEnabled(false);
+    playStrip->addWidget(button);
+  }
+  playColumn->addLayout(playStrip);
+  auto* playTitles = new QHBoxLayout;
+  playTitles->addWidget(new QLabel(QStringLiteral("[%1] %2").arg(U("タイトル"), U(text::kNoTitle))));
+  playTitles->addWidget(new QLabel(QStringLiteral("[%1] %2").arg(U("基準フォルダ"), U(text::kNoBaseFolder))));
+  playColumn->addLayout(playTitles);
+  auto* playView = new QTreeView;
+  playView->setObjectName(QStringLiteral("PlayList"));
+  playColumn->addWidget(playView, 1);
+  playList_.setVisible(false);
+
+  rightSplit_ = new QSplitter(Qt::Vertical);
+  rightSplit_->addWidget(&list_);
+  rightSplit_->addWidget(&playList_);
+  rightSplit_->setStretchFactor(0, 1);
+
+  split_ = new QSplitter(Qt::Horizontal);
+  split_->addWidget(&folders_);
+  split_->addWidget(rightSplit_);
+  split_->setStretchFactor(1, 1);
+  split_->setSizes({settings_.folderPaneWidth, std::max(100, settings_.width - settings_.folderPaneWidth)});
+  column->addWidget(split_, 1);
+  column->addWidget(&status_);
+  setCentralWidget(central);
+}
+
+void MainWindow::SetupColumns() {
+  std::vector<int> ids;
+  for (int id : settings_.columns)
+    if (id >= 1 && id <= 12 && std::find(ids.begin(), ids.end(), id) == ids.end()) ids.push_back(id);
+  if (ids.empty() || ids.front() != kColFileName) {
+    std::erase(ids, int(kColFileName));
+    ids.insert(ids.begin(), kColFileName);
+  }
+  model_.SetColumns(ids);
+  for (size_t i = 0; i < ids.size(); ++i) {
+    int width = settings_.columnWidths[static_cast<size_t>(ids[i])];
+    list_.header()->resizeSection(static_cast<int>(i), width > 0 ? width : 100);
+  }
+  ShowSortMark();
+}
+
+void MainWindow::ConnectSignals() {
+  connect(actions_.quit, &QAction::triggered, this, &QWidget::close);
+  connect(actions_.exitButton, &QAction::triggered, this, &QWidget::close);
+  connect(actions_.breakButton, &QAction::triggered, this, &MainWindow::BreakScan);
+  connect(actions_.update, &QAction::triggered, this, &MainWindow::UpdateFileInformation);
+  connect(actions_.updateButton, &QAction::triggered, this, &MainWindow::UpdateFileInformation);
+  connect(actions_.shellInfo, &QAction::triggered, this, [this] {
+    QMessageBox::aboutQt(this, QStringLiteral("Kadrel Shell Information"));
+  });
+
+  // View menu: the folder pane's two views, the play-list pane, bars, status strip.
+  connect(actions_.viewAllFolders, &QAction::triggered, this, [this](bool on) {
+    if (on) {
+      folders_.ShowView(FolderPane::View::Tree);
+      folders_.show();
+    } else {
+      folders_.hide();
+      actions_.viewJumpFolders->setChecked(false);
+    }
+  });
+  connect(actions_.viewJumpFolders, &QAction::triggered, this, [this](bool on) {
+    if (on) {
+      folders_.ShowView(FolderPane::View::JumpList);
+      folders_.show();
+    } else {
+      folders_.hide();
+      actions_.viewAllFolders->setChecked(false);
+    }
+  });
+  connect(&folders_, &FolderPane::viewChanged, this, [this](FolderPane::View view) {
+    actions_.viewAllFolders->setChecked(view == FolderPane::View::Tree);
+    actions_.viewJumpFolders->setChecked(view == FolderPane::View::JumpList);
+  });
+  connect(&folders_, &FolderPane::hideRequested, this, [this] {
+    folders_.hide();
+    actions_.viewAllFolders->setChecked(false);
+    actions_.viewJumpFolders->setChecked(false);
+  });
+  connect(actions_.viewPlayList, &QAction::triggered, &playList_, &QWidget::setVisible);
+  connect(actions_.viewStatusBar, &QAction::triggered, &status_, &QWidget::setVisible);
+  connect(actions_.viewToolBars, &QAction::triggered, this, [this](bool on) {
+    for (QToolBar* bar : actions_.bars) bar->setVisible(on);
+  });
+
+  connect(&folders_, &FolderPane::folderSelected, this, &MainWindow::OnTreeSelection);
+  connect(&folders_, &FolderPane::jumpRequested, this, &MainWindow::OpenJumpFolder);
+
+  connect(&list_, &FileListView::openRequested, this, &MainWindow::OpenRow);
+  connect(&list_, &FileListView::upRequested, this, [this] { OpenListFolder({}, false); });
+  connect(&list_, &FileListView::previousFolderRequested, this, &MainWindow::OpenPreviousFolder);
+  connect(&list_, &FileListView::popupRequested, this, &MainWindow::ShowPopup);
+  connect(&list_, &FileListView::dragRequested, this, &MainWindow::StartDrag);
+  connect(list_.header(), &QHeaderView::sectionClicked, this, &MainWindow::SortByColumnClick);
+
+  connect(&watcher_, &FolderWatcher::folderChanged, this, [this] {
+    if (!busy_ && phase_ == LifePhase::Running) scan_->StartUpdatePass(2);
+  });
+}
+
+void MainWindow::Start(const std::string& folder) {
+  phase_ = LifePhase::Running;
+  statusTimer_.start();
+  std::string start = WithTrailingSlash(folder.empty() ? PathBytes(QDir::homePath()) : folder);
+  OpenPath(start);
+}
+
+// ---- opening folders -------------------------------------------------------------
+
+bool MainWindow::StopAndWait() {
+  scan_->Stop();
+  while (scan_->ScanRunning()) {
+    if (phase_ == LifePhase::Closing) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return phase_ != LifePhase::Closing;
+}
+
+void MainWindow::OpenFolder(const std::string& path) {
+  if (!StopAndWait()) return;
+  const std::string folder = WithTrailingSlash(path);
+  if (FolderReady(PathText(folder))) {
+    previous_ = current_;
+    current_ = folder;
+    UpdateTitle();
+    scan_->ShowFolder(folder, previous_);
+    lastFolderOnVolume_[PathBytes(VolumeRoot(PathText(folder)))] = folder;
+  } else {
+    messages_.Beep(BeepKind::Warning);
+    model_.Clear();
+    UpdateTitle();
+    status_.SetPanel(1, U(text::kDriveNotReady));
+  }
+}
+
+void MainWindow::OnTreeSelection(const QString&) {
+  if (phase_ != LifePhase::Running || changing_) return;  // a change in progress re-reads the tree below
+  changing_ = true;
+  std::string opened;
+  for (;;) {
+    QString selected = folders_.SelectedFolder();
+    if (selected.isEmpty()) {
+      messages_.Inform(text::kFolderNotInTree);
+      break;
+    }
+    if (WithTrailingSlash(PathBytes(selected)) == opened) break;
+    if (!StopAndWait()) break;
+    // The selection may have moved on while the pass stopped.
+    selected = folders_.SelectedFolder();
+    if (selected.isEmpty()) break;
+    opened = WithTrailingSlash(PathBytes(selected));
+    OpenFolder(opened);
+  }
+  changing_ = false;
+}
+
+void MainWindow::OpenPath(const std::string& path) {
+  if (changing_ || !StopAndWait()) return;
+  const std::string folder = WithTrailingSlash(path);
+  changing_ = true;
+  OpenFolder(folder);
+  // The tree follows without opening the folder a second time.
+  if (current_ == folder) folders_.SelectFolder(PathText(folder), true);
+  changing_ = false;
+}
+
+void MainWindow::OpenListFolder(const std::string& name, bool relative) {
+  scan_->Stop();
+  if (changing_ || current_.empty()) return;
+  if (relative && (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos)) return;
+  if (!relative && current_ == "/") return;
+  OpenPath(relative ? current_ + name + "/" : ParentFolder(current_));
+}
+
+void MainWindow::OpenPreviousFolder() {
+  if (!previous_.empty()) OpenPath(previous_);
+}
+
+void MainWindow::OpenJumpFolder(int letterIndex) {
+  if (letterIndex < 0 || letterIndex >= 26) return;
+  const std::string& folder = settings_.jumpFolders[static_cast<size_t>(letterIndex)];
+  if (folder.empty()) return;
+  if (QFileInfo(PathText(folder)).isDir()) {
+    OpenPath(folder);
+    list_.setFocus();
+  } else {
+    messages_.Error(std::string(text::kFolderMissingPrefix) + DisplayText(ShortenPath(folder, 25)) +
+                    text::kFolderMissingSuffix);
+  }
+}
+
+void MainWindow::OpenRow(int row) {
+  if (row < 0 || row >= model_.Announced()) return;
+  const TMusicFileInfo& r = model_.Record(row);
+  if (r.ItemKind == kParentEntry) {
+    OpenListFolder({}, false);
+  } else if (r.ItemKind == kFolderEntry) {
+    std::string name = r.FileName;  // the record goes away when the folder changes
+    OpenListFolder(name, true);
+  }
+  // Playing files belongs to the player slots.
+}
+
+void MainWindow::UpdateTitle() {
+  QString title = U(text::kTitle);
+  if (!current_.empty())
+    title += QStringLiteral("  [ ") + QString::fromStdString(DisplayText(ShortenPath(current_, 40))) +
+             QStringLiteral(" ]");
+  setWindowTitle(title);
+}
+
+void MainWindow::HandleArguments(const QStringList& arguments) {
+  if (isMinimized() || isHidden()) RestoreFromTray();
+  raise();
+  activateWindow();
+  for (const QString& a : arguments) {
+    if (a.startsWith(QLatin1Char('-'))) continue;
+    QFileInfo info(a);
+    if (info.isDir()) {
+      OpenPath(PathBytes(info.absoluteFilePath()));
+      break;
+    }
+  }
+}
+
+// ---- commands --------------------------------------------------------------------
+
+void MainWindow::BreakScan() {
+  scan_->Stop();
+  QString ready = U(text::kReady), empty;
+  SetStatus(&ready, &empty, nullptr);
+}
+
+void MainWindow::UpdateFileInformation() {
+  if (scan_->ScanRunning() || busy_) {
+    messages_.Warn(text::kIndexBusy);
+    return;
+  }
+  if (!current_.empty()) scan_->StartUpdatePass(2);
+}
+
+// ---- status ----------------------------------------------------------------------
+
+void MainWindow::SetStatus(const QString* panel0, const QString* panel1, const QString* tip) {
+  if (panel0) status_.SetPanel(0, *panel0);
+  if (panel1) status_.SetPanel(1, *panel1);
+  if (tip && tray_) tray_->setToolTip(*tip);
+}
+
+void MainWindow::StatusTick() {
+  QString ready = U(text::kReady), tip = U(text::kTipReady);
+  SetStatus(&ready, nullptr, &tip);
+  status_.SearchBar().setValue(0);
+  const QString notReady = U(text::kDriveNotReady);
+  if (status_.Panel(1) == notReady) {
+    status_.SetPanel(1, notReady + QLatin1Char(' '));  // shown for one more period
+    return;
+  }
+  // Nothing is played in this version of the window.
+  QString blank = QStringLiteral(" ");
+  SetStatus(nullptr, &blank, &tip);
+}
+
+// ---- the list for the scan -------------------------------------------------------
+
+void MainWindow::AddRecord(std::unique_ptr<TMusicFileInfo> record) { model_.Append(std::move(record)); }
+
+void MainWindow::InsertRecordSorted(std::unique_ptr<TMusicFileInfo> record) { model_.InsertSorted(std::move(record)); }
+
+int MainWindow::Count() const { return model_.Count(); }
+
+TMusicFileInfo MainWindow::CopyEntry(int index) const {
+  if (index < 0 || index >= model_.Count()) return {};
+  return model_.Record(index);
+}
+
+void MainWindow::RemoveEntry(int index) { model_.Remove(index); }
+
+void MainWindow::VisibleRange(int& top, int& rowsPerPage) const { list_.VisibleRange(top, rowsPerPage); }
+
+void MainWindow::ResetItemCount(bool repaintAll) {
+  model_.Announce();
+  if (repaintAll) list_.viewport()->update();
+}
+
+void MainWindow::SetStatusText(int panel, const std::string& text) {
+  status_.SetPanel(panel, QString::fromStdString(DisplayText(text)));
+}
+
+void MainWindow::SetProgressRange(int maximum) { status_.SearchBar().setRange(0, std::max(0, maximum)); }
+
+void MainWindow::SetProgressPosition(int position) { status_.SearchBar().setValue(position); }
+
+int MainWindow::ProgressMaximum() const { return const_cast<StatusStrip&>(status_).SearchBar().maximum(); }
+
+void MainWindow::SetBusy(bool busy) {
+  busy_ = busy;
+  actions_.update->setEnabled(!busy);
+  actions_.updateButton->setEnabled(!busy);
+  if (!busy) {
+    model_.Announce();
+    if (pendingHeaderSort_) {
+      pendingHeaderSort_ = false;
+      SortAndRefresh();
+    }
+  }
+  UpdateWatcher();
+}
+
+void MainWindow::WatchFolder(const std::string& folder) { watcher_.SetFolder(PathText(folder)); }
+
+void MainWindow::SortAndRefresh() {
+  model_.Sort();
+  scan_->Sort().Sorted = true;
+  ShowSortMark();
+  list_.viewport()->update();
+}
+
+void MainWindow::Refresh() {
+  model_.Announce();
+  list_.viewport()->update();
+}
+
+void MainWindow::FocusRow(int index) {
+  model_.Announce();
+  QModelIndex row = model_.index(index, 0);
+  if (!row.isValid()) return;
+  list_.setCurrentIndex(row);
+  list_.scrollTo(row);
+}
+
+void MainWindow::ProcessPendingEvents() {
+  // Window updates only: a click here could start a folder change inside the end handler.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+// ---- sorting ---------------------------------------------------------------------
+
+void MainWindow::ShowSortMark() {
+  const auto& ids = model_.Columns();
+  auto it = std::find(ids.begin(), ids.end(), scan_->Sort().Key);
+  QHeaderView* header = list_.header();
+  if (it == ids.end()) {
+    header->setSortIndicatorShown(false);
+    return;
+  }
+  header->setSortIndicatorShown(true);
+  header->setSortIndicator(static_cast<int>(it - ids.begin()),
+                           scan_->Sort().Direction == 1 ? Qt::DescendingOrder : Qt::AscendingOrder);
+}
+
+void MainWindow::SortByColumnClick(int position) {
+  const auto& ids = model_.Columns();
+  if (position < 0 || position >= static_cast<int>(ids.size())) return;
+  SortState& sort = scan_->Sort();
+  int id = ids[static_cast<size_t>(position)];
+  if (id == sort.Key && sort.Sorted) {
+    sort.Direction = 1 - sort.Direction;
+  } else {
+    sort.Key = id;
+    sort.Sorted = false;
+  }
+  // A pass walks the list by position; it is re-ordered only once the pass is over.
+  if (busy_) {
+    pendingHeaderSort_ = true;
+    ShowSortMark();
+    return;
+  }
+  SortAndRefresh();
+}
+
+// ---- folder watcher, tray, window state ------------------------------------------
+
+void MainWindow::UpdateWatcher() {
+  watcher_.SetActive(phase_ == LifePhase::Running && !busy_ && !isMinimized() && !current_.empty());
+}
+
+void MainWindow::UpdateJumpMenu() {
+  QMenu* menu = actions_.jumpMenu;
+  menu->clear();
+  menu->setEnabled(false);
+  for (int i = 0; i < 26; ++i) {
+    const std::string& folder = settings_.jumpFolders[static_cast<size_t>(i)];
+    if (folder.empty()) continue;
+    QString caption = QStringLiteral("&%1 : %2")
+                          .arg(QString(QLatin1Char(char('A' + i))), QString::fromStdString(DisplayText(ShortenPath(folder, 30))));
+    menu->addAction(caption, this, [this, i] { OpenJumpFolder(i); });
+    menu->setEnabled(true);
+  }
+}
+
+void MainWindow::SetupTray() {
+  if (!QSystemTrayIcon::isSystemTrayAvailable()) return;
+  tray_ = new QSystemTrayIcon(windowIcon(), this);
+  tray_->setToolTip(U(text::kAppName));
+  auto* menu = new QMenu(this);
+  for (const char* caption : {"リプレイ", "一時停止", "演奏を終了する", "ListPlayの開始", "ListPlay終了予約",
+                              "次の曲を演奏", "前の曲へ演奏"})
+    menu->addAction(U(caption))->setEnabled(false);
+  menu->addSeparator();
+  menu->addAction(U("元のサイズに戻す"), this, &MainWindow::RestoreFromTray);
+  menu->addAction(U("Ｋadrelの終了"), this, &QWidget::close);
+  tray_->setContextMenu(menu);
+  connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+    if (reason == QSystemTrayIcon::Trigger) RestoreFromTray();
+  });
+  tray_->setVisible(settings_.window.TrayIcon && settings_.window.TrayAlways);
+}
+
+void MainWindow::RestoreFromTray() {
+  showNormal();
+  raise();
+  activateWindow();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange) {
+    if (isActiveWindow() && model_.Announced() > 0) list_.setFocus();
+    UpdateWatcher();
+  }
+  if (event->type() != QEvent::WindowStateChange) return;
+  if (isMinimized()) {
+    windowStateFlag_ = 2;
+    if (tray_ && settings_.window.TrayIcon) {
+      tray_->show();
+      if (settings_.window.TrayHideTaskbar) QTimer::singleShot(0, this, &QWidget::hide);
+    }
+  } else {
+    windowStateFlag_ = isMaximized() ? 1 : 0;
+    if (tray_) tray_->setVisible(settings_.window.TrayIcon && settings_.window.TrayAlways);
+  }
+  UpdateWatcher();
+}
+
+QMenu* MainWindow::createPopupMenu() { return BuildBarPopup(this, actions_); }
+
+// ---- pop-ups and drags -------------------------------------------------------------
+
+void MainWindow::ShowPopup(int row, QPoint globalPos) {
+  if (row < 0 || row >= model_.Announced()) return;
+  const TMusicFileInfo& r = model_.Record(row);
+  QMenu menu(this);
+  if (r.ItemKind == kParentEntry || r.ItemKind == kFolderEntry) {
+    menu.addAction(U("フォルダを開く(&O)"), this, [this, row] { OpenRow(row); });
+    menu.addAction(U("１つ上のフォルダへ(&B)"), this, [this] { OpenListFolder({}, false); });
+  } else if (r.FileType == kRowMPL) {
+    for (const char* caption : {"PlayListを読み込む(&L)", "PlayListの最後尾に追加(&A)", "現在の内容をこのファイルに保存(&S)",
+                                "関連ファイル詳細(&D)"})
+      menu.addAction(U(caption))->setEnabled(false);
+  } else {
+    menu.addAction(U("最適なPlayerで演奏(&P)"))->setEnabled(false);
+    for (int n = 1; n <= 6; ++n) {
+      QAction* slot = menu.addAction(QStringLiteral("(&%1) : ").arg(n));
+      slot->setEnabled(false);
+      slot->setVisible(false);
+    }
+    menu.addMenu(U("テキストファイル(&V)"))->setEnabled(false);
+    for (const char* caption : {"関連ファイル詳細(&D)", "PlayListに追加(&A)"}) menu.addAction(U(caption))->setEnabled(false);
+  }
+  menu.addSeparator();
+  menu.addAction(U("閉じる(&C)"));
+  menu.exec(globalPos);
+}
+
+void MainWindow::StartDrag(int) {
+  // Loose files are offered as they lie; archive members need the unpacking of a later step.
+  QList<QUrl> urls;
+  const QModelIndexList rows = list_.selectionModel()->selectedRows();
+  for (const QModelIndex& index : rows) {
+    if (index.row() >= model_.Announced()) continue;
+    const TMusicFileInfo& r = model_.Record(index.row());
+    if (r.ItemKind != kLooseFile) continue;
+    QString path = PathText(current_ + r.FullName());
+    if (QFileInfo(path).isFile()) urls << QUrl::fromLocalFile(path);
+  }
+  if (urls.isEmpty()) return;
+  auto* mime = new QMimeData;
+  mime->setUrls(urls);
+  auto* drag = new QDrag(this);
+  drag->setMimeData(mime);
+  drag->exec(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, Qt::CopyAction);
+}
+
+// ---- closing -----------------------------------------------------------------------
+
+void MainWindow::SaveState() {
+  const auto& ids = model_.Columns();
+  for (size_t i = 0; i < ids.size(); ++i)
+    settings_.columnWidths[static_cast<size_t>(ids[i])] = list_.header()->sectionSize(static_cast<int>(i));
+  settings_.sortKey = scan_->Sort().Key;
+  settings_.sortDirection = scan_->Sort().Direction;
+  if (folders_.isVisible()) settings_.folderPaneWidth = folders_.width();
+  settings_.maximised = windowStateFlag_ == 1;
+  QRect normal = normalGeometry();
+  if (normal.isValid()) {
+    settings_.left = normal.x();
+    settings_.top = normal.y();
+    settings_.width = normal.width();
+    settings_.height = normal.height();
+  }
+  if (!current_.empty()) settings_.scan.main.StartFolder = current_;
+  if (onSaveState) onSaveState(settings_);
+}
+
+void MainWindow::RunCloseSequence() {
+  phase_ = LifePhase::Closing;
+  status_.SetPanel(0, U(text::kClosing));
+  statusTimer_.stop();
+  watcher_.SetActive(false);
+  scan_->Stop();
+  SaveState();
+
+  for (int round = 0; round < settings_.closeWaitRounds && scan_->ScanRunning(); ++round) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  const bool ranOut = scan_->ScanRunning();
+  bridge_->Close();
+  if (ranOut) {
+    forcedClose_ = true;  // the destructor leaves the worker's objects alone
+  } else {
+    scan_.reset();
+  }
+  model_.Clear();
+  if (ranOut) status_.SetPanel(0, U(text::kForcedClose));
+
+  const std::string& temp = settings_.scan.main.TempFolder;
+  if (!temp.empty()) {
+    DeleteRegularFiles(temp);
+    DeleteRegularFiles(temp + "ListPlay/");
+    DeleteRegularFiles(temp + "OLE/");
+  }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (closeDone_) {
+    event->accept();
+    return;
+  }
+  if (phase_ == LifePhase::Closing) {
+    event->ignore();
+    return;
+  }
+  RunCloseSequence();
+  closeDone_ = true;
+  if (tray_) tray_->hide();
+  event->accept();
+}
+
+}  // namespace kadrel

@@ -1,0 +1,157 @@
+#pragma once
+// The main window: folder pane, file list, hidden play-list pane, status strip, menus
+// and tool bars. It opens folders through the folder scan, keeps the status bar
+// alive, watches the shown folder, and runs the start and the close of the program.
+
+#include <array>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include <QMainWindow>
+#include <QSplitter>
+#include <QSystemTrayIcon>
+#include <QTimer>
+
+#include "core/message_box.h"
+#include "core/scan/folder_scan_controller.h"
+#include "core/scan/scan_view.h"
+#include "platform/folder_watcher.h"
+#include "platform/qt_window_bridge.h"
+#include "ui/file_list_model.h"
+#include "ui/file_list_view.h"
+#include "ui/folder_pane.h"
+#include "ui/main_actions.h"
+#include "ui/qt_message_box.h"
+#include "ui/status_strip.h"
+#include "ui/window_settings.h"
+
+namespace kadrel {
+
+class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks {
+  Q_OBJECT
+
+ public:
+  enum class LifePhase { Starting, Running, Closing };
+
+  // Without `messages` the window shows its own message boxes.
+  explicit MainWindow(WindowSettings settings, IMessageBox* messages = nullptr, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // Collaborators of the scan; each may stay unset.
+  void SetScanPorts(IFolderIndexPort* index, IArchivePort* archives, DocumentStep documents);
+  // End of start-up: life phase running, status timer on, `folder` opened.
+  void Start(const std::string& folder);
+
+  // Opening folders. Every path ends up with a trailing "/".
+  void OpenFolder(const std::string& folder);
+  void OpenListFolder(const std::string& name, bool relative);
+  void OpenPath(const std::string& folder);  // a folder named in full (jump, previous, argument)
+  void OpenPreviousFolder();
+  void OpenJumpFolder(int letterIndex);
+  void OpenRow(int row);
+  // Commands.
+  void BreakScan();
+  void UpdateFileInformation();
+  // Arguments handed over by a second start.
+  void HandleArguments(const QStringList& arguments);
+  // Writes panel 0, panel 1 and the tray tip; a null pointer leaves one alone.
+  void SetStatus(const QString* panel0, const QString* panel1, const QString* tip);
+  void StatusTick();
+
+  LifePhase Phase() const { return phase_; }
+  FolderScanController& Scan() { return *scan_; }
+  FileListModel& FileList() { return model_; }
+  FileListView& FileListWidget() { return list_; }
+  StatusStrip& Status() { return status_; }
+  FolderPane& Folders() { return folders_; }
+  FolderWatcher& Watcher() { return watcher_; }
+  const MainActions& Actions() const { return actions_; }
+  const std::string& CurrentFolder() const { return current_; }
+  const std::string& PreviousFolder() const { return previous_; }
+  bool Busy() const { return busy_; }
+  bool ForcedClose() const { return forcedClose_; }
+  // The settings as they stand at the close (column widths, window state).
+  const WindowSettings& Settings() const { return settings_; }
+  std::function<void(const WindowSettings&)> onSaveState;
+
+  // IScanView
+  void AddRecord(std::unique_ptr<TMusicFileInfo> record) override;
+  void InsertRecordSorted(std::unique_ptr<TMusicFileInfo> record) override;
+  int Count() const override;
+  TMusicFileInfo CopyEntry(int index) const override;
+  void RemoveEntry(int index) override;
+  void VisibleRange(int& top, int& rowsPerPage) const override;
+  void ResetItemCount(bool repaintAll) override;
+  void SetStatusText(int panel, const std::string& text) override;
+  void SetProgressRange(int maximum) override;
+  void SetProgressPosition(int position) override;
+  int ProgressMaximum() const override;
+  // IScanWindowHooks
+  void SetBusy(bool busy) override;
+  void WatchFolder(const std::string& folder) override;
+  void SortAndRefresh() override;
+  void Refresh() override;
+  void FocusRow(int index) override;
+  void ProcessPendingEvents() override;
+
+ Q_SIGNALS:
+  void passFinished(bool fromIndex);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  QMenu* createPopupMenu() override;
+
+ private:
+  void BuildLayout();
+  void ConnectSignals();
+  void SetupColumns();
+  void ShowSortMark();
+  void SortByColumnClick(int position);
+  void OnTreeSelection(const QString& folder);
+  // Sets the stop flag and waits for the pass to end, servicing the window every 5 ms;
+  // false when the program began closing meanwhile.
+  bool StopAndWait();
+  void UpdateTitle();
+  void UpdateWatcher();
+  void UpdateJumpMenu();
+  void ShowPopup(int row, QPoint globalPos);
+  void StartDrag(int row);
+  void SetupTray();
+  void RestoreFromTray();
+  void RunCloseSequence();
+  void SaveState();
+
+  WindowSettings settings_;
+  std::unique_ptr<QtMessageBox> ownMessages_;
+  IMessageBox& messages_;
+  std::unique_ptr<QtWindowBridge> bridge_;
+  std::unique_ptr<FolderScanController> scan_;
+
+  MainActions actions_;
+  FolderPane folders_;
+  FileListModel model_;
+  FileListView list_;
+  QWidget playList_;
+  StatusStrip status_;
+  QSplitter* split_ = nullptr;
+  QSplitter* rightSplit_ = nullptr;
+  QSystemTrayIcon* tray_ = nullptr;
+  FolderWatcher watcher_;
+  QTimer statusTimer_;
+
+  LifePhase phase_ = LifePhase::Starting;
+  std::string current_;
+  std::string previous_;
+  std::map<std::string, std::string> lastFolderOnVolume_;  // volume root -> folder
+  bool busy_ = false;
+  bool changing_ = false;
+  bool pendingHeaderSort_ = false;
+  bool forcedClose_ = false;
+  bool closeDone_ = false;
+  int windowStateFlag_ = 0;  // 0 normal, 1 maximised, 2 minimised
+};
+
+}  // namespace kadrel
