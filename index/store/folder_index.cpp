@@ -1,19 +1,18 @@
 #include "index/store/folder_index.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <unordered_set>
 
 #include "core/encoding.h"
 #include "core/format_table.h"
 #include "core/text_helpers.h"
 #include "index/index_record.h"
 #include "index/store/atomic_file.h"
+#include "index/store/folder_names.h"
 #include "index/store/index_format.h"
 
 namespace kadrel {
@@ -29,28 +28,6 @@ VolumeInfo SystemVolumeOf(const std::string& folder) {
   const std::string real = ::realpath(folder.c_str(), resolved) ? std::string(resolved) : folder;
   return VolumeTable::System().VolumeOf(real);
 }
-
-// Upper-cased names of a folder's entries, listed once, for case-blind look-ups.
-class FolderNames {
- public:
-  explicit FolderNames(std::string folder) : folder_(std::move(folder)) {}
-  bool Contains(std::string_view name) {
-    if (!listed_) List();
-    return names_.count(ToUpperAscii(name)) != 0;
-  }
-
- private:
-  void List() {
-    listed_ = true;
-    DIR* dir = ::opendir(folder_.c_str());
-    if (!dir) return;
-    while (const dirent* e = ::readdir(dir)) names_.insert(ToUpperAscii(e->d_name));
-    ::closedir(dir);
-  }
-  std::string folder_;
-  bool listed_ = false;
-  std::unordered_set<std::string> names_;
-};
 
 bool MkdirAll(const std::string& folder) {
   if (folder.empty()) return false;
@@ -103,6 +80,34 @@ std::string TFolderIndex::DriveIndexPath(const std::string& folder) const {
   const VolumeInfo v = volumes_(folder);
   if (v.mountPoint.empty() || options_.IndexFolder.empty()) return {};
   return WithTrailingSlash(options_.IndexFolder) + DriveIndexFileName(v.mountPoint);
+}
+
+std::string TFolderIndex::IndexPathFor(const std::string& folder) const {
+  const std::string own = WithTrailingSlash(folder) + kFolderIndexFileName;
+  if (FileExists(own) || IndexStyleFor(WithTrailingSlash(folder)) == kFolderIndex) return own;
+  return DriveIndexPath(WithTrailingSlash(folder));
+}
+
+std::vector<TMusicFileInfo> TFolderIndex::BlockRecords(std::string_view image, size_t blockOffset) {
+  std::vector<TMusicFileInfo> records;
+  auto block = BlockAt(image, blockOffset);
+  if (!block) return records;
+  const std::string_view bytes = image.substr(0, block->sound ? block->offset + block->length : image.size());
+  size_t p = block->recordsOffset;
+  while (p + 1 < bytes.size()) {
+    const auto a = static_cast<unsigned char>(bytes[p]);
+    const auto b = static_cast<unsigned char>(bytes[p + 1]);
+    if (a == kMarkerByte && (b == kBlockEndMarker || b == kBlockMarker)) break;
+    size_t next = 0;
+    auto r = a == kMarkerByte && b == kRecordMarker ? DecodeIndexRecord(bytes, p, &next) : std::nullopt;
+    if (!r) {
+      ++p;
+      continue;
+    }
+    p = r->FileName.empty() ? p + 2 : next;
+    records.push_back(std::move(*r));
+  }
+  return records;
 }
 
 bool TFolderIndex::LoadImage(const std::string& path) {
@@ -197,7 +202,8 @@ bool TFolderIndex::ReadFolderBlock(std::vector<TMusicFileInfo>& out, const Index
       continue;
     }
     const auto second = static_cast<unsigned char>(bytes[p + 1]);
-    if (second == kBlockEndMarker) break;
+    // A block that lost its end marker must not take the records of the next one.
+    if (second == kBlockEndMarker || second == kBlockMarker) break;
     if (second != kRecordMarker) {
       ++p;
       continue;

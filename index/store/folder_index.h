@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/message_box.h"
@@ -60,6 +61,10 @@ class TFolderIndex {
   // The volume's index file for `folder` (in the index folder); empty when unknown.
   std::string DriveIndexPath(const std::string& folder) const;
 
+  // The index file that holds (or would hold) `folder`'s block: its own file when it
+  // exists or its style asks for one, else the volume's file. Empty when unknown.
+  std::string IndexPathFor(const std::string& folder) const;
+
   // Makes `folder` the current folder, picks and loads its index file and appends the
   // folder's entries to `out`. True when entries were taken from the index.
   bool OpenFolderIndex(const std::string& folder, std::vector<TMusicFileInfo>& out,
@@ -68,6 +73,9 @@ class TFolderIndex {
   // 0 usable, 1 the current index file does not exist, 2 foreign header (the user is
   // asked whether to delete the file).
   int CheckIndexFile();
+  // The records of a block as stored (nothing dropped); stops at the block's end marker.
+  static std::vector<TMusicFileInfo> BlockRecords(std::string_view image, size_t blockOffset);
+
   // Appends the current folder's records to `out`; true when the block held a record.
   bool ReadFolderBlock(std::vector<TMusicFileInfo>& out, const IndexReadOptions& read = {});
   // Appends the current folder's block when it is missing. False only when the image

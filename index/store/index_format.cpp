@@ -24,6 +24,18 @@ uint32_t GetLe32(std::string_view image, size_t offset) {
          static_cast<uint32_t>(static_cast<unsigned char>(image[offset + 3])) << 24;
 }
 
+std::vector<FolderBlock> ListBlocks(std::string_view image) {
+  std::vector<FolderBlock> blocks;
+  size_t p = FindMarker(image, kIndexHeaderSize, kBlockMarker);
+  while (p != std::string_view::npos) {
+    auto b = BlockAt(image, p);
+    if (!b) break;
+    blocks.push_back(*b);
+    p = b->sound ? FindMarker(image, p + b->length, kBlockMarker) : FindMarker(image, p + 2, kBlockMarker);
+  }
+  return blocks;
+}
+
 void PutLe32(std::string& image, size_t offset, uint32_t value) {
   for (int i = 0; i < 4; ++i) image[offset + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
 }

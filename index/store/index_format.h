@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kadrel {
 
@@ -49,6 +50,10 @@ std::optional<FolderBlock> FindFolderBlock(std::string_view image, std::string_v
 
 // Position of the next byte pair FF `second` at or after `from`; npos when none.
 size_t FindMarker(std::string_view image, size_t from, unsigned char second);
+
+// Every block marker reachable by the block walk, in file order. A damaged block ends
+// the walk at the next block marker after it.
+std::vector<FolderBlock> ListBlocks(std::string_view image);
 
 void PutLe32(std::string& image, size_t offset, uint32_t value);
 uint32_t GetLe32(std::string_view image, size_t offset);  // caller checks the bounds

@@ -2,8 +2,11 @@
 
 #include <fmt/format.h>
 
+#include <memory>
+
 #include "index/index_record.h"
 #include "index/store/atomic_file.h"
+#include "index/store/folder_names.h"
 #include "index/store/index_format.h"
 
 namespace kadrel {
@@ -23,6 +26,16 @@ int Percent(size_t offset, size_t size, int scale) {
 }
 
 }  // namespace
+
+PresenceCheck CaseBlindPresence(PresenceCheck archives) {
+  auto names = std::make_shared<std::unique_ptr<FolderNames>>();
+  return [archives = std::move(archives), names](const std::string& folder, const std::string& fileName,
+                                                 const std::string& archive) {
+    if (!archive.empty() && archive != ".") return archives ? archives(folder, fileName, archive) : 0;
+    if (!*names || (*names)->Folder() != folder) *names = std::make_unique<FolderNames>(folder);
+    return (*names)->Contains(fileName) ? 0 : 1;
+  };
+}
 
 IndexRefresher::IndexRefresher(TFolderIndex& index, PresenceCheck presence, RefreshView view)
     : index_(index), presence_(std::move(presence)), view_(std::move(view)) {}

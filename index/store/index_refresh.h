@@ -31,6 +31,11 @@ inline constexpr int kRefreshSaveFailed = 3;   // the walk finished but the imag
 using PresenceCheck =
     std::function<int(const std::string& folder, const std::string& fileName, const std::string& archive)>;
 
+// Wraps the archive layer's presence check so that loose files are found without
+// regard to letter case (the stored extension is rebuilt in upper case): each folder is
+// listed once per refresh. Archive members are left to `archives`.
+PresenceCheck CaseBlindPresence(PresenceCheck archives);
+
 struct RefreshView {
   std::function<void(const RefreshFinding&)> addRow;
   std::function<void(int position, int maximum)> progress;
