@@ -156,7 +156,7 @@ void SaveSmfkInfo(RegTreat& reg, const TSmfkInfo& info) {
 
 namespace {
 // Only absolute folders count: a relative one would depend on the working folder.
-bool UsableFolder(const std::string& path) { return !path.empty() && path[0] == '/' && FolderExists(path); }
+bool UsableFolder(const std::string& path) { return !path.empty() && path[0] == '/' && IsFolder(path); }
 }  // namespace
 
 WorkingFolders ResolveWorkingFolders(RegTreat& reg, const PlatformFolders& platform) {

@@ -58,7 +58,7 @@ PlatformFolders DefaultPlatformFolders(std::string_view configOverride) {
   f.config = WithTrailingSlash(config);
   f.index = WithTrailingSlash(XdgFolder("XDG_CACHE_HOME", ".cache") + "/kadrel/index");
   std::string runtime = Env("XDG_RUNTIME_DIR");
-  f.temp = (!runtime.empty() && runtime[0] == '/' && FolderExists(runtime)) ? WithTrailingSlash(runtime + "/kadrel")
+  f.temp = (!runtime.empty() && runtime[0] == '/' && IsFolder(runtime)) ? WithTrailingSlash(runtime + "/kadrel")
                                                                             : PrivateTempFolder();
   f.home = WithTrailingSlash(HomeFolder());
   return f;
@@ -68,7 +68,7 @@ std::string SettingsDatabasePath(const std::string& configFolder) {
   return WithTrailingSlash(configFolder) + "settings.db";
 }
 
-bool FolderExists(const std::string& path) {
+bool IsFolder(const std::string& path) {
   struct stat sb;
   return !path.empty() && ::stat(path.c_str(), &sb) == 0 && S_ISDIR(sb.st_mode);
 }
@@ -84,7 +84,7 @@ bool MakeFolders(const std::string& path) {
     if (!partial.empty() && ::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST) return false;
     pos = next + 1;
   }
-  return FolderExists(path);
+  return IsFolder(path);
 }
 
 std::string FindProgramOnPath(std::string_view pathList, std::initializer_list<std::string_view> names) {
@@ -165,10 +165,10 @@ bool WriteDesktopLauncher(const std::string& folder, std::string_view name, cons
        << "Exec=" << ExecArgument(program) << "\n"
        << "Path=" << EntryString(workingFolder) << "\n"
        << "Terminal=false\n";
-  return WriteFileAtomically(WithTrailingSlash(folder) + std::string(name) + ".desktop", text.str(), 0755);
+  return ReplaceFileAtomically(WithTrailingSlash(folder) + std::string(name) + ".desktop", text.str(), 0755);
 }
 
-bool WriteFileAtomically(const std::string& path, std::string_view bytes, unsigned mode) {
+bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, unsigned mode) {
   std::string temp = path + ".tmp-XXXXXX";
   int fd = ::mkstemp(temp.data());
   if (fd < 0) return false;

@@ -28,7 +28,7 @@ std::string SettingsDatabasePath(const std::string& configFolder);
 bool MakeFolders(const std::string& path);
 
 // True when the path names an existing folder.
-bool FolderExists(const std::string& path);
+bool IsFolder(const std::string& path);
 
 // The first of `names` found as an executable file on the colon-separated `pathList`;
 // empty when none.
@@ -46,6 +46,6 @@ bool WriteDesktopLauncher(const std::string& folder, std::string_view name, cons
                           const std::string& workingFolder);
 
 // Writes bytes to a file atomically (temporary file in the same folder, fsync, rename).
-bool WriteFileAtomically(const std::string& path, std::string_view bytes, unsigned mode = 0644);
+bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, unsigned mode = 0644);
 
 }  // namespace kadrel

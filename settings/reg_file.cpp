@@ -133,8 +133,10 @@ struct Operation {
   StoredValue value;
 };
 
+}  // namespace
+
 // Values that hold file-system paths keep the bytes given; Linux names are UTF-8.
-bool IsPathValue(std::string_view key, std::string_view name) {
+bool IsPathSetting(std::string_view key, std::string_view name) {
   auto parts = SplitKeyPath(key);
   std::string k = parts.empty() ? "" : FoldName(parts[0]);
   std::string n = FoldName(name);
@@ -146,6 +148,12 @@ bool IsPathValue(std::string_view key, std::string_view name) {
   if (k == "SMFK") return parts.size() == 1 ? (n == "EXEPATH" || n == "CFGDIR") : n == "CFG";
   return false;
 }
+
+std::string SettingTextFromUtf8(std::string_view key, std::string_view name, std::string_view utf8) {
+  return IsPathSetting(key, name) ? std::string(utf8) : PreferCp932(utf8);
+}
+
+namespace {
 
 // Parses a quoted text at `pos` (at the opening quote); moves past the closing quote.
 std::optional<std::string> ParseQuoted(std::string_view line, size_t& pos) {
@@ -269,7 +277,7 @@ ImportResult ImportSettings(SettingsStore& store, std::string_view fileBytes) {
         error("malformed string value");
         continue;
       }
-      ops.push_back({Operation::Put, *key, valueName, StoredValue::Str(stored(*value, IsPathValue(*key, valueName)))});
+      ops.push_back({Operation::Put, *key, valueName, StoredValue::Str(stored(*value, IsPathSetting(*key, valueName)))});
       ++result.values;
       continue;
     }

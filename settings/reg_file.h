@@ -38,4 +38,11 @@ struct ImportResult {
 // the file system's bytes.
 ImportResult ImportSettings(SettingsStore& store, std::string_view fileBytes);
 
+// True for the values that hold file-system paths ("\Folder" "Start", "P1path", ...).
+bool IsPathSetting(std::string_view key, std::string_view name);
+
+// A text typed by the user (UTF-8) as it is stored: paths unchanged, other texts as
+// CP932 where every character has a CP932 form.
+std::string SettingTextFromUtf8(std::string_view key, std::string_view name, std::string_view utf8);
+
 }  // namespace kadrel

@@ -220,7 +220,11 @@ bool SettingsStore::Step(sqlite3_stmt* st, bool wantRow) {
 
 bool SettingsStore::BeginWrite(bool& began) {
   began = false;
-  if (readOnly_) return false;
+  if (readOnly_) {
+    ++errors_;
+    lastError_ = "the settings are open for reading only";
+    return false;
+  }
   if (sqlite3_get_autocommit(db_)) {
     if (!Exec("BEGIN IMMEDIATE")) return false;
     began = true;
@@ -318,7 +322,8 @@ bool SettingsStore::Put(std::string_view key, std::string_view name, const Store
 }
 
 bool SettingsStore::Remove(std::string_view key, std::string_view name) {
-  if (readOnly_) return false;
+  bool began = false;
+  if (readOnly_) return BeginWrite(began);
   sqlite3_stmt* st = Prepare(removeValue_, "DELETE FROM vals WHERE key=?1 AND fold=?2");
   if (!st) return false;
   BindBytes(st, 1, FoldKeyPath(key));
