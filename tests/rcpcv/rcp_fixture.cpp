@@ -136,11 +136,11 @@ Smf ParseSmf(std::string_view b) {
   return smf;
 }
 
-double Smf::Seconds() const {
+double Smf::LastNoteSeconds() const {
   std::map<int64_t, double> tempo{{0, 500000}};
   int64_t last = 0;
   for (const auto& e : events) {
-    last = std::max(last, e.tick);
+    if (e.text.find(" off ") != std::string::npos) last = std::max(last, e.tick);
     const size_t at = e.text.find(" tempo ");
     if (at != std::string::npos) tempo[e.tick] = std::stod(e.text.substr(at + 7));
   }

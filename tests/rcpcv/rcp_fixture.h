@@ -46,7 +46,7 @@ struct Smf {
   int division = 0;
   int tracks = 0;
   std::vector<SmfEvent> events;
-  double Seconds() const;  // length by the tempo map
+  double LastNoteSeconds() const;  // when the last note ends, by the tempo map
 };
 
 Smf ParseSmf(std::string_view bytes);
