@@ -67,7 +67,7 @@ LoadResult LoadPlayListFile(TPLInfo& list, const std::string& path, const ListPl
     result = read == PlayListReadStatus::Broken ? LoadResult::Broken : LoadResult::NotPlayList;
   }
   Tell(status, playlist_text::kReady);
-  box.Beep(BeepKind::Plain);
+  if (result == LoadResult::Loaded) box.Beep(BeepKind::Plain);
   return result;
 }
 
