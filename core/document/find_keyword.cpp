@@ -43,6 +43,25 @@ inline bool CharsEqual(std::string_view keyword, size_t k, size_t kLen, std::str
   return Byte(keyword, k + 1) == second;
 }
 
+// A quick necessary condition: the bytes of the keyword's first character (or, when
+// letters compare without regard to case, one of their case forms) occur somewhere in
+// the text. Most keywords are absent from most lines, and a byte search rules them out
+// without walking the characters.
+bool MayStartSomewhere(std::string_view keyword, size_t firstLen, std::string_view text, bool exact) {
+  const unsigned char k0 = Byte(keyword, 0);
+  if (firstLen == 1) {
+    const unsigned char upper = kUpperTable[k0];
+    if (!exact && upper >= 'A' && upper <= 'Z')
+      return text.find(static_cast<char>(upper)) != std::string_view::npos ||
+             text.find(static_cast<char>(upper + 0x20)) != std::string_view::npos;
+    return text.find(static_cast<char>(k0)) != std::string_view::npos;
+  }
+  const unsigned char k1 = Byte(keyword, 1);
+  // A full-width capital also matches the small letter in the text.
+  if (!exact && k0 == kFullWidthLetterLead && k1 >= 0x60 && k1 <= 0x79) return true;
+  return text.find(keyword.substr(0, 2)) != std::string_view::npos;
+}
+
 }  // namespace
 
 KeywordMatch FindKeyword(std::string_view keyword, std::string_view text, unsigned flags) {
@@ -54,6 +73,7 @@ KeywordMatch FindKeyword(std::string_view keyword, std::string_view text, unsign
   const bool wildcard = (flags & kKeywordWildcard) != 0;
 
   const size_t firstLen = CharLength(keyword, 0);
+  if (!MayStartSomewhere(keyword, firstLen, text, exact)) return result;
   for (size_t s = 0; s < text.size(); s += CharLength(text, s)) {
     // The first character must match as it is (a leading "?" is a plain "?").
     if (!CharsEqual(keyword, 0, firstLen, text, s, CharLength(text, s), exact)) continue;
