@@ -45,6 +45,24 @@ std::unique_ptr<FileByteSource> FileByteSource::Open(const std::string& path) {
 FileByteSource::~FileByteSource() { ::close(fd_); }
 
 size_t FileByteSource::ReadAt(uint64_t offset, char* out, size_t n) const {
+  if (offset + n <= kHeadSize) {
+    if (!headLoaded_) {
+      head_.resize(kHeadSize);
+      size_t got = 0;
+      while (got < kHeadSize) {
+        ssize_t r = ::pread(fd_, head_.data() + got, kHeadSize - got, static_cast<off_t>(got));
+        if (r < 0 && errno == EINTR) continue;
+        if (r <= 0) break;
+        got += static_cast<size_t>(r);
+      }
+      head_.resize(got);
+      headLoaded_ = true;
+    }
+    if (offset >= head_.size()) return 0;
+    size_t count = std::min<uint64_t>(n, head_.size() - offset);
+    std::memcpy(out, head_.data() + offset, count);
+    return count;
+  }
   size_t total = 0;
   while (total < n) {
     ssize_t r = ::pread(fd_, out + total, n - total, static_cast<off_t>(offset + total));

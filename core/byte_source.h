@@ -48,6 +48,11 @@ class FileByteSource final : public ByteSource {
   FileByteSource(int fd, uint64_t size) : fd_(fd), size_(size) {}
   int fd_;
   uint64_t size_;
+  // The readers look at the first few hundred bytes several times; one read of the
+  // head of the file serves them all.
+  static constexpr size_t kHeadSize = 4096;
+  mutable std::string head_;
+  mutable bool headLoaded_ = false;
 };
 
 // Little- and big-endian integers from a byte buffer (no bounds checks: callers
