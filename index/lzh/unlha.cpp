@@ -32,6 +32,9 @@ std::mutex g_handleMutex;
 std::map<UnlhaHandle, OpenArchive> g_handles;
 UnlhaHandle g_nextHandle = 1;
 
+std::mutex g_observerMutex;
+std::function<void(const std::string&)> g_observer;
+
 void Fill(const LzhMember& m, TUnlhaMemberInfo& r) {
   r.Size = m.originalSize > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(m.originalSize);
   r.DosDate = m.dosDate;
@@ -240,6 +243,10 @@ int UnlhaCloseArchive(UnlhaHandle handle) {
 }
 
 int Unlha(const std::string& commandLine, std::string* report) {
+  {
+    std::lock_guard lock(g_observerMutex);
+    if (g_observer) g_observer(commandLine);
+  }
   if (!LhaAvailable()) {
     Note(report, "archive library missing");
     return 1;
@@ -265,6 +272,11 @@ std::string LhaLibraryName() { return "liblhasa"; }
 void SetLhaLibraryForTesting(std::optional<int> version) {
   std::lock_guard lock(g_versionMutex);
   g_version = version;
+}
+
+void SetUnlhaCommandObserver(std::function<void(const std::string&)> observer) {
+  std::lock_guard lock(g_observerMutex);
+  g_observer = std::move(observer);
 }
 
 void ResetLhaLibraryForTesting() { SetLhaLibraryForTesting(kLayerVersion); }

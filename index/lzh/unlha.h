@@ -15,6 +15,7 @@
 // Member records: size, MS-DOS date and time, member path (CP932, "/"), base name.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -67,6 +68,9 @@ std::string LhaLibraryName();
 // ResetLhaLibraryForTesting() restores the real state.
 void SetLhaLibraryForTesting(std::optional<int> version);
 void ResetLhaLibraryForTesting();
+
+// For tests: called with every command line Unlha receives (empty function = none).
+void SetUnlhaCommandObserver(std::function<void(const std::string&)> observer);
 
 // The designed message for a missing library (UTF-8).
 inline constexpr const char* kLhaMissingMessage = "UNLHA32.DLL が存在しません.処理に失敗しました.";

@@ -88,3 +88,65 @@ TEST(LzhCorpus, EveryArchiveListsAtLeastWhatLiblhasaListsAndDecodesCrcExact) {
 
 }  // namespace
 }  // namespace kadrel
+
+namespace kadrel {
+namespace {
+
+// The crafted Shift-JIS names come out as the exact CP932 bytes at every level and OS id.
+class SjisNames : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(SjisNames, AreKeptAsExactBytes) {
+  LzhListing l = ListLzhFile(CorpusLzh() + "/crafted/" + GetParam());
+  ASSERT_FALSE(l.damaged) << l.error;
+  std::vector<std::string> paths;
+  for (const auto& m : l.members) paths.push_back(m.Path());
+  const std::vector<std::string> expected = {
+      "\x95\x5C\x8E\x86.MID",              // 表紙.MID (trail byte 0x5C)
+      "\x83\x5C\x83\x93\x83\x4F.MID",      // ソング.MID
+      "\x83\x41\x83\x43.MID",              // アイ.MID (trail bytes are capitals)
+      "Son\x82\x87_\x83\x41.mid",          // Sonｇ_ア.mid
+      "\x95\x5C/A.MID",                    // A.MID in folder 表
+  };
+  EXPECT_EQ(paths, expected);
+  EXPECT_EQ(l.members.back().name, "A.MID");
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, SjisNames,
+                         ::testing::Values("sjis_l0_M.lzh", "sjis_l0_U.lzh", "sjis_l1_M.lzh", "sjis_l1_U.lzh",
+                                           "sjis_l2_M.lzh", "sjis_l2_U.lzh"));
+
+TEST(LzhCorpusDamage, TruncatedDataIsListedAndReportedAndDecodingFails) {
+  auto src = FileByteSource::Open(CorpusLzh() + "/regression/truncated.lzh");
+  ASSERT_TRUE(src);
+  LzhListing l = ListLzhArchive(*src);
+  ASSERT_EQ(l.members.size(), 1u);
+  EXPECT_TRUE(l.damaged);
+  std::string data;
+  EXPECT_EQ(DecodeLzhMember(*src, l.members[0], data), LzhDecodeStatus::DataError);
+  // The first bytes are still readable for a header.
+  EXPECT_EQ(DecodeLzhMember(*src, l.members[0], data, 512), LzhDecodeStatus::Partial);
+  EXPECT_EQ(data.size(), 512u);
+}
+
+TEST(LzhCorpusDamage, OddLayoutsList) {
+  // junk before the first header; a level-2 header of exactly 256 bytes, with and
+  // without the padding byte; NUL-terminated names with a comment after them.
+  EXPECT_EQ(ListLzhFile(CorpusLzh() + "/crafted/junk_before_header.lzh").members.size(), 1u);
+  for (const char* f : {"l2_padded_257.lzh", "l2_unpadded_256.lzh"}) {
+    LzhListing l = ListLzhFile(CorpusLzh() + "/crafted/" + f);
+    EXPECT_EQ(l.members.size(), 2u) << f;
+    EXPECT_FALSE(l.damaged) << f << l.error;
+  }
+  LzhListing nul = ListLzhFile(CorpusLzh() + "/crafted/evil_l0_nul_in_name.lzh");
+  ASSERT_FALSE(nul.members.empty());
+  EXPECT_EQ(nul.members[0].name, "NUL.TXT");
+  LzhListing empty = ListLzhFile(CorpusLzh() + "/crafted/evil_l0_empty_name.lzh");
+  EXPECT_EQ(empty.members.size(), 2u);  // the member after the empty name is not lost
+  // A text file is not an archive.
+  LzhListing text = ListLzhFile(CorpusLzh() + "/README.md");
+  EXPECT_TRUE(text.damaged);
+  EXPECT_TRUE(text.members.empty());
+}
+
+}  // namespace
+}  // namespace kadrel
