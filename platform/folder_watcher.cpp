@@ -6,9 +6,11 @@
 
 namespace kadrel {
 
-FolderWatcher::FolderWatcher(int debounceMs, QObject* parent) : QObject(parent) {
+FolderWatcher::FolderWatcher(int debounceMs, int pollMs, QObject* parent) : QObject(parent) {
   debounce_.setSingleShot(true);
   debounce_.setInterval(debounceMs);
+  poll_.setInterval(pollMs);
+  connect(&poll_, &QTimer::timeout, this, &FolderWatcher::Check);
   connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, [this] {
     if (active_) debounce_.start();
   });
@@ -39,11 +41,13 @@ void FolderWatcher::SetActive(bool active) {
 
 void FolderWatcher::Rearm() {
   debounce_.stop();
+  poll_.stop();
   if (!watcher_.directories().isEmpty()) watcher_.removePaths(watcher_.directories());
   reference_.clear();
   if (!active_ || folder_.isEmpty()) return;
   reference_ = ListFolder(folder_);
   watcher_.addPath(folder_);
+  if (poll_.interval() > 0) poll_.start();
 }
 
 void FolderWatcher::Check() {

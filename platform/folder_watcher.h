@@ -3,7 +3,9 @@
 // Notifications from the file system are collected for a short while; then the
 // folder is listed and compared with the listing taken when watching began, so that
 // only real changes are reported, and changes made while the watcher was paused (our
-// own index file written at the end of a pass) are never reported.
+// own index file written at the end of a pass) are never reported. The file system
+// reports added, removed and renamed entries at once; a file that only grew or got a
+// new write time is found by a listing every `pollMs`.
 
 #include <QFileSystemWatcher>
 #include <QHash>
@@ -17,7 +19,7 @@ class FolderWatcher : public QObject {
   Q_OBJECT
 
  public:
-  explicit FolderWatcher(int debounceMs = 300, QObject* parent = nullptr);
+  explicit FolderWatcher(int debounceMs = 300, int pollMs = 3000, QObject* parent = nullptr);
 
   // The folder to watch; watching starts when the watcher is active.
   void SetFolder(const QString& folder);
@@ -40,6 +42,7 @@ class FolderWatcher : public QObject {
 
   QFileSystemWatcher watcher_;
   QTimer debounce_;
+  QTimer poll_;
   QString folder_;
   Listing reference_;
   bool active_ = false;

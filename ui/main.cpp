@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include <QApplication>
+#include <QTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -20,6 +21,10 @@ int main(int argc, char** argv) {
   QApplication::setApplicationDisplayName(kadrel::text::U(kadrel::text::kAppName));
 
   QStringList arguments = QApplication::arguments().mid(1);
+  // --screenshot=FILE: save a picture of the window once the first folder is listed, and end.
+  QString screenshot;
+  for (const QString& a : arguments)
+    if (a.startsWith(QStringLiteral("--screenshot="))) screenshot = a.mid(13);
   kadrel::SingleInstance instance;
   if (instance.HandOver(arguments)) return 0;
   instance.Listen();
@@ -28,6 +33,15 @@ int main(int argc, char** argv) {
   kadrel::MainWindow window(settings);
   QObject::connect(&instance, &kadrel::SingleInstance::argumentsReceived, &window,
                    &kadrel::MainWindow::HandleArguments);
+  if (!screenshot.isEmpty()) {
+    window.resize(900, 560);
+    QObject::connect(&window, &kadrel::MainWindow::passFinished, &window, [&window, screenshot] {
+      QTimer::singleShot(700, &window, [&window, screenshot] {
+        if (!window.grab().save(screenshot)) std::fprintf(stderr, "kadrel: cannot write the screenshot\n");
+        window.close();
+      });
+    });
+  }
   window.show();
 
   // A folder named on the command line is opened first; otherwise the start folder.

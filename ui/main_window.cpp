@@ -21,6 +21,7 @@
 #include "core/column_text.h"
 #include "core/encoding.h"
 #include "core/format_table.h"
+#include "core/scan/document_step.h"
 #include "core/text_helpers.h"
 #include "index/columns/compare_items.h"
 #include "index/columns/sort_list.h"
@@ -54,8 +55,11 @@ MainWindow::MainWindow(WindowSettings settings, IMessageBox* messages, QWidget* 
       ownMessages_(messages ? nullptr : std::make_unique<QtMessageBox>(this)),
       messages_(messages ? *messages : *ownMessages_),
       bridge_(std::make_unique<QtWindowBridge>(this)),
+      archives_(std::make_unique<LzhArchivePort>()),
+      index_(std::make_unique<TFolderIndex>(settings_.scan.main, messages_)),
+      indexPort_(std::make_unique<FolderIndexPort>(*index_)),
       scan_(std::make_unique<FolderScanController>(*bridge_, *this, *this, messages_)),
-      watcher_(settings_.watcherDebounceMs) {
+      watcher_(settings_.watcherDebounceMs, settings_.watcherPollMs) {
   if (ownMessages_) ownMessages_->SetBridge(bridge_.get());
   setWindowTitle(U(text::kTitle));
   setObjectName(QStringLiteral("TMainForm"));
@@ -63,6 +67,7 @@ MainWindow::MainWindow(WindowSettings settings, IMessageBox* messages, QWidget* 
 
   settings_.scan.sortOption = settings_.window.SortOption;
   scan_->SetSettings(settings_.scan);
+  SetScanPorts(indexPort_.get(), archives_.get(), MakeDocumentStep(settings_.scan.main, messages_));
   scan_->Sort().Key = settings_.sortKey;
   scan_->Sort().Direction = settings_.sortDirection;
   scan_->onPassFinished = [this](bool fromIndex) {
@@ -106,6 +111,9 @@ MainWindow::~MainWindow() {
     // bridge, which therefore outlive the window; the process ends right after.
     (void)scan_.release();
     (void)bridge_.release();
+    (void)archives_.release();
+    (void)index_.release();
+    (void)indexPort_.release();
   } else {
     scan_.reset();
   }

@@ -15,7 +15,10 @@
 #include <QTimer>
 
 #include "core/message_box.h"
+#include "core/scan/folder_index_port.h"
 #include "core/scan/folder_scan_controller.h"
+#include "core/scan/lzh_archive_port.h"
+#include "index/store/folder_index.h"
 #include "core/scan/scan_view.h"
 #include "platform/folder_watcher.h"
 #include "platform/qt_window_bridge.h"
@@ -39,7 +42,8 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   explicit MainWindow(WindowSettings settings, IMessageBox* messages = nullptr, QWidget* parent = nullptr);
   ~MainWindow() override;
 
-  // Collaborators of the scan; each may stay unset.
+  // Replaces the scan's collaborators (the window starts with the LZH archives, the
+  // index store and the document step); each may be null or empty.
   void SetScanPorts(IFolderIndexPort* index, IArchivePort* archives, DocumentStep documents);
   // End of start-up: life phase running, status timer on, `folder` opened.
   void Start(const std::string& folder);
@@ -128,6 +132,9 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   std::unique_ptr<QtMessageBox> ownMessages_;
   IMessageBox& messages_;
   std::unique_ptr<QtWindowBridge> bridge_;
+  std::unique_ptr<LzhArchivePort> archives_;
+  std::unique_ptr<TFolderIndex> index_;
+  std::unique_ptr<FolderIndexPort> indexPort_;
   std::unique_ptr<FolderScanController> scan_;
 
   MainActions actions_;

@@ -24,6 +24,7 @@ struct WindowSettings {
   bool maximised = false;
   int statusIntervalMs = 3000;
   int watcherDebounceMs = 300;
+  int watcherPollMs = 3000;  // sizes and write times are seen by polling
   int closeWaitRounds = 701;  // rounds of 10 ms
 };
 

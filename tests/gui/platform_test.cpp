@@ -108,7 +108,7 @@ class PlatformTest : public QObject {
   void watcherReportsRealChangesOnly() {
     QTemporaryDir dir;
     QFile(dir.filePath(QStringLiteral("A.MID"))).open(QIODevice::WriteOnly);
-    FolderWatcher watcher(50);
+    FolderWatcher watcher(50, 200);
     QSignalSpy changed(&watcher, &FolderWatcher::folderChanged);
     watcher.SetFolder(dir.path());
     watcher.SetActive(true);
