@@ -129,7 +129,7 @@ std::unique_ptr<SettingsStore> SettingsStore::Open(const std::string& dbPath, St
         }
         return store;
       }
-      if (!store->Initialise()) {
+      if (!store->Initialise(verdict == Verdict::Empty)) {
         rep.error = "cannot initialise " + dbPath + ": " + store->lastError_;
         return nullptr;
       }
@@ -161,7 +161,7 @@ std::unique_ptr<SettingsStore> SettingsStore::OpenInMemory() {
   std::unique_ptr<SettingsStore> store(new SettingsStore());
   store->path_ = ":memory:";
   if (sqlite3_open_v2(":memory:", &store->db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_MEMORY, nullptr) != SQLITE_OK ||
-      !store->Initialise())
+      !store->Initialise(true))
     return nullptr;
   return store;
 }
@@ -171,13 +171,14 @@ SettingsStore::~SettingsStore() {
   if (db_) sqlite3_close_v2(db_);
 }
 
-bool SettingsStore::Initialise() {
+bool SettingsStore::Initialise(bool createSchema) {
   // WAL lets readers go on while another process writes; NORMAL sync keeps the file
   // consistent after a crash (the last transaction may be lost, never half-applied).
   sqlite3_stmt* st = nullptr;
   if (sqlite3_prepare_v2(db_, "PRAGMA journal_mode=WAL", -1, &st, nullptr) == SQLITE_OK) sqlite3_step(st);
   sqlite3_finalize(st);
   if (!Exec("PRAGMA synchronous=NORMAL")) return false;
+  if (!createSchema) return true;
   if (!Exec("BEGIN IMMEDIATE")) return false;
   bool ok = Exec(fmt::format("PRAGMA application_id={}", kSettingsApplicationId).c_str()) &&
             Exec(fmt::format("PRAGMA user_version={}", kSchemaVersion).c_str()) && Exec(kSchema);
@@ -240,6 +241,7 @@ bool SettingsStore::EndWrite(bool began, bool ok) {
 }
 
 std::optional<StoredValue> SettingsStore::Get(std::string_view key, std::string_view name) {
+  ++lookups_;
   sqlite3_stmt* st = Prepare(getValue_, "SELECT kind, ival, sval FROM vals WHERE key=?1 AND fold=?2");
   if (!st) return std::nullopt;
   BindBytes(st, 1, FoldKeyPath(key));

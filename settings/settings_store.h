@@ -104,9 +104,12 @@ class SettingsStore {
   const std::string& lastError() const { return lastError_; }
   void ResetErrors() { errors_ = 0; lastError_.clear(); }
 
+  // Number of value look-ups since the store was opened (for measurements).
+  uint64_t lookups() const { return lookups_; }
+
  private:
   SettingsStore() = default;
-  bool Initialise();
+  bool Initialise(bool createSchema);
   bool Exec(const char* sql);
   sqlite3_stmt* Prepare(sqlite3_stmt*& slot, const char* sql);
   bool Step(sqlite3_stmt* st, bool wantRow);
@@ -118,6 +121,7 @@ class SettingsStore {
   std::string path_;
   bool readOnly_ = false;
   int errors_ = 0;
+  uint64_t lookups_ = 0;
   std::string lastError_;
   sqlite3_stmt* getValue_ = nullptr;
   sqlite3_stmt* putValue_ = nullptr;
