@@ -19,34 +19,44 @@ namespace kadrel {
 // The comparison keys of one entry.
 struct TItemSortKey {
   const TMusicFileInfo* Record = nullptr;
-  int32_t Kind = 0;
-  int64_t Number = 0;
+  uint32_t Kind = 0;
+  uint64_t Prefix = 0;   // numeric keys: the value, biased; text keys: first 8 key bytes
   std::string Text;      // collation key of the key text (text keys)
   std::string Name;      // collation key of the file name, made when first needed
   bool HasName = false;
 };
 
 // Keys of a list's entries kept between insertions, so that keeping a growing list
-// sorted does not recompute them. Entries are checked against the list on every use
-// (same record, same texts), so a list changed behind the cache's back only costs new
-// keys, never a wrong order. Clear it when the list is cleared.
+// sorted does not recompute them. Each slot is checked against the list's record at its
+// position on every use; when the list's length is not what the cache left it at (rows
+// were added, removed or the list was refilled behind its back) every slot is also
+// checked against the record's texts. A record edited in place keeps the keys it was
+// placed by until the list is sorted again. Clear it when the list is cleared.
 class TSortKeyCache {
  public:
   void Clear() {
     slots_.clear();
+    keys_.clear();
     hasSpec_ = false;
   }
 
  private:
   friend struct SortKeyCacheAccess;
   struct Slot {
+    const TMusicFileInfo* Record = nullptr;
+    uint64_t Prefix = 0;
+    uint32_t Kind = 0;
+    uint32_t Pool = 0;  // index of the slot's full key in keys_
+  };
+  struct Full {
     TItemSortKey Key;
     std::string TextSource;  // the field the text key was made from
-    std::string NameSource;  // the file name the name key was made from
+    std::string NameSource;  // the file name when the key was made
   };
   TSortSpec spec_;
   bool hasSpec_ = false;
-  std::vector<Slot> slots_;
+  std::vector<Slot> slots_;  // one per list entry, walked on every insertion
+  std::vector<Full> keys_;   // not moved by insertions; slots point into it
 };
 
 // The sorted order of the records, as positions into `records`: CompareItems, and equal
