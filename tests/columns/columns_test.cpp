@@ -9,26 +9,12 @@
 namespace kadrel {
 namespace {
 
-TEST(ColumnTables, NamesAndIdsRoundTripAndUnknownsAreRefused) {
-  for (ListKind list : {ListKind::FileList, ListKind::PlayList}) {
-    for (const auto& c : ColumnTable(list)) {
-      EXPECT_EQ(ColumnIdByName(list, ColumnNameById(list, c.Id)), c.Id);
-      EXPECT_EQ(ColumnIdByHeader(list, c.Header), c.Id);
-    }
-    EXPECT_EQ(ColumnIdByName(list, "Title"), -1);  // headers are not the dialog's names
-    EXPECT_EQ(ColumnNameById(list, 0), "");
-    EXPECT_EQ(ColumnNameById(list, 14), "");
-  }
+TEST(ColumnTables, LookUpsRefuseWhatIsNotInTheirTable) {
   EXPECT_EQ(ColumnIdByName(ListKind::PlayList, "ファイルの場所"), 4);
   EXPECT_EQ(ColumnIdByName(ListKind::FileList, "ファイルの場所"), -1);
+  EXPECT_EQ(ColumnIdByName(ListKind::FileList, "Title"), -1);  // a header, not a dialog name
+  EXPECT_EQ(ColumnNameById(ListKind::PlayList, 14), "");
   EXPECT_EQ(ColumnIdByHeader(ListKind::FileList, "songwriter"), 11);
-  EXPECT_EQ(WidthValueName(ListKind::PlayList, 13), "PLW13");
-  EXPECT_EQ(ItemValueName(ListKind::FileList, 1), "FLitem1");
-  // Only the file list's size column is right-aligned.
-  EXPECT_EQ(FindColumn(ListKind::FileList, 6)->Align, ColumnAlign::Right);
-  EXPECT_EQ(FindColumn(ListKind::PlayList, 7)->Align, ColumnAlign::Left);
-  EXPECT_EQ(ColumnWidthFromValue(ListKind::FileList, 8, std::nullopt), 350);
-  EXPECT_EQ(ColumnWidthFromValue(ListKind::FileList, 8, 0), 0);
   EXPECT_EQ(ColumnWidthFromValue(ListKind::PlayList, 4, -5), 150);
 }
 
@@ -81,13 +67,10 @@ TEST(VisibleColumns, StoredFormEndsWithZeroAndReadsBack) {
   EXPECT_EQ(widths.back(), (std::pair<std::string, int32_t>{"PLW13", 130}));
 }
 
-TEST(VisibleColumns, DialogListsKeepTheFixedFirstColumn) {
-  VisibleColumns columns{1, 8, 3};
-  EXPECT_EQ(ShownColumnNames(ListKind::FileList, columns), (std::vector<std::string>{"タイトル", "圧縮ファイル名"}));
-  EXPECT_EQ(HiddenColumnNames(ListKind::FileList, columns).size(), 9u);
+TEST(VisibleColumns, DialogNamesRebuildAfterTheFixedFirstColumn) {
   EXPECT_EQ(VisibleColumnsFromNames(ListKind::FileList, {"作曲者", "ファイル名", "作曲者", "???", "タイトル"}),
             (VisibleColumns{1, 10, 8}));
-  EXPECT_EQ(VisibleColumnsFromNames(ListKind::PlayList, {}), (VisibleColumns{1}));
+  EXPECT_EQ(HiddenColumnNames(ListKind::FileList, {1, 8, 3}).size(), 9u);
 }
 
 TPLMusicInfo Item() {
@@ -97,31 +80,22 @@ TPLMusicInfo Item() {
   item.Music.FileExt = ".mid";
   item.Music.ItemKind = kArchiveMember;
   item.Music.Archiver = "PACK.LZH";
-  item.Music.Title = Cp932("タイトル");
   item.Music.Size = 1025;
   item.Music.Info = 1;
   item.Music.DataMaker = "maker";
   return item;
 }
 
-TEST(PlayListColumnText, PlayerColumnShowsStarForAutomaticSlot) {
+TEST(PlayListColumnText, PlayerStarAndFileListColumnsAroundThePlaceColumn) {
   TListViewOption o;
   TPLMusicInfo item = Item();
   EXPECT_EQ(PlayListColumnText(item, kPlColPlayer, o, ""), "*");
   item.Slot = 3;
   EXPECT_EQ(PlayListColumnText(item, kPlColPlayer, o, ""), "3");
-}
-
-TEST(PlayListColumnText, FileListColumnsAreShiftedAroundThePlaceColumn) {
-  TListViewOption o;
-  TPLMusicInfo item = Item();
-  EXPECT_EQ(PlayListColumnText(item, kPlColFileName, o, ""), "SONG");
   EXPECT_EQ(PlayListColumnText(item, kPlColType, o, ""), ".MID");
   EXPECT_EQ(PlayListColumnText(item, kPlColInfo, o, ""), "Wrd ");
   EXPECT_EQ(PlayListColumnText(item, kPlColSize, o, ""), "2KB");
-  EXPECT_EQ(PlayListColumnText(item, kPlColTitle, o, ""), Cp932("タイトル"));
   EXPECT_EQ(PlayListColumnText(item, kPlColDataMaker, o, ""), "maker");
-  EXPECT_EQ(PlayListColumnText(item, 0, o, ""), "");
   EXPECT_EQ(PlayListColumnText(item, 14, o, ""), "");
 }
 
