@@ -40,16 +40,14 @@ std::string CollationKey(std::string_view bytes) {
                        static_cast<int32_t>(text.size()), 0xFFFD, nullptr, &status);
   if (U_FAILURE(status)) return text;
 
-  std::string key(static_cast<size_t>(length) * 4 + 16, '\0');
+  // Built in a reused buffer, so each key takes only its own length.
+  thread_local std::vector<uint8_t> buffer(256);
   for (;;) {
-    int32_t needed = collator->getSortKey(utf16.data(), length, reinterpret_cast<uint8_t*>(key.data()),
-                                          static_cast<int32_t>(key.size()));
+    int32_t needed = collator->getSortKey(utf16.data(), length, buffer.data(), static_cast<int32_t>(buffer.size()));
     if (needed <= 0) return text;
-    if (static_cast<size_t>(needed) <= key.size()) {
-      key.resize(static_cast<size_t>(needed) - 1);  // drop the terminating 0
-      return key;
-    }
-    key.resize(static_cast<size_t>(needed));
+    if (static_cast<size_t>(needed) <= buffer.size())  // the terminating 0 is left out
+      return std::string(reinterpret_cast<const char*>(buffer.data()), static_cast<size_t>(needed) - 1);
+    buffer.resize(static_cast<size_t>(needed));
   }
 }
 
