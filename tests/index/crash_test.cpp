@@ -32,7 +32,7 @@ std::vector<TMusicFileInfo> BigList(const std::string& title) {
 class CrashTest : public test::IndexTest {};
 
 TEST_F(CrashTest, KilledWhileSavingLeavesAWholeImage) {
-  const std::string folder = temp.MakeFolder("m") + "/";
+  const std::string folder = temp.MakeFolder("m");
   const auto listA = BigList("first title ");
   const auto listB = BigList("second, longer title ");
   // The three images the saving loop produces: header only, with A, with B.
@@ -53,21 +53,30 @@ TEST_F(CrashTest, KilledWhileSavingLeavesAWholeImage) {
   std::set<std::string> seen;
   std::mt19937 random(7);
   for (int round = 0; round < 10; ++round) {
+    int progress[2];
+    ASSERT_EQ(::pipe(progress), 0);
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
+      ::close(progress[0]);
       TFolderIndex index = MakeIndex();
       std::vector<TMusicFileInfo> out;
       index.OpenFolderIndex(folder, out);
       for (int i = 0;; ++i) {
         index.DeleteFolderBlock(folder, false);
         index.WriteFolderBlock(i % 2 ? listA : listB);
+        [[maybe_unused]] auto n = ::write(progress[1], "s", 1);
       }
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(20 + random() % 380));
+    ::close(progress[1]);
+    // Let the child finish a few rounds of saves, then kill it at a random moment.
+    char c;
+    for (unsigned saves = 1 + random() % 3; saves > 0; --saves) ASSERT_EQ(::read(progress[0], &c, 1), 1);
+    std::this_thread::sleep_for(std::chrono::microseconds(random() % 60000));
     ::kill(child, SIGKILL);
     int status = 0;
     ::waitpid(child, &status, 0);
+    ::close(progress[0]);
     const std::string file = test::ReadFileBytes(DrivePath());
     EXPECT_EQ(images.count(file), 1u) << "round " << round << ": " << file.size() << " bytes";
     seen.insert(file);

@@ -124,7 +124,7 @@ TEST_F(FolderIndexTest, WriteNeedsFilesAndAStorablePath) {
   ASSERT_TRUE(index.WriteFolderBlock(foldersOnly));
   EXPECT_EQ(index.Image(), IndexHeader());
 
-  const std::string deep = temp.MakeFolder(std::string(120, 'x') + "/" + std::string(140, 'y')) + "/";
+  const std::string deep = temp.MakeFolder(std::string(120, 'x') + "/" + std::string(140, 'y'));
   index.OpenFolderIndex(deep, out);
   ASSERT_TRUE(index.WriteFolderBlock(ListOf()));
   EXPECT_EQ(index.Image(), IndexHeader());
@@ -170,7 +170,7 @@ TEST_F(FolderIndexTest, PerFolderFileAndRootPlace) {
   options.RemovableIndexPlace = 2;  // handled as no index
   TFolderIndex root = MakeIndex(VolumeKind::Removable);
   out.clear();
-  EXPECT_FALSE(root.OpenFolderIndex(temp.MakeFolder("other") + "/", out));
+  EXPECT_FALSE(root.OpenFolderIndex(temp.MakeFolder("other"), out));
   EXPECT_TRUE(root.WriteFolderBlock(ListOf()));
   EXPECT_FALSE(FileExists(DrivePath()));
 }
@@ -259,6 +259,29 @@ TEST_F(FolderIndexTest, DeleteReportsMissingCancelledDamagedAndAbsent) {
   EXPECT_TRUE(index.DeleteFolderBlock(folder, true));
   EXPECT_EQ(ReadFileBytes(DrivePath()), IndexHeader());
   EXPECT_EQ(status.back(), std::make_pair(0, std::string("正常に終了しました..")));
+}
+
+TEST_F(FolderIndexTest, BlockWithoutEndMarkerDoesNotTakeTheNextBlocksRecords) {
+  const std::string a = MakeMusicFolder("a");
+  const std::string b = MakeMusicFolder("b");
+  TFolderIndex index = MakeIndex();
+  std::vector<TMusicFileInfo> out;
+  index.OpenFolderIndex(a, out);
+  index.WriteFolderBlock(ListOf());
+  index.OpenFolderIndex(b, out);
+  auto other = ListOf();
+  other[1].FileName = "fromB";
+  index.WriteFolderBlock(other);
+  // Overwrite a's end marker and make its length run past the image.
+  std::string& image = index.MutableImage();
+  const auto block = FindFolderBlock(image, a);
+  image[block->offset + block->length - 1] = 0;
+  PutLe32(image, block->offset + 2, 0xFFFFFF);
+  ASSERT_TRUE(index.SaveImage());
+  out.clear();
+  ASSERT_TRUE(index.OpenFolderIndex(a, out));
+  for (const auto& r : out) EXPECT_NE(r.FileName, "fromB");
+  EXPECT_EQ(out.size(), 2u);
 }
 
 TEST_F(FolderIndexTest, FailedSaveIsReportedAndLeavesFileAndImage) {

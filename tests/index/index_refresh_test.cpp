@@ -20,7 +20,7 @@ class RefreshTest : public test::IndexTest {
 
   // Lists `name` (created on disk) with the given entries into the index.
   std::string AddFolder(const std::string& name, std::vector<TMusicFileInfo> list) {
-    const std::string folder = temp.MakeFolder(name) + "/";
+    const std::string folder = temp.MakeFolder(name);
     std::vector<TMusicFileInfo> out;
     index.OpenFolderIndex(folder, out);
     EXPECT_TRUE(index.WriteFolderBlock(list));
@@ -177,6 +177,22 @@ TEST_F(RefreshTest, WindowAsksAndHoldsTheBusyFlag) {
   EXPECT_FALSE(busy);
   EXPECT_EQ(messages.shown.back().text, "Indexをリフレッシュ中はwindowを閉じることは出来ません.");
   EXPECT_TRUE(r.OnCloseRequest());
+}
+
+TEST(CaseBlindPresence, LooseFilesIgnoreCaseAndArchivesAreDelegated) {
+  test::TempDir temp;
+  temp.Write("song.mid", "");
+  int delegated = 0;
+  PresenceCheck check = CaseBlindPresence([&](const std::string&, const std::string&, const std::string&) {
+    ++delegated;
+    return 2;
+  });
+  EXPECT_EQ(check(temp.path(), "song.MID", ""), 0);
+  EXPECT_EQ(check(temp.path(), "SONG.MID", "."), 0);
+  EXPECT_EQ(check(temp.path(), "other.MID", ""), 1);
+  EXPECT_EQ(check(temp.path() + "gone/", "song.MID", ""), 1);
+  EXPECT_EQ(check(temp.path(), "song.MID", "A.LZH"), 2);
+  EXPECT_EQ(delegated, 1);
 }
 
 }  // namespace

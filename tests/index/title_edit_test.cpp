@@ -13,7 +13,7 @@ using test::Entry;
 class TitleEditTest : public test::IndexTest {
  protected:
   TitleEditTest() : index(MakeIndex()) {
-    folder = temp.MakeFolder("m") + "/";
+    folder = temp.MakeFolder("m");
     TMusicFileInfo parent;
     parent.ItemKind = kParentEntry;
     list = {parent, Entry("a", kRowMID, kLooseFile), Entry("b", kRowRCP, kArchiveMember, "X.LZH"),
