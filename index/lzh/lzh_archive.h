@@ -78,7 +78,8 @@ bool LzhMethodSupported(const std::string& method);
 
 // Decodes a member into memory. limit = 0 decodes everything and checks length and
 // CRC; otherwise decoding stops after `limit` bytes (Partial, or Ok when the member
-// is not longer than that). `out` is cleared first.
+// is not longer than that). `out` is cleared first. With limit 0 the whole member is
+// held in memory: callers check originalSize against their own size cap first.
 LzhDecodeStatus DecodeLzhMember(const ByteSource& archive, const LzhMember& member, std::string& out,
                                 uint64_t limit = 0);
 
