@@ -150,16 +150,6 @@ TEST_F(RefreshTest, StopDuringLevel2KeepsTheLevel1File) {
   EXPECT_FALSE(r.Running());
 }
 
-TEST_F(RefreshTest, MissingOrForeignFileStopsAtLevel0) {
-  IndexRefresher r = Refresher();
-  EXPECT_EQ(r.RefreshIndex(1), kRefreshNoFile);
-  AddFolder("a", {Entry("x", kRowMID, kLooseFile)});
-  index.MutableImage()[0] = 'X';
-  messages.answers = {MessageAnswer::No};
-  EXPECT_EQ(r.RefreshIndex(2), kRefreshForeign);
-  EXPECT_TRUE(rows.empty());
-}
-
 TEST_F(RefreshTest, WindowAsksAndHoldsTheBusyFlag) {
   AddFolder("a", {Entry("x", kRowMID, kLooseFile)});
   std::atomic<bool> busy{false};
