@@ -55,6 +55,8 @@ class TLHAunpack : public std::enable_shared_from_this<TLHAunpack> {
 // Starts a TLHAunpack and waits for it, calling `service` (the user interface's event
 // processing) every 10 ms. True when the thread has ended; false when `stillRunning`
 // turns false first (the program is closing), the library is missing, or starting fails.
+// The thread may outlive a false return: `messages` and `turns` must live on (they are
+// program-wide objects in the desktop program).
 bool UnpackAndWait(const std::string& archivePath, const std::string& memberSpec1,
                    const std::string& memberSpec2, const std::string& destFolder, IMessageBox& messages,
                    const std::function<void()>& service = {}, const std::function<bool()>& stillRunning = {},
