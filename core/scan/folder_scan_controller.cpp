@@ -143,8 +143,10 @@ void FolderScanController::EndOfFullScan() {
   } else if (settings_.main.ScanSortMode == 2 && view_.Count() != countAtStart_) {
     hooks_.SortAndRefresh();
   }
+  // A stopped pass listed part of the folder only; storing that would hide the rest
+  // the next time the folder is opened from the index.
   const int count = view_.Count();
-  if (count > 0 && settings_.useIndex && index_ && view_.CopyEntry(count - 1).IsFile()) {
+  if (!stop_ && count > 0 && settings_.useIndex && index_ && view_.CopyEntry(count - 1).IsFile()) {
     hooks_.ProcessPendingEvents();
     index_->SaveFolder(folder_, view_);
   }
@@ -156,7 +158,7 @@ void FolderScanController::EndOfFullScan() {
 
 void FolderScanController::EndOfUpdatePass() {
   view_.SetStatusText(0, "ready..");
-  if (view_.Count() != countAtStart_ && settings_.useIndex && index_) {
+  if (!stop_ && view_.Count() != countAtStart_ && settings_.useIndex && index_) {
     hooks_.ProcessPendingEvents();
     index_->ReplaceFolder(folder_, view_);
   }

@@ -318,8 +318,9 @@ void ScanPass::ScanArchive(const DirEntry& archive) {
         r.FileName.clear();
       } else {
         if (o.MgsMusicInVisible) {
+          // Records before this one were handed to the list already (null here).
           for (size_t k = 0; k < music.size(); ++k) {
-            if (k == i) continue;
+            if (k == i || !music[k].record) continue;
             if (EqualsIgnoreCase(music[k].record->FullName(), r.LinkFile)) {
               music.erase(music.begin() + static_cast<long>(k));
               if (k < i) --i;
@@ -349,7 +350,8 @@ void ScanPass::ScanArchive(const DirEntry& archive) {
     }
   }
 
-  // Remove the documents extracted for reading.
+  // Remove the documents extracted for reading, also those of records dropped on the way.
+  documentsToRemove.insert(documentsToRemove.end(), extractedDocuments.begin(), extractedDocuments.end());
   std::sort(documentsToRemove.begin(), documentsToRemove.end());
   documentsToRemove.erase(std::unique(documentsToRemove.begin(), documentsToRemove.end()), documentsToRemove.end());
   for (const std::string& doc : documentsToRemove) {
