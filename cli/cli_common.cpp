@@ -6,8 +6,19 @@
 #include "core/column_text.h"
 #include "core/encoding.h"
 #include "settings/option_overrides.h"
+#include "settings/user_settings.h"
 
 namespace kadrel::cli {
+
+CatalogueOptions::CatalogueOptions() {
+  UserListSettings user = LoadUserListSettings();
+  main = user.main;
+  view = user.view;
+  window = user.window;
+  columns = user.columns;
+  sortItem = user.sortItem;
+  sortType = user.sortType;
+}
 
 void TakeOptionArguments(std::vector<std::string>& args, CatalogueOptions& options) {
   std::vector<std::string> rest;

@@ -19,11 +19,17 @@ struct UsageError {
   std::string message;
 };
 
-// Options every catalogue sub-command accepts.
+// Options every catalogue sub-command works with: the user's settings (read, never
+// changed), then the --option values given for this run.
 struct CatalogueOptions {
   TMainOption main;
   TListViewOption view;
   TWindowOption window;
+  std::vector<int32_t> columns;  // visible file-list columns
+  int32_t sortItem = 0;
+  int32_t sortType = 0;
+
+  CatalogueOptions();
 };
 
 // Takes "--option NAME=VALUE" (also "--option=NAME=VALUE") pairs out of args; throws

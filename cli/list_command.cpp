@@ -128,6 +128,8 @@ int RunList(std::vector<std::string> args) {
   else work += "/";
 
   SortState sortState;
+  sortState.Key = options.sortItem;
+  sortState.Direction = options.sortType;
   if (sort) sortState = *sort;
   StderrMessageBox messages;
   CliScanView view(sortState, options.window.SortOption, isatty(STDERR_FILENO) && !json);
@@ -166,14 +168,16 @@ int RunList(std::vector<std::string> args) {
   }
   view.EndProgressLine();
   if (work != places.temp) std::filesystem::remove_all(work, ec);
-  // A requested order applies to the whole list once the pass has ended.
-  if (sort) view.SortAndRefresh();
+  // The order applies to the whole list once the pass has ended.
+  if (sortState.EffectiveKey() != kNoSortKey) view.SortAndRefresh();
   if (fromIndex) std::cerr << "kadrel-cli: listed from the index\n";
 
   if (json) {
     for (const auto& r : view.List()) PrintJsonLine(RecordToJson(*r, options.view));
   } else {
-    PrintTable(view.List(), {kColFileName, kColType, kColInfo, kColTitle, kColArchiver}, options.view);
+    std::vector<int> columns(options.columns.begin(), options.columns.end());
+    if (columns.empty()) columns = {kColFileName, kColType, kColInfo, kColTitle, kColArchiver};
+    PrintTable(view.List(), columns, options.view);
   }
   return kExitOk;
 }

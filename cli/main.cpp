@@ -14,9 +14,23 @@ constexpr const char* kUsage =
     "usage: kadrel-cli COMMAND [ARGS]\n"
     "\n"
     "commands:\n"
-    "  info [--option NAME=VALUE]... FILE...   print the record of each file (JSON Lines)\n"
+    "  info [--option NAME=VALUE]... FILE...      print the record of each file (JSON Lines)\n"
+    "  list [--json] [--sort KEY[:desc]] [--no-index] [--option NAME=VALUE]... FOLDER\n"
+    "                                             list a folder as the window does\n"
+    "  archive list ARCHIVE [PATTERNS]            members of an LZH archive (JSON Lines)\n"
+    "  archive extract ARCHIVE DEST [SPEC...]     extract members under their base names\n"
+    "  archive rename ARCHIVE OLD NEW             rename members inside an archive\n"
+    "  index show [FILE|--folder DIR]             blocks and records of an index file\n"
+    "  index refresh --level 1|2 [FILE|--folder DIR]\n"
+    "  index delete DIR                           forget a folder's index block\n"
+    "  playlist show FILE.MPL...                  the items of play-list files (JSON Lines)\n"
+    "  playlist convert [--force] OLD.MPL NEW.MPL write an old text list as a current one\n"
+    "  convert SONG [-o OUT.MID]                  Recomposer (RCP/R36/G18/G36) to Standard MIDI\n"
+    "  settings [--config-dir DIR] dump [--stored] | import FILE.reg | get KEY NAME |\n"
+    "           set [--int|--str] KEY NAME VALUE  read or change the settings\n"
     "\n"
-    "Settings given with --option apply to this run only; integers are decimal or 0x-hex.\n";
+    "Settings come from the user's store (KADREL_CONFIG_DIR or $XDG_CONFIG_HOME/kadrel);\n"
+    "--option NAME=VALUE changes one for this run only; integers are decimal or 0x-hex.\n";
 
 }  // namespace
 

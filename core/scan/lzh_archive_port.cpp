@@ -7,6 +7,14 @@
 #include "index/lzh/unlha_turn.h"
 
 namespace kadrel {
+namespace {
+
+// Members beyond this size are read only up to it: an archive of a few kilobytes can
+// declare gigabytes. The readers see the declared size; bytes past the limit read as 0.
+constexpr uint64_t kWholeMemberLimit = 64u << 20;
+constexpr uint64_t kLargeMemberHead = 1u << 20;
+
+}  // namespace
 
 struct LzhArchivePort::Cache {
   std::string path;
@@ -60,6 +68,11 @@ std::optional<std::string> LzhArchivePort::ReadMember(const std::string& archive
   for (const LzhMember& m : cache_->listing.members) {
     if (m.IsDirectory() || m.Path() != memberPath) continue;
     std::string data;
+    if (m.originalSize > kWholeMemberLimit) {
+      if (DecodeLzhMember(*cache_->source, m, data, kLargeMemberHead) != LzhDecodeStatus::Partial) return std::nullopt;
+      data.resize(kLargeMemberHead);
+      return data;
+    }
     if (DecodeLzhMember(*cache_->source, m, data) == LzhDecodeStatus::Ok) return data;
     return std::nullopt;
   }

@@ -355,7 +355,9 @@ void ScanPass::ScanArchive(const DirEntry& archive) {
   std::sort(documentsToRemove.begin(), documentsToRemove.end());
   documentsToRemove.erase(std::unique(documentsToRemove.begin(), documentsToRemove.end()), documentsToRemove.end());
   for (const std::string& doc : documentsToRemove) {
-    const std::string path = extractTo + port.ExtractedFileName(doc);
+    const std::string onDisk = port.ExtractedFileName(doc);
+    if (onDisk.empty()) continue;  // a name that is never extracted (empty, "..", too long)
+    const std::string path = extractTo + onDisk;
     if (std::remove(path.c_str()) != 0 && errno != ENOENT) {
       const int error = errno;
       OnWindow([&] {
