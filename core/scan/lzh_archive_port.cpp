@@ -10,7 +10,7 @@ namespace kadrel {
 namespace {
 
 // Members beyond this size are read only up to it: an archive of a few kilobytes can
-// declare gigabytes. The readers see the declared size; bytes past the limit read as 0.
+// declare gigabytes. The scan's readers still see the declared size.
 constexpr uint64_t kWholeMemberLimit = 64u << 20;
 constexpr uint64_t kLargeMemberHead = 1u << 20;
 

@@ -29,6 +29,19 @@ void MarkCannotOpen(TMusicFileInfo& r) {
 
 std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
 
+// A member read only in part: the readers see its declared size, and the bytes past
+// what was decoded read as missing.
+class PartialMemberSource final : public ByteSource {
+ public:
+  PartialMemberSource(std::string_view data, uint64_t declaredSize) : data_(data), size_(declaredSize) {}
+  uint64_t Size() const override { return size_; }
+  size_t ReadAt(uint64_t offset, char* out, size_t n) const override { return data_.ReadAt(offset, out, n); }
+
+ private:
+  MemoryByteSource data_;
+  uint64_t size_;
+};
+
 bool HasFolderPart(const std::string& path) { return path.find('/') != std::string::npos; }
 
 }  // namespace
@@ -299,7 +312,8 @@ void ScanPass::ScanArchive(const DirEntry& archive) {
 
   auto readFromArchive = [&](TMusicFileInfo& r, const std::string& memberPath) {
     if (auto data = port.ReadMember(archivePath, memberPath)) {
-      MemoryByteSource source(*data);
+      const uint64_t declared = std::max<uint64_t>(static_cast<uint32_t>(r.Size), data->size());
+      PartialMemberSource source(*data, declared);
       ReadHeaderInfoFrom(source, r, {o.SMFByte});
     } else {
       MarkCannotOpen(r);
