@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "play/rcpcv/control_file.h"
 #include "play/rcpcv/warning_list.h"
 
 namespace kadrel {
@@ -40,6 +41,13 @@ struct RcpTrack {
   std::vector<RcpUnit> units;
 };
 
+// A control file named in the header, with the port whose module it sets up.
+struct RcpControlFile {
+  std::string name;  // bytes as stored, up to the first NUL, trailing blanks removed
+  ControlFileKind kind = ControlFileKind::kCm6;
+  int port = 0;
+};
+
 struct RcpSong {
   RcpFamily family = RcpFamily::kRcp;
   std::string title;                // trailing blanks removed
@@ -51,7 +59,7 @@ struct RcpSong {
   uint8_t key = 0;
   int8_t playBias = 0;
   bool trackCountStored = false;    // the header names its track count (not 0)
-  std::vector<std::string> controlFiles;  // CM6 / GSD names, non-empty ones only
+  std::vector<RcpControlFile> controlFiles;  // non-empty names only
   std::array<std::string, 8> userExclusive;  // template bytes, F7 padded
   std::vector<RcpTrack> tracks;
 };

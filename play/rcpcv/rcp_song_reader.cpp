@@ -145,7 +145,8 @@ RcpReadResult ReadRcpSong(std::string_view bytes, RcpSong& song, WarningList& wa
     song.beatDenominator = in.U8(0x1C3);
     song.key = in.U8(0x1C4);
     song.playBias = static_cast<int8_t>(in.U8(0x1C5));
-    for (size_t at : {0x1C6u, 0x1D6u}) song.controlFiles.push_back(FileNameField(in.Slice(at, 16)));
+    song.controlFiles.push_back({FileNameField(in.Slice(0x1C6, 16)), ControlFileKind::kCm6, 0});
+    song.controlFiles.push_back({FileNameField(in.Slice(0x1D6, 16)), ControlFileKind::kGsd, 0});
     const uint8_t count = in.U8(0x1E6);
     song.trackCountStored = count != 0;
     if (count == 36) {
@@ -161,7 +162,9 @@ RcpReadResult ReadRcpSong(std::string_view bytes, RcpSong& song, WarningList& wa
     song.beatDenominator = in.U8(0x20F);
     song.key = in.U8(0x210);
     song.playBias = static_cast<int8_t>(in.U8(0x211));
-    for (size_t at : {0x298u, 0x2A8u, 0x2B8u}) song.controlFiles.push_back(FileNameField(in.Slice(at, 16)));
+    song.controlFiles.push_back({FileNameField(in.Slice(0x2B8, 16)), ControlFileKind::kCm6, 0});
+    song.controlFiles.push_back({FileNameField(in.Slice(0x298, 16)), ControlFileKind::kGsd, 0});
+    song.controlFiles.push_back({FileNameField(in.Slice(0x2A8, 16)), ControlFileKind::kGsd, 1});
     song.trackCountStored = true;
     if (count >= 1 && count <= 99) {
       trackCount = count;
@@ -170,7 +173,7 @@ RcpReadResult ReadRcpSong(std::string_view bytes, RcpSong& song, WarningList& wa
       warnings.Add(fmt::format("unusual track count {} in the header; up to 36 tracks read", count));
     }
   }
-  std::erase_if(song.controlFiles, [](const std::string& s) { return s.empty(); });
+  std::erase_if(song.controlFiles, [](const RcpControlFile& f) { return f.name.empty(); });
   for (size_t i = 0; i < 8; ++i) {
     const size_t entry = layout.exclusiveAt + i * 48;
     song.userExclusive[i] = std::string(in.Slice(entry + layout.exclusiveMemo, 48 - layout.exclusiveMemo));

@@ -11,6 +11,7 @@
 #include "core/encoding.h"
 #include "core/text_helpers.h"
 #include "play/rcpcv/rcp_song.h"
+#include "play/rcpcv/setup_track.h"
 #include "play/rcpcv/smf_writer.h"
 
 namespace kadrel {
@@ -33,6 +34,10 @@ void AddMeta(SongExpansion& state, uint8_t type, const std::string& data) {
   state.conductor.AddData(0, state.seq++, MidiEventKind::kMeta, type, data);
 }
 
+uint32_t HeaderTempoMicros(const RcpSong& song) {
+  return static_cast<uint32_t>(std::min(std::round(60'000'000.0 / song.tempo), double(0xFFFFFF)));
+}
+
 void AddHeaderMeta(const RcpSong& song, SongExpansion& state, WarningList& warnings) {
   state.conductor.name = song.title;
   size_t lines = song.memo.size();
@@ -49,8 +54,7 @@ void AddHeaderMeta(const RcpSong& song, SongExpansion& state, WarningList& warni
   }
   const int count = song.key & 7;
   AddMeta(state, 0x59, Bytes({unsigned((song.key & 8) ? -count : count) & 0xFF, (song.key & 0x10) ? 1u : 0u}));
-  const uint32_t micros =
-      static_cast<uint32_t>(std::min(std::round(60'000'000.0 / song.tempo), double(0xFFFFFF)));
+  const uint32_t micros = HeaderTempoMicros(song);
   AddMeta(state, 0x51, Bytes({micros >> 16 & 0xFF, micros >> 8 & 0xFF, micros & 0xFF}));
 }
 
@@ -65,19 +69,42 @@ bool SignedStartOffsets(const RcpSong& song) {
   return true;
 }
 
-void CheckControlFiles(const RcpSong& song, const RcpConvertOptions& options, WarningList& warnings) {
-  for (const std::string& name : song.controlFiles) {
-    const std::string shown = DisplayText(name);
+// The control files named in the header, read and turned into exclusives. A file that
+// is missing or unreadable is reported and left out; the song is converted all the same.
+std::vector<SetupGroup> LoadControlFiles(const RcpSong& song, const RcpConvertOptions& options,
+                                         WarningList& warnings) {
+  std::vector<SetupGroup> groups;
+  for (const RcpControlFile& file : song.controlFiles) {
+    const std::string shown = DisplayText(file.name);
     std::optional<std::string> bytes;
-    if (options.readControlFile) bytes = options.readControlFile(name);
+    if (options.readControlFile) bytes = options.readControlFile(file.name);
     if (!bytes) {
       warnings.Add(fmt::format("control file {} not found; converted without it", shown));
-    } else if (bytes->compare(0, 13, "COME ON MUSIC") != 0) {
-      warnings.Add(fmt::format("{} is not a control file; ignored", shown));
-    } else {
-      warnings.Add(fmt::format("control file {} found; its sound settings are not part of the result", shown));
+      continue;
     }
+    SetupGroup group;
+    group.port = file.port;
+    group.label = file.name;
+    std::string problem;
+    if (!ControlFileMessages(file.kind, *bytes, group.messages, problem)) {
+      warnings.Add(fmt::format("control file {}: {}; converted without it", shown, problem));
+      continue;
+    }
+    if (!problem.empty()) warnings.Add(fmt::format("control file {}: {}", shown, problem));
+    groups.push_back(std::move(group));
   }
+  return groups;
+}
+
+int64_t MeasureTicks(const RcpSong& song) {
+  const int den = song.beatDenominator;
+  if (song.beatNumerator <= 0 || den <= 0 || (den & (den - 1)) != 0) return int64_t(song.timebase) * 4;
+  return std::max<int64_t>(1, int64_t(song.timebase) * 4 * song.beatNumerator / den);
+}
+
+void ShiftEvents(MidiTrack& track, size_t from, int64_t ticks) {
+  for (size_t i = from; i < track.events.size(); ++i) track.events[i].tick += ticks;
+  track.endTick += ticks;
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path, RcpConvertError& error) {
@@ -130,10 +157,11 @@ RcpConvertResult ConvertRecomposer(std::string_view bytes, const RcpConvertOptio
     case RcpReadResult::kUnsupported:
       return Failure(RcpConvertError::kUnsupported, "Recomposer 1.0 (MCP) files cannot be converted");
   }
-  CheckControlFiles(song, options, warnings);
+  const std::vector<SetupGroup> setup = LoadControlFiles(song, options, warnings);
 
   SongExpansion state;
   AddHeaderMeta(song, state, warnings);
+  const size_t headerEvents = state.conductor.events.size();
   const bool signedOffsets = SignedStartOffsets(song);
   std::vector<MidiTrack> tracks;
   tracks.emplace_back();  // the conductor, filled below
@@ -148,6 +176,16 @@ RcpConvertResult ConvertRecomposer(std::string_view bytes, const RcpConvertOptio
     if (!empty) tracks.push_back(std::move(track));
   }
   tracks[0] = std::move(state.conductor);
+
+  // The song moves behind the exclusives that set up its sound modules.
+  SetupLayout layout = LayOutSetup(setup, song.timebase, HeaderTempoMicros(song), MeasureTicks(song));
+  if (!layout.tracks.empty()) {
+    ShiftEvents(tracks[0], headerEvents, layout.songStart);
+    for (size_t i = 1; i < tracks.size(); ++i) ShiftEvents(tracks[i], 0, layout.songStart);
+    for (const SetupGroup& g : setup) state.usesPortB = state.usesPortB || g.port == 1;
+    tracks.insert(tracks.begin() + 1, std::make_move_iterator(layout.tracks.begin()),
+                  std::make_move_iterator(layout.tracks.end()));
+  }
 
   RcpConvertResult result;
   result.smf = WriteSmf(song.timebase, tracks, state.usesPortB);

@@ -272,7 +272,7 @@ TEST(ConverterControlFiles, MissingOrPresentNeverFails) {
     return name == "SONG.CM6" ? std::optional<std::string>("COME ON MUSIC R MT-32") : std::nullopt;
   };
   Converted present = Convert(f, options);
-  EXPECT_TRUE(present.Warned("SONG.CM6 found"));
+  EXPECT_TRUE(present.Warned("SONG.CM6: not an MT-32 control file"));
   EXPECT_EQ(Texts(present.smf, "on").size(), 1u);
 }
 

@@ -40,12 +40,16 @@ std::string Fixture::Build() const {
     Put(s, 0x1C0, Byte(timebase & 0xFF) + Byte(tempo) + Byte(numerator) + Byte(denominator) + Byte(key) + Byte(bias));
     Put(s, 0x1C6, std::string(32, '\0'));
     Put(s, 0x1C6, cm6);
+    Put(s, 0x1D6, gsd);
     Put(s, 0x1E6, Byte(trackCount) + Byte(timebase >> 8));
   } else {
     Put(s, 0, std::string("COME ON MUSIC RECOMPOSER RCP3.0") + '\0');
     Put(s, 0x208, Le(trackCount, 2) + Le(timebase, 2) + Le(tempo, 2) + Byte(numerator) + Byte(denominator) +
                       Byte(key) + Byte(bias));
     Put(s, 0x298, std::string(48, '\0'));
+    Put(s, 0x298, gsd);
+    Put(s, 0x2A8, gsdB);
+    Put(s, 0x2B8, cm6);
   }
   for (const FixtureTrack& t : tracks) {
     std::string memo = t.memo;

@@ -29,7 +29,7 @@ struct Fixture {
   bool g = false;
   int timebase = 48, tempo = 120, numerator = 4, denominator = 4, key = 0, bias = 0;
   int trackCount = 18;  // stored count (RCP: 0, 18 or 36)
-  std::string cm6;
+  std::string cm6, gsd, gsdB;  // control-file names (gsdB: G files only)
   std::array<std::string, 8> userExclusive;
   std::vector<FixtureTrack> tracks;
   std::string Build() const;
