@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace kadrel {
@@ -22,8 +23,9 @@ struct DirEntry {
 class FolderListing {
  public:
   // Nullopt when the folder cannot be listed. "." and ".." are not included;
-  // names starting with "." count as hidden and are left out.
-  static std::optional<FolderListing> Read(const std::string& folder);
+  // names starting with "." count as hidden and are left out. With `foldersOnly` only
+  // the sub-folders are listed (files are not even looked at).
+  static std::optional<FolderListing> Read(const std::string& folder, bool foldersOnly = false);
 
   // Entries in name order (ASCII letters folded).
   const std::vector<DirEntry>& Entries() const { return entries_; }
@@ -34,6 +36,9 @@ class FolderListing {
 
  private:
   std::vector<DirEntry> entries_;
+  // Entry positions by name with every ASCII letter upper-cased: a superset of the
+  // names that equal a given name under the catalogue's rules, found without a search.
+  std::unordered_map<std::string, std::vector<uint32_t>> byFoldedName_;
 };
 
 // The ".." entry's time-stamp for the parent row.

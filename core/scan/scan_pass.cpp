@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <thread>
 
+#include <unistd.h>
+
 #include "core/byte_source.h"
 #include "core/dos_datetime.h"
 #include "core/encoding.h"
@@ -320,12 +322,28 @@ void ScanPass::ScanArchive(const DirEntry& archive) {
     }
   };
 
+  // Members of one archive often share a document: one read on demand extracts it, and
+  // it stays in the work folder until the archive is done.
+  std::vector<std::string> extractedOnDemand;
+  auto extractOnce = [&](const std::string& docFile, const std::string& commandLine) {
+    const std::string onDisk = port.ExtractedFileName(docFile);
+    if (!onDisk.empty() && ::access((extractTo + onDisk).c_str(), F_OK) == 0 &&
+        std::find(extractedOnDemand.begin(), extractedOnDemand.end(), commandLine) != extractedOnDemand.end())
+      return;
+    extractedOnDemand.push_back(commandLine);
+    runCommand(commandLine);
+  };
+
   std::vector<std::string> documentsToRemove;
   for (size_t i = 0; i < music.size();) {
     TMusicFileInfo& r = *music[i].record;
     if (o.TitleGetstyle >= 1 && o.TitleGetstyle <= 3) {
       if (r.InfoState != kInfoTooLarge) readFromArchive(r, music[i].memberPath);
-      if (withDocuments && env_.documentStep) env_.documentStep(extractTo, req_.folder, r, runCommand);
+      if (withDocuments && env_.documentStep) {
+        const std::string docFile = r.DocFile;
+        env_.documentStep(extractTo, req_.folder, r,
+                          [&](const std::string& commandLine) { extractOnce(docFile, commandLine); });
+      }
     }
     if (r.FileType == kRowMGS) {
       if (r.LinkFile.empty()) {

@@ -3,12 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 
 #include "core/dos_datetime.h"
 #include "core/encoding.h"
 #include "core/scan/lzh_archive_port.h"
 #include "index/lzh/lzh_writer.h"
+#include "index/lzh/unlha.h"
 #include "readers/reader_test_util.h"
 #include "scan/scan_fixture.h"
 
@@ -119,12 +121,12 @@ INSTANTIATE_TEST_SUITE_P(Styles, ArchiveStyle,
                                            StyleCase{2, kInfoTooLarge, kInfoRead}, StyleCase{3, kInfoRead, kInfoRead}));
 
 // The document of a member: one with its own name inside, else one named after the
-// archive beside it, else the first document inside. Documents extracted for reading
-// leave the work folder as it was.
+// archive beside it (any letter case, the extension as the settings spell it or in
+// UTF-8), else the first document inside. Documents extracted for reading leave the work
+// folder as it was.
 struct DocumentCase {
-  bool besideArchive;
-  int othersGetstyle;  // 0: only the title is looked for (single extraction); 2: bulk extraction
-  std::string docFile;  // relative to the scanned folder when it has no "/"
+  std::string beside;   // document beside the archive; empty: none
+  int othersGetstyle;   // 0: only the title is looked for (single extraction); 2: bulk extraction
   std::string title, composer;
 };
 
@@ -132,24 +134,36 @@ class ArchiveDocuments : public ArchiveScan, public ::testing::WithParamInterfac
 
 TEST_P(ArchiveDocuments, DocumentBesideTheArchiveComesFirst) {
   const DocumentCase& c = GetParam();
-  Archive(dir_, "SONG.LZH", {Member("SONG.MID", Midi("")), Member("DOCS/README.TXT", Cp932("曲名：中の曲\r\n作曲：鈴木\r\n"))});
-  if (c.besideArchive) dir_.Write("SONG.DOC", Cp932("曲名：横の曲\r\n作曲：山田\r\n"));
+  Archive(dir_, "SONG.LZH", {Member("SONG.MID", Midi("")), Member("B/OTHER.MID", Midi("")),
+                             Member("DOCS/README.TXT", Cp932("曲名：中の曲\r\n作曲：鈴木\r\n"))});
+  if (!c.beside.empty()) {
+    dir_.Write("SONG.DOC", Cp932("曲名：横の曲\r\n作曲：山田\r\n"));
+    if (c.beside != "SONG.DOC") dir_.Write(c.beside, Cp932("曲名：前の曲\r\n作曲：佐藤\r\n"));
+  }
   scan_.settings().main.OthersGetstyle = c.othersGetstyle;
+  std::atomic<int> extractions{0};
+  SetUnlhaCommandObserver([&](const std::string&) { ++extractions; });
   Open();
-  const TMusicFileInfo* r = scan_.Find("SONG.MID");
-  ASSERT_TRUE(r);
-  EXPECT_EQ(r->DocFile, c.besideArchive ? dir_.path() + c.docFile : c.docFile);
-  EXPECT_EQ(DisplayText(r->Title), c.title);
-  EXPECT_EQ(DisplayText(r->Composer), c.composer);
+  SetUnlhaCommandObserver({});
+  // Both members take the same document; it is extracted once and read for each.
+  EXPECT_EQ(extractions, c.beside.empty() ? 1 : 0);
+  for (const char* name : {"SONG.MID", "OTHER.MID"}) {
+    const TMusicFileInfo* r = scan_.Find(name);
+    ASSERT_TRUE(r) << name;
+    EXPECT_EQ(r->DocFile, c.beside.empty() ? "README.TXT" : dir_.path() + c.beside) << name;
+    EXPECT_EQ(DisplayText(r->Title), c.title) << name;
+    EXPECT_EQ(DisplayText(r->Composer), c.composer) << name;
+  }
   ExpectWorkFolderUntouched();
   EXPECT_TRUE(scan_.messages.texts.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Documents, ArchiveDocuments,
-                         ::testing::Values(DocumentCase{true, 0, "SONG.DOC", "横の曲", ""},
-                                           DocumentCase{false, 0, "README.TXT", "中の曲", ""},
-                                           DocumentCase{true, 2, "SONG.DOC", "横の曲", "山田"},
-                                           DocumentCase{false, 2, "README.TXT", "中の曲", "鈴木"}));
+                         ::testing::Values(DocumentCase{"SONG.DOC", 0, "横の曲", ""},
+                                           DocumentCase{"", 0, "中の曲", ""},
+                                           DocumentCase{"SONG.DOC", 2, "横の曲", "山田"},
+                                           DocumentCase{"", 2, "中の曲", "鈴木"},
+                                           DocumentCase{"song.ﾎｿｸ", 2, "前の曲", "佐藤"}));
 
 TEST_F(ArchiveScan, MgsScriptsInArchives) {
   auto script = [](const std::string& link) { return "#TITLE  \r\n" + (link.empty() ? "" : "@MIDIPLAY  " + link + "\r\n"); };

@@ -1,0 +1,363 @@
+// Opening a generated collection folder.
+//
+// BM_FullScan: the whole scan as `kadrel-cli list --no-index` runs it (controller,
+// worker thread, direct bridge, list over a vector, real archive port and document
+// step) over 10,000 loose files of six formats, with companions and documents beside
+// them, and 300 LZH archives of 10 members (a third of them with a document).
+// BM_FullScan_Baseline, in the same run: opening each loose file and reading the bytes
+// its reader reads, reading the documents the scan reads, and listing each archive and
+// decoding its music and document members with the LZH layer, without any record logic.
+//
+// BM_FillFromIndex: filling the list of a folder of 20,000 entries (half of them
+// archive members) from its index block, through the store as the scan does (a fresh
+// store loads the index file each time); BM_FillFromIndex_Baseline is the full scan of
+// the same folder.
+//
+// Each benchmark reports rows per second and the process's peak resident size.
+
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <condition_variable>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "core/encoding.h"
+#include "core/format_table.h"
+#include "core/read_header_info.h"
+#include "core/scan/document_step.h"
+#include "core/scan/folder_index_port.h"
+#include "core/scan/folder_scan_controller.h"
+#include "core/scan/lzh_archive_port.h"
+#include "core/text_helpers.h"
+#include "index/columns/sort_list.h"
+#include "index/lzh/lzh_archive.h"
+#include "index/lzh/lzh_writer.h"
+#include "support/temp_dir.h"
+
+namespace kadrel {
+namespace {
+
+std::string Be32(uint32_t v) { return {char(v >> 24), char(v >> 16), char(v >> 8), char(v)}; }
+
+// A music file of one of six formats; without a title when `titled` is false.
+std::string MusicFile(int i, bool titled, std::string& name) {
+  const std::string n = std::to_string(i);
+  std::string body(2000 + (i % 7) * 300, '\x11');
+  switch (i % 6) {
+    case 0: {
+      std::string track = (titled ? std::string("\0\xFF\x03\x08", 4) + "Title " + n.substr(0, 2) : "") + body;
+      name = "S" + n + ".MID";
+      return "MThd" + Be32(6) + std::string("\0\1\0\2\1\xE0", 6) + "MTrk" + Be32(static_cast<uint32_t>(track.size())) + track;
+    }
+    case 1: {
+      std::string rcp(2400, ' ');
+      rcp.replace(0, 28, "RCM-PC98V2.0(C)COME ON MUSIC");
+      if (titled) rcp.replace(32, 10, "RCP song " + n.substr(0, 1));
+      rcp.replace(433, 15, std::string(15, '@'));
+      name = "R" + n + ".RCP";
+      return rcp;
+    }
+    case 2: {
+      name = "M" + n + ".MP3";
+      std::string tag = "TAG" + std::string("Mp3 ") + n;
+      tag.resize(128, '\0');
+      return std::string("\xFF\xFB\x90\x64", 4) + body + (titled ? tag : "");
+    }
+    case 3:
+      name = "W" + n + ".WAV";
+      return "RIFF" + std::string(4, '\0') + "WAVEfmt " + body;
+    case 4:
+      name = "D" + n + ".MOD";
+      return (titled ? "Mod " + n : std::string()).append(20, '\0').substr(0, 20) + body;
+    default: {
+      name = "V" + n + ".VQF";
+      std::string chunk = titled ? "NAME" + Be32(6) + "VqSong" : "COMT" + Be32(2) + "  ";
+      return "TWIN97012000" + Be32(static_cast<uint32_t>(chunk.size())) + chunk + body;
+    }
+  }
+}
+
+std::string Document(int i) {
+  std::string text = Cp932("曲名：ドキュメントの曲 ") + std::to_string(i) + "\r\n" + Cp932("作曲：山田\r\n");
+  for (int line = 0; line < 25; ++line) text += Cp932("　この曲について、ひとこと。") + std::to_string(line) + "\r\n";
+  return text;
+}
+
+// Counts the bytes a reader takes from its source.
+class CountingSource final : public ByteSource {
+ public:
+  explicit CountingSource(const ByteSource& inner) : inner_(inner) {}
+  uint64_t Size() const override { return inner_.Size(); }
+  size_t ReadAt(uint64_t offset, char* out, size_t n) const override {
+    const size_t got = inner_.ReadAt(offset, out, n);
+    bytes += got;
+    return got;
+  }
+  mutable size_t bytes = 0;
+
+ private:
+  const ByteSource& inner_;
+};
+
+// What the baseline reads: per loose file the bytes its reader takes, and the document
+// when the scan reads it; per archive the members the scan decodes.
+struct LooseRead {
+  std::string name;
+  size_t bytes = 0;
+  std::string document;  // empty: none read
+};
+
+struct ArchiveRead {
+  std::string name;
+  std::vector<std::string> members;  // base names
+};
+
+struct Collection {
+  test::TempDir dir;
+  std::string folder;
+  std::vector<LooseRead> loose;
+  std::vector<ArchiveRead> archives;
+  int rows = 0;  // file rows the scan lists
+
+  Collection(int looseFiles, int archiveCount, int membersPerArchive) {
+    folder = dir.MakeFolder("collection") + "/";
+    for (int i = 0; i < looseFiles; ++i) {
+      const bool documented = i % 4 == 0;
+      std::string name;
+      const std::string data = MusicFile(i, !documented, name);
+      dir.Write("collection/" + name, data);
+      LooseRead read{name, 0, {}};
+      MemoryByteSource memory(data);
+      CountingSource counting(memory);
+      TMusicFileInfo r;
+      r.FileType = FormatRowForFileName(name);
+      r.FileExt = ExtensionWithDot(name);
+      ReadHeaderInfoFrom(counting, r, {});
+      read.bytes = counting.bytes;
+      const std::string stem = NameWithoutExtension(name);
+      if (documented) {
+        dir.Write("collection/" + stem + ".TXT", Document(i));
+        if (r.Title.empty()) read.document = stem + ".TXT";
+      }
+      if (i % 10 == 1) dir.Write("collection/" + stem + ".WRD", "lyrics");
+      loose.push_back(std::move(read));
+    }
+    for (int a = 0; a < archiveCount; ++a) {
+      ArchiveRead read{"PACK" + std::to_string(a) + ".LZH", {}};
+      std::vector<StoredMember> members;
+      const bool documented = a % 3 == 0;
+      for (int m = 0; m < membersPerArchive; ++m) {
+        std::string name;
+        // Members 0 and 1 of a documented archive take their title from its document.
+        const std::string data = MusicFile(a * membersPerArchive + m, !(documented && m < 2), name);
+        members.push_back({"DATA/" + name, data, 1000000000, false});
+        read.members.push_back(name);
+        if (documented && m < 2) read.members.push_back("README.TXT");
+      }
+      if (documented) members.push_back({"README.TXT", Document(a), 1000000000, false});
+      if (a % 5 == 0) members.push_back({NameWithoutExtension(read.members[0]) + ".WRD", "lyrics", 1000000000, false});
+      std::string error;
+      if (!WriteStoredArchive(folder + read.name, members, 2, &error)) std::abort();
+      archives.push_back(std::move(read));
+    }
+    rows = looseFiles + archiveCount * membersPerArchive;
+  }
+};
+
+// The file list over a vector, as the command-line tool keeps it.
+class VectorView final : public IScanView, public IScanWindowHooks {
+ public:
+  void AddRecord(std::unique_ptr<TMusicFileInfo> record) override { list.push_back(std::move(record)); }
+  void InsertRecordSorted(std::unique_ptr<TMusicFileInfo> record) override {
+    SortedInsert(list, std::move(record), sort, true);
+  }
+  int Count() const override { return static_cast<int>(list.size()); }
+  TMusicFileInfo CopyEntry(int index) const override { return *list.at(static_cast<size_t>(index)); }
+  void RemoveEntry(int index) override { list.erase(list.begin() + index); }
+  void VisibleRange(int& top, int& rows) const override {
+    top = 0;
+    rows = 40;
+  }
+  void ResetItemCount(bool) override {}
+  void SetStatusText(int, const std::string&) override {}
+  void SetProgressRange(int maximum) override { progressMax = maximum; }
+  void SetProgressPosition(int) override {}
+  int ProgressMaximum() const override { return progressMax; }
+  void SetBusy(bool) override {}
+  void WatchFolder(const std::string&) override {}
+  void SortAndRefresh() override { SortList(list, sort, true); }
+  void Refresh() override {}
+  void FocusRow(int) override {}
+  void ProcessPendingEvents() override {}
+
+  std::vector<std::unique_ptr<TMusicFileInfo>> list;
+  TSortState sort;
+  int progressMax = 100;
+};
+
+VolumeInfo FixedVolume(const std::string&) { return VolumeInfo{"/", "ext4", "8:1", VolumeKind::Fixed}; }
+
+// Opens the folder as `kadrel-cli list` does and waits for the end of the pass.
+// Returns the number of entries listed.
+int OpenFolder(const std::string& folder, const std::string& work, TFolderIndex* index) {
+  DirectWindowBridge bridge;
+  VectorView view;
+  SilentMessageBox messages;
+  LzhArchivePort archives;
+  std::unique_ptr<FolderIndexPort> indexPort;
+  std::mutex mutex;
+  std::condition_variable done;
+  bool finished = false;
+  {
+    FolderScanController controller(bridge, view, view, messages);
+    ScanSettings settings;
+    settings.workFolder = work;
+    settings.useIndex = index != nullptr;
+    controller.SetSettings(settings);
+    controller.SetArchivePort(&archives);
+    if (index) {
+      indexPort = std::make_unique<FolderIndexPort>(*index);
+      controller.SetIndexPort(indexPort.get());
+    }
+    controller.SetDocumentStep(MakeDocumentStep(settings.main, messages));
+    controller.onPassFinished = [&](bool) {
+      std::lock_guard lock(mutex);
+      finished = true;
+      done.notify_all();
+    };
+    controller.ShowFolder(folder, {});
+    std::unique_lock lock(mutex);
+    done.wait(lock, [&] { return finished; });
+  }
+  return view.Count();
+}
+
+// User and system time of the whole process (the scan worker included).
+double ProcessCpuMs() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  auto ms = [](const timeval& t) { return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_usec) / 1e3; };
+  return ms(u.ru_utime) + ms(u.ru_stime);
+}
+
+void ReportPeakMemory(benchmark::State& state) {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  state.counters["peak_rss_MB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+void ReportRows(benchmark::State& state, int rows, double cpuMsAtStart) {
+  state.counters["rows"] = rows;
+  state.counters["process_cpu_ms"] = (ProcessCpuMs() - cpuMsAtStart) / static_cast<double>(state.iterations());
+  state.counters["rows_per_s"] =
+      benchmark::Counter(static_cast<double>(rows) * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+  ReportPeakMemory(state);
+}
+
+Collection& Mixed() {
+  static Collection c(10'000, 300, 10);
+  return c;
+}
+
+void BM_FullScan(benchmark::State& state) {
+  Collection& c = Mixed();
+  test::TempDir work;
+  int listed = 0;
+  const double cpu = ProcessCpuMs();
+  for (auto _ : state) listed = OpenFolder(c.folder, work.path(), nullptr);
+  if (listed != c.rows + 1) state.SkipWithError("the scan listed an unexpected number of entries");
+  ReportRows(state, c.rows, cpu);
+}
+BENCHMARK(BM_FullScan)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void ReadBytes(const std::string& path, size_t bytes, std::vector<char>& buffer) {
+  if (buffer.size() < bytes) buffer.resize(bytes);
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return;
+  const ssize_t got = ::pread(fd, buffer.data(), bytes, 0);
+  benchmark::DoNotOptimize(got);
+  ::close(fd);
+}
+
+void BM_FullScan_Baseline(benchmark::State& state) {
+  Collection& c = Mixed();
+  std::vector<char> buffer(1 << 16);
+  std::string data;
+  const double cpu = ProcessCpuMs();
+  for (auto _ : state) {
+    for (const LooseRead& f : c.loose) {
+      ReadBytes(c.folder + f.name, f.bytes, buffer);
+      if (!f.document.empty()) ReadBytes(c.folder + f.document, 8192, buffer);
+    }
+    for (const ArchiveRead& a : c.archives) {
+      auto source = FileByteSource::Open(c.folder + a.name);
+      if (!source) continue;
+      const LzhListing listing = ListLzhArchive(*source);
+      for (const std::string& wanted : a.members)
+        for (const LzhMember& m : listing.members)
+          if (m.name == wanted) {
+            DecodeLzhMember(*source, m, data);
+            benchmark::DoNotOptimize(data.data());
+            break;
+          }
+    }
+  }
+  ReportRows(state, c.rows, cpu);
+}
+BENCHMARK(BM_FullScan_Baseline)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// 20,000 entries: 10,000 loose files and 1,000 archives of 10 members.
+struct IndexedFolder {
+  Collection collection{10'000, 1'000, 10};
+  test::TempDir places;
+  TMainOption options;
+  SilentMessageBox messages;
+
+  IndexedFolder() {
+    options.IndexFolder = places.MakeFolder("index") + "/";
+    options.IndexMode = 2;
+    TFolderIndex index(options, messages, {}, FixedVolume);
+    OpenFolder(collection.folder, places.path(), &index);  // writes the folder's block
+  }
+};
+
+IndexedFolder& Indexed() {
+  static IndexedFolder f;
+  return f;
+}
+
+void BM_FillFromIndex(benchmark::State& state) {
+  IndexedFolder& f = Indexed();
+  std::atomic<bool> stop{false};
+  int listed = 0;
+  const double cpu = ProcessCpuMs();
+  for (auto _ : state) {
+    TFolderIndex index(f.options, f.messages, {}, FixedVolume);
+    FolderIndexPort port(index);
+    VectorView view;
+    port.LoadFolder(f.collection.folder, view, stop);
+    listed = view.Count();
+  }
+  if (listed != f.collection.rows) state.SkipWithError("the index did not give every entry");
+  ReportRows(state, listed, cpu);
+}
+BENCHMARK(BM_FillFromIndex)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_FillFromIndex_Baseline(benchmark::State& state) {
+  IndexedFolder& f = Indexed();
+  int listed = 0;
+  const double cpu = ProcessCpuMs();
+  for (auto _ : state) listed = OpenFolder(f.collection.folder, f.places.path(), nullptr);
+  if (listed != f.collection.rows + 1) state.SkipWithError("the scan listed an unexpected number of entries");
+  ReportRows(state, f.collection.rows, cpu);
+}
+BENCHMARK(BM_FillFromIndex_Baseline)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+}  // namespace kadrel
+
+BENCHMARK_MAIN();
