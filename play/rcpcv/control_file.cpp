@@ -180,6 +180,10 @@ bool ControlFileMessages(ControlFileKind kind, std::string_view file, std::vecto
       return false;
     }
     GsdReader(file, out).Read();
+    // Nothing known says how these two reached the module; a file that changes them
+    // is converted without them and says so.
+    if (At(file, 0x0A6E) != 0x00 || At(file, 0x0A6F) != 0x20 || At(file, 0x0A70) != 0x40)
+      problem = "its master fine and coarse tuning are not applied";
     return true;
   }
   if (file.substr(0x10, 2) != "R ") {

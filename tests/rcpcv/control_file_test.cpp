@@ -48,6 +48,7 @@ std::string Gsd() {
   std::string f(0x0A71, '\0');
   f.replace(0, 13, "COME ON MUSIC");
   f.replace(0x0E, 14, "GS CONTROL 1.0");
+  f[0x0A6F] = 0x20, f[0x0A70] = 0x40;  // master fine and coarse tuning at their centre
   return f;
 }
 
@@ -133,6 +134,11 @@ TEST(GsdFile, PartsGoToTheirBlocksAndDrumsToTheirMaps) {
               ElementsAre("41 02 1B 82", "41 04 1B 82", "41 05 1B 82", "41 06 1B 82", "41 12 1B 82", "41 14 1B 82",
                           "41 15 1B 82", "41 16 1B 82"));
   EXPECT_EQ(uint8_t(out[out.size() - 3].bytes[8 + 81]), 0x20);
+  EXPECT_THAT(problem, IsEmpty());
+
+  f[0x0A70] = 0x41;  // a semitone up: not known how to send, so reported
+  ASSERT_TRUE(ControlFileMessages(ControlFileKind::kGsd, f, out, problem));
+  EXPECT_THAT(problem, HasSubstr("tuning"));
 }
 
 RcpConvertOptions Files(std::map<std::string, std::string> files) {
