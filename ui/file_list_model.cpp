@@ -131,7 +131,19 @@ void FileListModel::Append(std::unique_ptr<TMusicFileInfo> record) {
 int FileListModel::InsertSorted(std::unique_ptr<TMusicFileInfo> record) {
   if (!record) return -1;
   int pos = Count();
-  while (pos > 0 && compare_(*records_[static_cast<size_t>(pos - 1)], *record) > 0) --pos;
+  if (sortState_) {
+    pos = static_cast<int>(SortedInsert(records_, std::move(record), *sortState_, sortOption_, &keyCache_));
+    if (pos > shown_) {
+      ScheduleAnnounce();
+      return pos;
+    }
+    // The view must hear of a visible row before it exists: take it out again and put
+    // it back between the notifications (the key cache sees the same list afterwards).
+    record = std::move(records_[static_cast<size_t>(pos)]);
+    records_.erase(records_.begin() + pos);
+  } else {
+    while (pos > 0 && compare_(*records_[static_cast<size_t>(pos - 1)], *record) > 0) --pos;
+  }
   if (pos <= shown_) {
     beginInsertRows({}, pos, pos);
     records_.insert(records_.begin() + pos, std::move(record));
@@ -159,6 +171,7 @@ void FileListModel::Remove(int index) {
 void FileListModel::Clear() {
   beginResetModel();
   records_.clear();
+  keyCache_.Clear();
   shown_ = 0;
   endResetModel();
 }
@@ -170,8 +183,9 @@ bool FileListModel::Sort() {
   pointers.reserve(records_.size());
   for (const auto& r : records_) pointers.push_back(r.get());
   std::vector<size_t> order;
-  if (sortOrder_) {
-    std::optional<std::vector<size_t>> made = sortOrder_(pointers);
+  if (sortOrder_ || sortState_) {
+    std::optional<std::vector<size_t>> made =
+        sortOrder_ ? sortOrder_(pointers) : SortOrder(pointers, TSortSpec::From(*sortState_, sortOption_));
     if (!made || made->size() != records_.size()) return false;
     std::vector<bool> seen(records_.size());
     for (size_t i : *made) {
@@ -193,6 +207,7 @@ bool FileListModel::Sort() {
     sorted[i] = std::move(records_[order[i]]);
   }
   records_ = std::move(sorted);
+  keyCache_.Clear();
   const QModelIndexList before = persistentIndexList();
   QModelIndexList after;
   after.reserve(before.size());

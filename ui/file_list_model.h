@@ -15,6 +15,8 @@
 #include <QIcon>
 
 #include "core/music_file_info.h"
+#include "index/columns/sort_list.h"
+#include "index/columns/sort_state.h"
 #include "settings/options.h"
 
 namespace kadrel {
@@ -36,6 +38,14 @@ class FileListModel : public QAbstractTableModel {
   const std::vector<int>& Columns() const { return columns_; }
   void SetOptions(const TListViewOption& options);
   void SetCompare(Compare compare) { compare_ = std::move(compare); }
+  // Sorted insertion follows this state (the file list's order, with the keys of the
+  // list kept between insertions); without one the comparison above decides. The
+  // state must outlive the model.
+  void SetSortState(const TSortState* state, bool sortOption) {
+    sortState_ = state;
+    sortOption_ = sortOption;
+    keyCache_.Clear();
+  }
   // The whole-list order (positions into `records`), when faster than comparing pairs;
   // nullopt leaves the list as it is.
   using SortOrderFn = std::function<std::optional<std::vector<size_t>>(std::span<const TMusicFileInfo* const>)>;
@@ -55,6 +65,7 @@ class FileListModel : public QAbstractTableModel {
   const TMusicFileInfo& Record(int index) const { return *records_[static_cast<size_t>(index)]; }
   void Append(std::unique_ptr<TMusicFileInfo> record);
   // Walks back from the end to the first record that does not compare above; returns the row.
+  // Rows from the insertion point on are reported at once when they are visible.
   int InsertSorted(std::unique_ptr<TMusicFileInfo> record);
   void Remove(int index);
   void Clear();
@@ -76,6 +87,9 @@ class FileListModel : public QAbstractTableModel {
   TListViewOption options_;
   Compare compare_;
   SortOrderFn sortOrder_;
+  const TSortState* sortState_ = nullptr;
+  bool sortOption_ = true;
+  TSortKeyCache keyCache_;
   std::vector<QIcon> icons_;
 };
 

@@ -1,6 +1,7 @@
 // The file list model and view: row announcement, sorted insertion, sorting with
 // selections following their rows, cell texts, and the drag threshold.
 
+#include <QAbstractItemModelTester>
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
@@ -85,6 +86,39 @@ class FileListTest : public QObject {
     m.Sort();
     QCOMPARE(Names(m), (QStringList{QStringLiteral(".."), QStringLiteral("Sub"), QStringLiteral("A"),
                                     QStringLiteral("B"), QStringLiteral("D"), QStringLiteral("C")}));
+  }
+
+  // With the list's sort state: rows among the visible ones are reported where they go
+  // (the model tester checks every notification), rows past them wait, and the key
+  // cache keeps up with removals.
+  void sortedInsertionByTheSortState() {
+    FileListModel m;
+    QAbstractItemModelTester tester(&m, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    m.SetAutoAnnounce(false);
+    TSortState state{kColTitle, kAscending, true};
+    m.SetSortState(&state, true);
+    m.SetColumns({kColFileName, kColTitle});
+    m.Append(Folder("..", kParentEntry));
+    m.Append(File("M", "m"));
+    m.Announce();
+    m.Append(File("Y", "y"));  // not yet announced
+    QSignalSpy inserted(&m, &QAbstractItemModel::rowsInserted);
+    QCOMPARE(m.InsertSorted(File("A", "a")), 1);
+    QCOMPARE(inserted.count(), 1);
+    QCOMPARE(inserted.at(0).at(1).toInt(), 1);
+    QCOMPARE(m.InsertSorted(File("Z", "z")), 4);
+    QCOMPARE(inserted.count(), 1);
+    QCOMPARE(m.rowCount(), 3);
+    m.Remove(1);
+    QCOMPARE(m.InsertSorted(File("B", "b")), 1);
+    m.Announce();
+    QCOMPARE(Names(m), (QStringList{QStringLiteral(".."), QStringLiteral("B"), QStringLiteral("M"),
+                                    QStringLiteral("Y"), QStringLiteral("Z")}));
+    state.Direction = kDescending;
+    m.Sort();
+    QCOMPARE(m.InsertSorted(File("N", "n")), 3);
+    QCOMPARE(Names(m), (QStringList{QStringLiteral(".."), QStringLiteral("Z"), QStringLiteral("Y"),
+                                    QStringLiteral("N"), QStringLiteral("M"), QStringLiteral("B")}));
   }
 
   void selectionFollowsItsRowThroughASort() {
