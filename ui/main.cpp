@@ -4,16 +4,35 @@
 #include <cstdlib>
 
 #include <QApplication>
-#include <QTimer>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScreen>
+#include <QTimer>
+#include <QUrl>
 
 #include "core/text_helpers.h"
 #include "platform/single_instance.h"
 #include "ui/main_window.h"
+#include "ui/qt_message_box.h"
 #include "ui/texts.h"
 #include "ui/window_settings.h"
+
+namespace {
+
+// The manual: installed next to the program, else the one of the source tree.
+void OpenManual(int) {
+  const QString installed = QCoreApplication::applicationDirPath() + QStringLiteral("/../share/doc/kadrel/README.md");
+  for (const QString& candidate : {installed, QString::fromUtf8(KADREL_MANUAL)}) {
+    if (QFileInfo(candidate).isFile()) {
+      QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(candidate).absoluteFilePath()));
+      return;
+    }
+  }
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -21,6 +40,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationDisplayName(kadrel::text::U(kadrel::text::kAppName));
 
   QStringList arguments = QApplication::arguments().mid(1);
+  const std::string configFolder = kadrel::TakeConfigDirArgument(arguments);
   // --screenshot=FILE: save a picture of the window once the first folder is listed, and end.
   QString screenshot;
   for (const QString& a : arguments)
@@ -29,8 +49,28 @@ int main(int argc, char** argv) {
   if (instance.HandOver(arguments)) return 0;
   instance.Listen();
 
-  kadrel::WindowSettings settings = kadrel::DefaultWindowSettings();
+  // The settings pass: upgrade, window state, working folders, main settings. A
+  // screenshot run asks nothing (it would wait for an answer on a virtual display).
+  kadrel::QtMessageBox box;
+  kadrel::SilentMessageBox silent(kadrel::MessageAnswer::No);
+  kadrel::IMessageBox& startupBox = screenshot.isEmpty() ? static_cast<kadrel::IMessageBox&>(box) : silent;
+  kadrel::SettingsSession session(kadrel::DefaultPlatformFolders(configFolder), startupBox);
+  kadrel::UpgradeEnvironment env;
+  env.programPath = QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString();
+  env.desktopFolder = kadrel::DesktopFolder();
+  if (const char* path = std::getenv("PATH")) env.pathList = path;
+  if (screenshot.isEmpty()) env.openHelp = OpenManual;
+  kadrel::ScreenSize screen;
+  if (const QScreen* primary = QGuiApplication::primaryScreen()) {
+    screen.width = primary->geometry().width();
+    screen.height = primary->geometry().height();
+  }
+  kadrel::WindowSettings settings = session.Start(startupBox, env, screen);
+
   kadrel::MainWindow window(settings);
+  box.SetParent(&window);
+  window.onSaveState = [&session, &box](const kadrel::StartupState& state) { session.Save(state, box); };
+  window.onDeleteSettings = [&session] { session.Delete(); };
   QObject::connect(&instance, &kadrel::SingleInstance::argumentsReceived, &window,
                    &kadrel::MainWindow::HandleArguments);
   if (!screenshot.isEmpty()) {

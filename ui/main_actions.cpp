@@ -49,12 +49,12 @@ void BuildMainActions(QMainWindow& window, MainActions& a) {
   a.loadPlayList = Add(file, "PlayListをファイルから読み込み(&L)");
   a.savePlayList = Add(file, "PlayListをファイルに保存(&S)");
   file->addSeparator();
-  a.deleteSettings = Add(file, "レジストリを削除してKadrelを終了");
+  a.deleteSettings = Add(file, "レジストリを削除してKadrelを終了", true);
   a.quit = Add(file, "Kadrelの終了(&Q)", true);
 
   QMenu* tools = bar->addMenu(U("ﾂｰﾙ(&T)"));
   a.update = Add(tools, "ファイル情報を更新(&R)", true);
-  a.reReadAll = Add(tools, "ファイル情報を完全に再取得(&G)");
+  a.reReadAll = Add(tools, "ファイル情報を完全に再取得(&G)", true);
   tools->addSeparator();
   a.addToPlayList = Add(tools, "PlayListに選択アイテムを追加(&A)");
   a.clearPlayList = Add(tools, "PlayListを空にする(&H)");
@@ -115,7 +115,7 @@ void BuildMainActions(QMainWindow& window, MainActions& a) {
   a.exitButton = Button(main, QStyle::SP_DialogCloseButton, "Kadrelを終了します", "Exit", true);
   a.breakButton = Button(main, QStyle::SP_BrowserStop, "検索処理を中断します", "Break", true);
   main->addSeparator();
-  a.reReadButton = Button(main, QStyle::SP_DriveHDIcon, "ファイル情報を全て再取得", "IndexAllGet");
+  a.reReadButton = Button(main, QStyle::SP_DriveHDIcon, "ファイル情報を全て再取得", "IndexAllGet", true);
   a.indexFindButton = Button(main, QStyle::SP_FileDialogContentsView, "Indexを使用した検索をします", "IndexFind");
   a.updateButton = Button(main, QStyle::SP_BrowserReload, "ファイル情報を更新します", "IndexGet", true);
   main->addSeparator();

@@ -2,17 +2,20 @@
 
 #include <chrono>
 #include <thread>
+#include <tuple>
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDrag>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QScreen>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -47,6 +50,42 @@ std::string ParentFolder(const std::string& folder) {
   return cut == std::string::npos ? std::string("/") : f.substr(0, cut + 1);
 }
 
+// A stored rectangle is used as it is when enough of it lies on a screen; otherwise
+// (a screen gone since the last run, damaged values) it is moved and shrunk onto the
+// available desktop, so the window is never opened out of sight.
+QRect FitOnDesktop(QRect r) {
+  QRect desktop;
+  for (const QScreen* screen : QGuiApplication::screens()) desktop |= screen->availableGeometry();
+  r.setWidth(std::max(r.width(), 200));
+  r.setHeight(std::max(r.height(), 150));
+  if (!desktop.isValid()) return r;
+  r.setWidth(std::min(r.width(), desktop.width()));
+  r.setHeight(std::min(r.height(), desktop.height()));
+  const QRect seen = r.intersected(desktop);
+  if (seen.width() < 100 || seen.height() < 50)
+    r.moveTopLeft(desktop.topLeft() + QPoint(desktop.width() * 50 / 1024, desktop.height() * 50 / 768));
+  return r;
+}
+
+Qt::ToolBarArea AreaOf(Dock dock) {
+  switch (dock) {
+    case Dock::Bottom: return Qt::BottomToolBarArea;
+    case Dock::Left: return Qt::LeftToolBarArea;
+    case Dock::Right: return Qt::RightToolBarArea;
+    default: return Qt::TopToolBarArea;  // a bar saved floating keeps its built-in dock
+  }
+}
+
+Dock DockOf(Qt::ToolBarArea area) {
+  switch (area) {
+    case Qt::TopToolBarArea: return Dock::Top;
+    case Qt::BottomToolBarArea: return Dock::Bottom;
+    case Qt::LeftToolBarArea: return Dock::Left;
+    case Qt::RightToolBarArea: return Dock::Right;
+    default: return Dock::None;
+  }
+}
+
 }  // namespace
 
 MainWindow::MainWindow(WindowSettings settings, IMessageBox* messages, QWidget* parent)
@@ -71,6 +110,10 @@ MainWindow::MainWindow(WindowSettings settings, IMessageBox* messages, QWidget* 
   scan_->Sort().Key = settings_.sortKey;
   scan_->Sort().Direction = settings_.sortDirection;
   scan_->onPassFinished = [this](bool fromIndex) {
+    if (restoreIndexAfterPass_) {
+      restoreIndexAfterPass_ = false;
+      scan_->SetSettings(settings_.scan);
+    }
     Q_EMIT passFinished(fromIndex);
   };
 
@@ -80,6 +123,7 @@ MainWindow::MainWindow(WindowSettings settings, IMessageBox* messages, QWidget* 
   model_.SetCompare([this](const TMusicFileInfo& a, const TMusicFileInfo& b) {
     return CompareItems(a, b, scan_->Sort(), scan_->Settings().sortOption);
   });
+  model_.SetSortState(&scan_->Sort(), settings_.scan.sortOption);
   model_.SetSortOrder([this](std::span<const TMusicFileInfo* const> records) {
     return SortOrder(records, TSortSpec::From(scan_->Sort(), scan_->Settings().sortOption));
   });
@@ -100,8 +144,7 @@ MainWindow::MainWindow(WindowSettings settings, IMessageBox* messages, QWidget* 
   SetStatus(nullptr, nullptr, nullptr);
   status_.SetPanel(0, U(text::kReady));
 
-  setGeometry(settings_.left, settings_.top, settings_.width, settings_.height);
-  if (settings_.maximised) setWindowState(Qt::WindowMaximized);
+  ApplyWindowState();
 }
 
 MainWindow::~MainWindow() {
@@ -120,6 +163,7 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::SetScanPorts(IFolderIndexPort* index, IArchivePort* archives, DocumentStep documents) {
+  ownIndexInUse_ = index != nullptr && index == indexPort_.get();
   scan_->SetIndexPort(index);
   scan_->SetArchivePort(archives);
   scan_->SetDocumentStep(std::move(documents));
@@ -167,6 +211,7 @@ void MainWindow::BuildLayout() {
   split_->addWidget(&folders_);
   split_->addWidget(rightSplit_);
   split_->setStretchFactor(1, 1);
+  if (settings_.folderPaneWidth <= 0 || settings_.folderPaneWidth > settings_.width - 50) settings_.folderPaneWidth = 170;
   split_->setSizes({settings_.folderPaneWidth, std::max(100, settings_.width - settings_.folderPaneWidth)});
   column->addWidget(split_, 1);
   column->addWidget(&status_);
@@ -189,12 +234,56 @@ void MainWindow::SetupColumns() {
   ShowSortMark();
 }
 
+void MainWindow::ApplyWindowState() {
+  setGeometry(FitOnDesktop(QRect(settings_.left, settings_.top, settings_.width, settings_.height)));
+  if (!settings_.showFolderPane) {
+    folders_.hide();
+    actions_.viewAllFolders->setChecked(false);
+    actions_.viewJumpFolders->setChecked(false);
+  }
+  if (!settings_.showStatusBar) {
+    status_.hide();
+    actions_.viewStatusBar->setChecked(false);
+  }
+  PlaceToolBars();
+  if (!settings_.showToolBars) {
+    for (QToolBar* bar : actions_.bars) bar->hide();
+    for (QAction* toggle : actions_.barToggles) toggle->setChecked(false);
+    actions_.viewToolBars->setChecked(false);
+  }
+  windowStateFlag_ = settings_.maximised ? 1 : 0;
+  if (settings_.maximised) setWindowState(Qt::WindowMaximized);
+}
+
+void MainWindow::PlaceToolBars() {
+  if (!settings_.placeBars) return;
+  // Each dock takes its bars row by row, and within a row by position.
+  std::array<int, kToolBars> order{0, 1, 2};
+  auto key = [this](int i) {
+    const BarPlacement& b = settings_.bars[static_cast<size_t>(i)];
+    return std::tuple(static_cast<int>(AreaOf(b.dock)), b.DockRow, b.DockPos, i);
+  };
+  std::sort(order.begin(), order.end(), [&](int a, int b) { return key(a) < key(b); });
+  int lastArea = -1, lastRow = 0;
+  for (int i : order) {
+    const BarPlacement& b = settings_.bars[static_cast<size_t>(i)];
+    const Qt::ToolBarArea area = AreaOf(b.dock);
+    if (static_cast<int>(area) == lastArea && b.DockRow != lastRow) addToolBarBreak(area);
+    addToolBar(area, actions_.bars[static_cast<size_t>(i)]);
+    lastArea = static_cast<int>(area);
+    lastRow = b.DockRow;
+  }
+}
+
 void MainWindow::ConnectSignals() {
   connect(actions_.quit, &QAction::triggered, this, &QWidget::close);
   connect(actions_.exitButton, &QAction::triggered, this, &QWidget::close);
   connect(actions_.breakButton, &QAction::triggered, this, &MainWindow::BreakScan);
   connect(actions_.update, &QAction::triggered, this, &MainWindow::UpdateFileInformation);
   connect(actions_.updateButton, &QAction::triggered, this, &MainWindow::UpdateFileInformation);
+  connect(actions_.reReadAll, &QAction::triggered, this, &MainWindow::ReReadAllFileInformation);
+  connect(actions_.reReadButton, &QAction::triggered, this, &MainWindow::ReReadAllFileInformation);
+  connect(actions_.deleteSettings, &QAction::triggered, this, &MainWindow::DeleteSettingsAndQuit);
   connect(actions_.shellInfo, &QAction::triggered, this, [this] {
     QMessageBox::aboutQt(this, QStringLiteral("Kadrel Shell Information"));
   });
@@ -227,7 +316,15 @@ void MainWindow::ConnectSignals() {
     actions_.viewAllFolders->setChecked(false);
     actions_.viewJumpFolders->setChecked(false);
   });
-  connect(actions_.viewPlayList, &QAction::triggered, &playList_, &QWidget::setVisible);
+  connect(actions_.viewPlayList, &QAction::triggered, this, [this](bool on) {
+    if (!on) settings_.playListHeight = playList_.height();
+    playList_.setVisible(on);
+    if (on) {
+      const int total = rightSplit_->height();
+      const int pane = std::clamp(settings_.playListHeight, 20, std::max(20, total - 20));
+      rightSplit_->setSizes({std::max(0, total - pane), pane});
+    }
+  });
   connect(actions_.viewStatusBar, &QAction::triggered, &status_, &QWidget::setVisible);
   connect(actions_.viewToolBars, &QAction::triggered, this, [this](bool on) {
     for (QToolBar* bar : actions_.bars) bar->setVisible(on);
@@ -382,12 +479,47 @@ void MainWindow::BreakScan() {
   SetStatus(&ready, &empty, nullptr);
 }
 
+bool MainWindow::IndexIdle() {
+  if (!scan_->ScanRunning() && !busy_ && !indexBusy_) return true;
+  messages_.Warn(text::kIndexBusy);
+  return false;
+}
+
 void MainWindow::UpdateFileInformation() {
-  if (scan_->ScanRunning() || busy_) {
-    messages_.Warn(text::kIndexBusy);
-    return;
+  if (!IndexIdle()) return;
+  if (!current_.empty() && phase_ == LifePhase::Running) scan_->StartUpdatePass(2);
+}
+
+void MainWindow::ReReadAllFileInformation() {
+  if (current_.empty() || phase_ != LifePhase::Running || !IndexIdle()) return;
+  if (messages_.Confirm(text::kReReadConfirm, MessageButtons::OkCancel) != MessageAnswer::Ok) return;
+  if (!IndexIdle()) return;  // the watcher may have started a pass while the box was up
+  bool deleted = true;
+  if (ownIndexInUse_ && scan_->Settings().useIndex && index_->IndexStyleFor(current_) != kNoIndex) {
+    indexBusy_ = true;
+    deleted = index_->DeleteFolderBlock(current_, false);
+    if (!deleted) {
+      const std::string path = index_->IndexPath().empty() ? index_->IndexPathFor(current_) : index_->IndexPath();
+      index_->EnsureIndexFile(path);
+    }
+    indexBusy_ = false;
   }
-  if (!current_.empty()) scan_->StartUpdatePass(2);
+  if (!deleted) {
+    // The block could not be removed (damaged block, foreign file): read the folder
+    // from its files without reading or writing the index this once, rather than
+    // showing the old entries again.
+    ScanSettings once = settings_.scan;
+    once.useIndex = false;
+    scan_->SetSettings(once);
+    restoreIndexAfterPass_ = true;
+  }
+  scan_->ShowFolder(current_, {});
+}
+
+void MainWindow::DeleteSettingsAndQuit() {
+  if (phase_ != LifePhase::Running || !ConfirmDeleteSettings(messages_)) return;
+  deleteSettings_ = true;
+  close();
 }
 
 // ---- status ----------------------------------------------------------------------
@@ -446,8 +578,8 @@ int MainWindow::ProgressMaximum() const { return const_cast<StatusStrip&>(status
 
 void MainWindow::SetBusy(bool busy) {
   busy_ = busy;
-  actions_.update->setEnabled(!busy);
-  actions_.updateButton->setEnabled(!busy);
+  for (QAction* action : {actions_.update, actions_.updateButton, actions_.reReadAll, actions_.reReadButton})
+    action->setEnabled(!busy);
   if (!busy) {
     model_.Announce();
     if (pendingHeaderSort_) {
@@ -635,23 +767,70 @@ void MainWindow::StartDrag(int) {
 
 // ---- closing -----------------------------------------------------------------------
 
-void MainWindow::SaveState() {
+StartupState MainWindow::CurrentStartupState() const {
+  StartupState s;
   const auto& ids = model_.Columns();
-  for (size_t i = 0; i < ids.size(); ++i)
-    settings_.columnWidths[static_cast<size_t>(ids[i])] = list_.header()->sectionSize(static_cast<int>(i));
-  settings_.sortKey = scan_->Sort().Key;
-  settings_.sortDirection = scan_->Sort().Direction;
-  if (folders_.isVisible()) settings_.folderPaneWidth = folders_.width();
-  settings_.maximised = windowStateFlag_ == 1;
-  QRect normal = normalGeometry();
-  if (normal.isValid()) {
-    settings_.left = normal.x();
-    settings_.top = normal.y();
-    settings_.width = normal.width();
-    settings_.height = normal.height();
+  const QHeaderView* header = list_.header();
+  for (size_t i = 0; i < ids.size(); ++i) {
+    const int width = header->sectionSize(static_cast<int>(i));
+    if (width > 0) s.FileListWidths.emplace_back(ids[i], width);
   }
-  if (!current_.empty()) settings_.scan.main.StartFolder = current_;
-  if (onSaveState) onSaveState(settings_);
+  s.CurrentFolder = current_.empty() ? settings_.scan.main.StartFolder : current_;
+  s.SortItem = scan_ ? scan_->Sort().Key : settings_.sortKey;  // the controller goes at the close
+  s.SortType = scan_ ? scan_->Sort().Direction : settings_.sortDirection;
+  // The menu's check marks: a hidden or minimised window still knows what it shows.
+  s.FolderPaneShown = actions_.viewAllFolders->isChecked() || actions_.viewJumpFolders->isChecked();
+  s.StatusBarShown = actions_.viewStatusBar->isChecked();
+  s.ToolBarsShown = actions_.viewToolBars->isChecked();
+  for (size_t i = 0; i < actions_.bars.size(); ++i) {
+    const QToolBar* bar = actions_.bars[i];
+    BarPlacement& p = s.Bars[i];
+    const QRect g = bar->geometry();
+    p.Top = g.y();
+    p.Left = g.x();
+    if (bar->isFloating()) continue;  // no dock bit
+    const Qt::ToolBarArea area = toolBarArea(bar);
+    p.dock = DockOf(area);
+    const bool across = area == Qt::TopToolBarArea || area == Qt::BottomToolBarArea;
+    p.DockPos = across ? g.x() : g.y();
+    // The row: how many distinct lines of the same dock lie before this bar's line.
+    std::vector<int> lines;
+    for (const QToolBar* other : actions_.bars) {
+      if (other->isFloating() || toolBarArea(other) != area) continue;
+      const int line = across ? other->geometry().y() : other->geometry().x();
+      if (std::find(lines.begin(), lines.end(), line) == lines.end()) lines.push_back(line);
+    }
+    const int mine = across ? g.y() : g.x();
+    p.DockRow = static_cast<int32_t>(std::count_if(lines.begin(), lines.end(), [&](int l) {
+      return area == Qt::BottomToolBarArea || area == Qt::RightToolBarArea ? l > mine : l < mine;
+    }));
+  }
+  s.WinFlgMain = windowStateFlag_;
+  const QList<int> sizes = split_->sizes();
+  s.FolderWidth = (s.FolderPaneShown && !sizes.isEmpty() && sizes.front() > 0) ? sizes.front() : settings_.folderPaneWidth;
+  s.PlayListHeight = playList_.isVisibleTo(this) && playList_.height() > 0 ? playList_.height() : settings_.playListHeight;
+  const QRect normal = normalGeometry();
+  s.HasMainRect = normal.isValid();
+  if (s.HasMainRect) s.MainRect = {normal.height(), normal.width(), normal.y(), normal.x()};
+  return s;
+}
+
+void MainWindow::SaveState() {
+  const StartupState state = CurrentStartupState();
+  for (auto [id, width] : state.FileListWidths) settings_.columnWidths[static_cast<size_t>(id)] = width;
+  settings_.sortKey = state.SortItem;
+  settings_.sortDirection = state.SortType;
+  settings_.folderPaneWidth = state.FolderWidth;
+  settings_.playListHeight = state.PlayListHeight;
+  settings_.maximised = state.WinFlgMain == 1;
+  if (state.HasMainRect) {
+    settings_.left = state.MainRect.Left;
+    settings_.top = state.MainRect.Top;
+    settings_.width = state.MainRect.Width;
+    settings_.height = state.MainRect.Height;
+  }
+  settings_.scan.main.StartFolder = state.CurrentFolder;
+  if (onSaveState) onSaveState(state);
 }
 
 void MainWindow::RunCloseSequence() {
@@ -660,7 +839,11 @@ void MainWindow::RunCloseSequence() {
   statusTimer_.stop();
   watcher_.SetActive(false);
   scan_->Stop();
-  SaveState();
+  if (deleteSettings_) {
+    if (onDeleteSettings) onDeleteSettings();
+  } else {
+    SaveState();
+  }
 
   for (int round = 0; round < settings_.closeWaitRounds && scan_->ScanRunning(); ++round) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 10);

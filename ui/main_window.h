@@ -58,6 +58,10 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   // Commands.
   void BreakScan();
   void UpdateFileInformation();
+  // Deletes the folder's index block and lists the folder anew by a full scan.
+  void ReReadAllFileInformation();
+  // Asks, then closes the window deleting every setting instead of saving the state.
+  void DeleteSettingsAndQuit();
   // Arguments handed over by a second start.
   void HandleArguments(const QStringList& arguments);
   // Writes panel 0, panel 1 and the tray tip; a null pointer leaves one alone.
@@ -71,14 +75,21 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   StatusStrip& Status() { return status_; }
   FolderPane& Folders() { return folders_; }
   FolderWatcher& Watcher() { return watcher_; }
+  TFolderIndex& Index() { return *index_; }
   const MainActions& Actions() const { return actions_; }
   const std::string& CurrentFolder() const { return current_; }
   const std::string& PreviousFolder() const { return previous_; }
   bool Busy() const { return busy_; }
+  bool DeleteSettingsRequested() const { return deleteSettings_; }
   bool ForcedClose() const { return forcedClose_; }
   // The settings as they stand at the close (column widths, window state).
   const WindowSettings& Settings() const { return settings_; }
-  std::function<void(const WindowSettings&)> onSaveState;
+  // What the close saves: column widths, folder, sort, panes, bars, window rectangle.
+  StartupState CurrentStartupState() const;
+  // Called by the close sequence: the state to save, or (after the delete-settings
+  // command) the request to delete every setting instead.
+  std::function<void(const StartupState&)> onSaveState;
+  std::function<void()> onDeleteSettings;
 
   // IScanView
   void AddRecord(std::unique_ptr<TMusicFileInfo> record) override;
@@ -112,6 +123,11 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   void BuildLayout();
   void ConnectSignals();
   void SetupColumns();
+  void ApplyWindowState();
+  void PlaceToolBars();
+  // The index idle guard: false (after the designed warning) while a pass or an index
+  // operation runs.
+  bool IndexIdle();
   void ShowSortMark();
   void SortByColumnClick(int position);
   void OnTreeSelection(const QString& folder);
@@ -154,6 +170,10 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   std::string previous_;
   std::map<std::string, std::string> lastFolderOnVolume_;  // volume root -> folder
   bool busy_ = false;
+  bool indexBusy_ = false;
+  bool deleteSettings_ = false;
+  bool restoreIndexAfterPass_ = false;
+  bool ownIndexInUse_ = true;  // the scan reads the window's own index store  // a pass ran without the index; use it again
   bool changing_ = false;
   bool pendingHeaderSort_ = false;
   bool forcedClose_ = false;

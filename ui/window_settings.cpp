@@ -1,53 +1,111 @@
 #include "ui/window_settings.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
+#include <algorithm>
 
-#include <cstdlib>
-#include <filesystem>
-#include <system_error>
+#include <QFile>
 
 #include "core/text_helpers.h"
+#include "settings/user_settings.h"
 
 namespace kadrel {
 namespace {
 
-std::string EnvOr(const char* name, const std::string& fallback) {
-  const char* value = std::getenv(name);
-  return (value != nullptr && value[0] == '/') ? std::string(value) : fallback;
-}
+// A stored width outside this range is damaged; the column gets its default.
+constexpr int kMaxColumnWidth = 4000;
 
-void MakeFolder(const std::string& folder, bool privateFolder) {
-  std::error_code ec;
-  std::filesystem::create_directories(folder, ec);
-  if (privateFolder) ::chmod(folder.c_str(), 0700);
+void ApplyFolders(WindowSettings& s, const std::string& start, const std::string& temp, const std::string& index) {
+  s.scan.main.StartFolder = start;
+  s.scan.main.TempFolder = temp;
+  s.scan.main.IndexFolder = index;
+  s.scan.workFolder = temp;
 }
 
 }  // namespace
 
-WorkingFolders PrepareUserFolders() {
-  const std::string home = EnvOr("HOME", "/tmp");
-  WorkingFolders folders;
-  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-  if (runtime != nullptr && runtime[0] == '/')
-    folders.temp = WithTrailingSlash(std::string(runtime) + "/kadrel");
-  else
-    folders.temp = "/tmp/kadrel-" + std::to_string(::getuid()) + "/";
-  folders.index = WithTrailingSlash(EnvOr("XDG_CACHE_HOME", home + "/.cache") + "/kadrel/index");
-  MakeFolder(folders.temp, true);
-  MakeFolder(folders.temp + "ListPlay", true);
-  MakeFolder(folders.temp + "OLE", true);
-  MakeFolder(folders.index, false);
-  return folders;
-}
-
 WindowSettings DefaultWindowSettings() {
   WindowSettings s;
-  WorkingFolders folders = PrepareUserFolders();
-  s.scan.main.TempFolder = folders.temp;
-  s.scan.main.IndexFolder = folders.index;
-  s.scan.workFolder = folders.temp;
+  const PlatformFolders folders = DefaultPlatformFolders();
+  for (const std::string& folder : {folders.temp, folders.temp + "ListPlay/", folders.temp + "OLE/", folders.index})
+    MakeFolders(folder);
+  ApplyFolders(s, folders.home, folders.temp, folders.index);
   return s;
+}
+
+WindowSettings WindowSettingsFrom(const StartupSettings& startup) {
+  WindowSettings s;
+  const WindowRestore& w = startup.window;
+  s.scan.main = startup.main.Main;
+  s.scan.view = w.View.View;
+  s.scan.sortOption = w.View.Window.SortOption;
+  ApplyFolders(s, startup.folders.start, startup.folders.temp, startup.folders.index);
+  s.window = w.View.Window;
+  s.window.WinFlgMain = w.Maximised ? 1 : 0;
+
+  s.columns.assign(w.View.FileListItems.begin(), w.View.FileListItems.end());
+  const std::array<int, 13> defaults = s.columnWidths;
+  for (size_t id = 1; id < s.columnWidths.size(); ++id) {
+    const int width = w.View.FileListWidths[id - 1];
+    s.columnWidths[id] = (width > 0 && width <= kMaxColumnWidth) ? width : defaults[id];
+  }
+  s.jumpFolders = startup.main.JumpFolders;
+  s.sortKey = (w.SortItem >= 0 && w.SortItem <= 12) ? w.SortItem : 0;
+  s.sortDirection = w.SortType == 1 ? 1 : 0;
+
+  s.left = w.Main.Left;
+  s.top = w.Main.Top;
+  s.width = w.Main.Width;
+  s.height = w.Main.Height;
+  s.maximised = w.Maximised;
+  s.folderPaneWidth = w.FolderWidth;
+  s.playListHeight = w.PlayListHeight;
+  s.showFolderPane = w.ShowFolderPane;
+  s.showStatusBar = w.ShowStatusBar;
+  s.showToolBars = w.ShowToolBars;
+  s.placeBars = w.PlaceBars;
+  s.bars = w.Bars;
+  return s;
+}
+
+// ---- the session -------------------------------------------------------------------
+
+SettingsSession::SettingsSession(PlatformFolders folders, IMessageBox& box)
+    : folders_(std::move(folders)),
+      store_(OpenUserSettings(folders_.config, box)),
+      reg_(*store_, folders_.config) {}
+
+SettingsSession::~SettingsSession() = default;
+
+WindowSettings SettingsSession::Start(IMessageBox& box, const UpgradeEnvironment& env, ScreenSize screen) {
+  startup_ = RunStartupSettings(reg_, box, folders_, env, screen);
+  return WindowSettingsFrom(startup_);
+}
+
+bool SettingsSession::Save(const StartupState& state, IMessageBox& box) {
+  if (deleted_) return false;
+  return SaveStartupState(reg_, state, box);
+}
+
+bool SettingsSession::Delete() {
+  deleted_ = true;
+  return DeleteAllSettings(reg_);
+}
+
+std::string TakeConfigDirArgument(QStringList& arguments) {
+  static const QString kOption = QStringLiteral("--config-dir");
+  std::string folder;
+  for (qsizetype i = 0; i < arguments.size();) {
+    const QString& a = arguments[i];
+    if (a == kOption) {
+      if (i + 1 < arguments.size()) folder = QFile::encodeName(arguments[i + 1]).toStdString();
+      arguments.remove(i, std::min<qsizetype>(2, arguments.size() - i));
+    } else if (a.startsWith(kOption + QLatin1Char('='))) {
+      folder = QFile::encodeName(a.mid(kOption.size() + 1)).toStdString();
+      arguments.remove(i);
+    } else {
+      ++i;
+    }
+  }
+  return folder;
 }
 
 }  // namespace kadrel

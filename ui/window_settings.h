@@ -1,13 +1,24 @@
 #pragma once
-// What the main window reads at start-up: the scan settings, the list's columns and
-// widths, the window and tray values, the jump folders and the working folders.
+// What the main window reads at start-up (the scan settings, the list's columns and
+// widths, the window, pane and bar state, the tray values, the jump folders and the
+// working folders), and the session on the user's settings store that fills it at
+// start and takes the window's state back at the close.
 
 #include <array>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include <QStringList>
+
+#include "core/message_box.h"
 #include "core/scan/folder_scan_controller.h"
 #include "settings/options.h"
+#include "settings/platform_folders.h"
+#include "settings/reg_treat.h"
+#include "settings/settings_store.h"
+#include "settings/startup_settings.h"
 
 namespace kadrel {
 
@@ -15,28 +26,64 @@ struct WindowSettings {
   ScanSettings scan;
   TWindowOption window;
   std::vector<int> columns{1, 2, 5, 8, 3};  // file-list column ids in display order
-  std::array<int, 13> columnWidths{0, 110, 50, 110, 50, 50, 50, 90, 350, 100, 100, 100, 100};
+  std::array<int, 13> columnWidths{0, 110, 50, 110, 50, 50, 50, 90, 350, 100, 100, 100, 100};  // by id
   std::array<std::string, 26> jumpFolders;
   int sortKey = 0;
   int sortDirection = 0;
   int folderPaneWidth = 170;
+  int playListHeight = 20;
   int left = 10, top = 10, width = 620, height = 440;
   bool maximised = false;
+  bool showFolderPane = true;
+  bool showStatusBar = true;
+  bool showToolBars = true;
+  bool placeBars = false;  // dock the bars as `bars` says
+  std::array<BarPlacement, kToolBars> bars;
   int statusIntervalMs = 3000;
   int watcherDebounceMs = 300;
   int watcherPollMs = 3000;  // sizes and write times are seen by polling
   int closeWaitRounds = 701;  // rounds of 10 ms
 };
 
-// The user's working folders (XDG): temporary folder with "ListPlay/" and "OLE/"
-// (mode 0700), and the index folder. Created when missing; each ends in "/".
-struct WorkingFolders {
-  std::string temp;
-  std::string index;
-};
-WorkingFolders PrepareUserFolders();
-
-// Defaults, with the working folders filled in.
+// Defaults without a settings store, with the user's working folders created.
 WindowSettings DefaultWindowSettings();
+
+// The window's settings from the records of the start-up pass.
+WindowSettings WindowSettingsFrom(const StartupSettings& startup);
+
+// The user's settings store for one run of the program: opened at start, read in the
+// designed order, written at the close (or deleted, after which nothing is written).
+class SettingsSession {
+ public:
+  // Opens the store in `folders.config`; a damaged or missing store is reported through
+  // `box` and the run goes on with defaults.
+  SettingsSession(PlatformFolders folders, IMessageBox& box);
+  ~SettingsSession();
+
+  // Upgrade, window state, working folders and main settings; see RunStartupSettings.
+  WindowSettings Start(IMessageBox& box, const UpgradeEnvironment& env, ScreenSize screen);
+  const StartupSettings& Startup() const { return startup_; }
+
+  // SaveStartupState with its failure message; false on failure or after Delete.
+  bool Save(const StartupState& state, IMessageBox& box);
+  // Empties the whole tree; nothing is saved afterwards in this run.
+  bool Delete();
+  bool Deleted() const { return deleted_; }
+
+  const PlatformFolders& Folders() const { return folders_; }
+  SettingsStore& Store() { return *store_; }
+  RegTreat& Reg() { return reg_; }
+
+ private:
+  PlatformFolders folders_;
+  std::unique_ptr<SettingsStore> store_;
+  RegTreat reg_;
+  StartupSettings startup_;
+  bool deleted_ = false;
+};
+
+// Removes "--config-dir DIR" and "--config-dir=DIR" from `arguments` and returns DIR
+// as file-system bytes (empty when not given).
+std::string TakeConfigDirArgument(QStringList& arguments);
 
 }  // namespace kadrel

@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
   QTemporaryDir home;
   qputenv("XDG_CACHE_HOME", QFile::encodeName(home.path() + QStringLiteral("/cache")));
   qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + QStringLiteral("/config")));
+  qputenv("KADREL_CONFIG_DIR", QFile::encodeName(home.path() + QStringLiteral("/config/kadrel")));
   qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home.path() + QStringLiteral("/run")));
   qputenv("KADREL_INSTANCE", QByteArray("kadrel-test-") + QByteArray::number(QCoreApplication::applicationPid()));
   QApplication app(argc, argv);

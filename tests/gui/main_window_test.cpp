@@ -2,6 +2,7 @@
 // the index, the folder watcher, the drive-not-ready status and the close.
 
 #include <map>
+#include <optional>
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -73,8 +74,9 @@ class MainWindowTest : public QObject {
 
   // Opens `folder` in a new window and waits for the end of its first pass.
   std::unique_ptr<MainWindow> Open(const QString& folder, RecordingMessageBox& messages,
-                                   IFolderIndexPort* index = nullptr, bool wait = true) {
-    auto w = std::make_unique<MainWindow>(Settings(), &messages);
+                                   IFolderIndexPort* index = nullptr, bool wait = true,
+                                   std::optional<WindowSettings> settings = std::nullopt) {
+    auto w = std::make_unique<MainWindow>(settings ? *settings : Settings(), &messages);
     if (index) w->SetScanPorts(index, nullptr, {});
     w->show();
     QSignalSpy finished(w.get(), &MainWindow::passFinished);
@@ -90,23 +92,26 @@ class MainWindowTest : public QObject {
     RecordingMessageBox messages;
     auto w = Open(dir.path(), messages);
     MainWindow& win = *w;
-    QCOMPARE(win.FileList().rowCount(), 13);
-    const char* order[] = {"..",          "Extra",   "BROKEN", "CHIME", "DAWN",    "EVENING", "HARU",
-                           "PLACEHOLDER", "SAMPLES", "SONG1",  "SONG2", "TRACKER", "TWIN"};
-    for (int i = 0; i < 13; ++i) QCOMPARE(win.FileList().Record(i).FileName, std::string(order[i]));
+    QCOMPARE(win.FileList().rowCount(), 19);
+    // Folders, then loose files and archive members by name (members with Shift-JIS
+    // names last), a member right after the loose file of the same name.
+    const char* order[] = {"..",      "Extra",       "BROKEN",  "CHIME", "DAWN",  "EVENING", "HARU",    "HARU",
+                           "NAGAI",   "PLACEHOLDER", "SAMPLES", "SONG1", "SONG2", "SONG2",   "TRACKER", "TWIN"};
+    for (int i = 0; i < 16; ++i) QCOMPARE(win.FileList().Record(i).FileName, std::string(order[i]));
     QCOMPARE(Cell(win, 0, kColTitle), QString::fromUtf8("１つ上のフォルダへ移動します"));
     QCOMPARE(Cell(win, 1, kColType), QStringLiteral("<Dir>"));
-    QCOMPARE(Cell(win, 9, kColTitle), QString::fromUtf8("春の小川"));
-    QCOMPARE(Cell(win, 9, kColType), QStringLiteral(".MID"));
-    QCOMPARE(Cell(win, 9, kColArchiver), QStringLiteral("."));
-    QCOMPARE(Cell(win, 10, kColInfo), QStringLiteral("Wrd "));
+    QCOMPARE(Cell(win, 11, kColTitle), QString::fromUtf8("春の小川"));
+    QCOMPARE(Cell(win, 11, kColType), QStringLiteral(".MID"));
+    QCOMPARE(Cell(win, 11, kColArchiver), QStringLiteral("."));
+    QCOMPARE(Cell(win, 12, kColInfo), QStringLiteral("Wrd "));
+    QCOMPARE(Cell(win, 7, kColArchiver), QStringLiteral("HARUKAZE.LZH"));
+    QCOMPARE(Cell(win, 18, kColTitle), QString::fromUtf8("表紙"));
     QCOMPARE(Cell(win, 2, kColTitle), QString::fromUtf8(" // Formatが拡張子と一致しません //"));
     QCOMPARE(win.Status().Panel(0), QString::fromUtf8("検索完了しました.."));
     QCOMPARE(win.windowTitle(), QString::fromUtf8("Kadrel ～TrackChooser～  [ ") +
                                     QString::fromStdString(DisplayText(ShortenPath(Bytes(dir.path()), 40))) +
                                     QStringLiteral(" ]"));
     QVERIFY(win.Actions().update->isEnabled());
-    QVERIFY(!win.Actions().reReadAll->isEnabled());  // belongs to the index commands
     QVERIFY(messages.texts.empty());
   }
 
@@ -147,8 +152,10 @@ class MainWindowTest : public QObject {
     QVERIFY(WaitUntil([&] { return win.FileList().Count() > 20; }));
     QVERIFY(win.Busy());
     QVERIFY(!win.Actions().update->isEnabled());
+    QVERIFY(!win.Actions().reReadAll->isEnabled());
     win.UpdateFileInformation();  // refused while the list is being filled
-    QCOMPARE(messages.texts, std::vector<std::string>{text::kIndexBusy});
+    win.ReReadAllFileInformation();
+    QCOMPARE(messages.texts, (std::vector<std::string>{text::kIndexBusy, text::kIndexBusy}));
 
     int seen = win.FileList().Count();
     win.Actions().breakButton->trigger();
@@ -157,7 +164,65 @@ class MainWindowTest : public QObject {
     QVERIFY(win.FileList().rowCount() < 4000);
     QVERIFY(!win.Busy());
     QVERIFY(win.Actions().update->isEnabled());
+    QVERIFY(win.Actions().reReadAll->isEnabled());
     QVERIFY(win.Watcher().Active());
+  }
+
+  // Re-reading drops what the index holds (here an edited title) and lists the files;
+  // a block that cannot be deleted is not read back either.
+  void reReadAllListsTheFilesAnew() {
+    QTemporaryDir dir, indexDir;
+    CopySamples(dir.path());
+    WindowSettings s = Settings();
+    s.scan.main.IndexFolder = Bytes(indexDir.path());
+    s.scan.main.SaveIndexRam = true;
+    RecordingMessageBox messages;
+    auto w = Open(dir.path(), messages, nullptr, true, s);
+    MainWindow& win = *w;
+    const std::string folder = Bytes(dir.path());
+    const QString realTitle = Cell(win, RowOf(win, "SONG1"), kColTitle);
+
+    // The index now says something else about SONG1.
+    TFolderIndex& index = win.Index();
+    std::vector<TMusicFileInfo> records;
+    QVERIFY(index.OpenFolderIndex(folder, records));
+    for (TMusicFileInfo& r : records)
+      if (r.FileName == "SONG1") r.Title = "edited";
+    QVERIFY(index.DeleteFolderBlock(folder, false));
+    QVERIFY(index.WriteFolderBlock(records));
+    QSignalSpy finished(&win, &MainWindow::passFinished);
+    win.OpenPath(folder);
+    QVERIFY(WaitUntil([&] { return finished.count() == 1; }));
+    QCOMPARE(Cell(win, RowOf(win, "SONG1"), kColTitle), QStringLiteral("edited"));
+
+    messages.answer = MessageAnswer::Cancel;
+    win.Actions().reReadButton->trigger();
+    QCOMPARE(messages.texts.back(), std::string(text::kReReadConfirm));
+    QVERIFY(!win.Busy());
+
+    messages.answer = MessageAnswer::Ok;
+    win.Actions().reReadAll->trigger();
+    QVERIFY(WaitUntil([&] { return finished.count() == 2; }));
+    QCOMPARE(finished.at(1).at(0).toBool(), false);  // a full scan
+    QCOMPARE(win.FileList().rowCount(), 19);
+    QCOMPARE(Cell(win, RowOf(win, "SONG1"), kColTitle), realTitle);
+    records.clear();
+    QVERIFY(index.OpenFolderIndex(folder, records));  // the scan wrote the block again
+    QCOMPARE(records.size(), size_t(17));
+
+    // Damage the block's end: the delete is refused with its warning, and the folder is
+    // still listed from its files, without the index this once.
+    std::string& image = index.MutableImage();
+    image.back() = 'X';
+    QVERIFY(index.SaveImage());
+    messages.texts.clear();
+    win.ReReadAllFileInformation();
+    QVERIFY(WaitUntil([&] { return finished.count() == 3; }));
+    QCOMPARE(finished.at(2).at(0).toBool(), false);
+    QCOMPARE(messages.texts.size(), size_t(2));
+    QVERIFY(QString::fromStdString(messages.texts[1]).startsWith(QString::fromUtf8("Folder情報が正しくありません.")));
+    QCOMPARE(Cell(win, RowOf(win, "SONG1"), kColTitle), realTitle);
+    QVERIFY(win.Scan().Settings().useIndex);
   }
 
   void secondOpeningComesFromTheIndex() {
@@ -167,7 +232,7 @@ class MainWindowTest : public QObject {
     MemoryIndex index;
     auto w = Open(dir.path(), messages, &index);
     MainWindow& win = *w;
-    QCOMPARE(index.blocks[Bytes(dir.path())].size(), size_t(11));
+    QCOMPARE(index.blocks[Bytes(dir.path())].size(), size_t(11));  // no archives with this port set
 
     QSignalSpy finished(&win, &MainWindow::passFinished);
     win.OpenPath(Bytes(dir.path()) + "Extra/");
@@ -190,7 +255,7 @@ class MainWindowTest : public QObject {
     QVERIFY(RowOf(win, "SONG1") >= 0);
     QVERIFY(QFile::remove(dir.filePath(QStringLiteral("SONG1.MID"))));
     QVERIFY(WaitUntil([&] { return finished.count() >= 1 && RowOf(win, "SONG1") < 0; }));
-    QCOMPARE(win.FileList().rowCount(), 12);
+    QCOMPARE(win.FileList().rowCount(), 18);
   }
 
   void driveNotReadyStaysOneMorePeriod() {

@@ -8,7 +8,10 @@ namespace kadrel::test {
 QObject* NewPlatformTest();
 QObject* NewFileListTest();
 QObject* NewMainWindowTest();
+QObject* NewWindowSettingsTest();
 
-inline QList<QObject*> MakeTestObjects() { return {NewPlatformTest(), NewFileListTest(), NewMainWindowTest()}; }
+inline QList<QObject*> MakeTestObjects() {
+  return {NewPlatformTest(), NewFileListTest(), NewMainWindowTest(), NewWindowSettingsTest()};
+}
 
 }  // namespace kadrel::test

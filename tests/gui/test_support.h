@@ -12,16 +12,17 @@
 
 namespace kadrel::test {
 
-// Records every message instead of showing it.
+// Records every message instead of showing it, and gives `answer` to every question.
 class RecordingMessageBox final : public IMessageBox {
  public:
   MessageAnswer Show(const MessageRequest& request) override {
     texts.push_back(request.text);
-    return MessageAnswer::Ok;
+    return answer;
   }
   void Beep(BeepKind) override { ++beeps; }
   std::vector<std::string> texts;
   int beeps = 0;
+  MessageAnswer answer = MessageAnswer::Ok;
 };
 
 // Runs the event loop until `done` holds or `timeoutMs` passed; returns `done()`.
