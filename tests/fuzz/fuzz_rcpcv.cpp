@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "play/rcpcv/control_file.h"
 #include "play/rcpcv/recomposer_converter.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -23,6 +24,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     RcpConvertResult r = ConvertRecomposer(bytes, options);
     if (r.error == RcpConvertError::kNone && (r.smf.size() < 14 || r.smf.compare(0, 4, "MThd") != 0))
       __builtin_trap();
+  }
+  // The same bytes as a control file of each kind.
+  for (ControlFileKind kind : {ControlFileKind::kCm6, ControlFileKind::kGsd}) {
+    std::vector<SetupMessage> messages;
+    std::string problem;
+    ControlFileMessages(kind, input, messages, problem);
+    for (const SetupMessage& m : messages)
+      if (m.bytes.size() < 2 || static_cast<unsigned char>(m.bytes.front()) != 0xF0 ||
+          static_cast<unsigned char>(m.bytes.back()) != 0xF7)
+        __builtin_trap();
   }
   return 0;
 }
