@@ -136,6 +136,7 @@ MainWindow::MainWindow(WindowSettings settings, IMessageBox* messages, QWidget* 
   SetupColumns();
   folders_.SetJumpFolders(settings_.jumpFolders);
   UpdateJumpMenu();
+  UpdatePlayerItems();
   ConnectSignals();
   SetupTray();
 
@@ -672,6 +673,17 @@ void MainWindow::UpdateJumpMenu() {
   }
 }
 
+void MainWindow::UpdatePlayerItems() {
+  // Captions, hints and visibility follow the slots; playing comes with the player slots.
+  for (size_t n = 0; n < settings_.playerNames.size(); ++n) {
+    const QString name = QString::fromStdString(DisplayText(settings_.playerNames[n]));
+    QAction* item = actions_.playSlot[n];
+    item->setText(QStringLiteral("(&%1) : ").arg(n + 1) + name);
+    item->setVisible(!name.isEmpty());
+    actions_.playButtons[n]->setToolTip(name.isEmpty() ? QStringLiteral("Player%1").arg(n + 1) : name);
+  }
+}
+
 void MainWindow::SetupTray() {
   if (!QSystemTrayIcon::isSystemTrayAvailable()) return;
   tray_ = new QSystemTrayIcon(windowIcon(), this);
@@ -733,10 +745,11 @@ void MainWindow::ShowPopup(int row, QPoint globalPos) {
       menu.addAction(U(caption))->setEnabled(false);
   } else {
     menu.addAction(U("最適なPlayerで演奏(&P)"))->setEnabled(false);
-    for (int n = 1; n <= 6; ++n) {
-      QAction* slot = menu.addAction(QStringLiteral("(&%1) : ").arg(n));
+    for (size_t n = 0; n < settings_.playerNames.size(); ++n) {
+      const QString name = QString::fromStdString(DisplayText(settings_.playerNames[n]));
+      QAction* slot = menu.addAction(QStringLiteral("(&%1) : ").arg(n + 1) + name);
       slot->setEnabled(false);
-      slot->setVisible(false);
+      slot->setVisible(!name.isEmpty());
     }
     menu.addMenu(U("テキストファイル(&V)"))->setEnabled(false);
     for (const char* caption : {"関連ファイル詳細(&D)", "PlayListに追加(&A)"}) menu.addAction(U(caption))->setEnabled(false);

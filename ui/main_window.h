@@ -137,6 +137,7 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   void UpdateTitle();
   void UpdateWatcher();
   void UpdateJumpMenu();
+  void UpdatePlayerItems();
   void ShowPopup(int row, QPoint globalPos);
   void StartDrag(int row);
   void SetupTray();

@@ -48,6 +48,11 @@ WindowSettings WindowSettingsFrom(const StartupSettings& startup) {
     s.columnWidths[id] = (width > 0 && width <= kMaxColumnWidth) ? width : defaults[id];
   }
   s.jumpFolders = startup.main.JumpFolders;
+  for (size_t n = 0; n < s.playerNames.size(); ++n) {
+    const TPlayer_data& slot = startup.main.Players[n];
+    if (slot.InUse && !slot.ExePath.empty())
+      s.playerNames[n] = slot.DisplayName.empty() ? std::string("Player") + char('1' + n) : slot.DisplayName;
+  }
   s.sortKey = (w.SortItem >= 0 && w.SortItem <= 12) ? w.SortItem : 0;
   s.sortDirection = w.SortType == 1 ? 1 : 0;
 

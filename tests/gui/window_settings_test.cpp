@@ -2,6 +2,7 @@
 // next run restores; deleting every setting writes nothing more; the command line's
 // configuration folder.
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QScreen>
@@ -34,6 +35,11 @@ struct Run {
   Run(const QString& config, RecordingMessageBox& messages)
       : session(DefaultPlatformFolders(Bytes(config)), messages) {
     env.desktopFolder = Bytes(config) + "desktop/";
+    // A player on the search path for the fresh installation's first slot.
+    QDir().mkpath(config + QStringLiteral("/bin"));
+    QFile player(config + QStringLiteral("/bin/mpv"));
+    if (player.open(QIODevice::WriteOnly)) player.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    env.pathList = Bytes(config) + "bin";
     env.openHelp = [this](int context) { helpContexts.push_back(context); };
     settings = session.Start(messages, env, {1024, 768});
     settings.statusIntervalMs = 3600 * 1000;
@@ -74,6 +80,9 @@ class WindowSettingsTest : public QObject {
       // A fresh store: the launcher question once, then the manual.
       QCOMPARE(firstMessages.texts.size(), size_t(1));
       QCOMPARE(first.helpContexts, std::vector<int>{kUpgradeHelpContext});
+      QCOMPARE(first.window->Actions().playSlot[0]->text(), QStringLiteral("(&1) : MediaPlayer"));
+      QVERIFY(first.window->Actions().playSlot[0]->isVisible());
+      QVERIFY(!first.window->Actions().playSlot[1]->isVisible());
       QVERIFY(first.Open(dir.path()));
       MainWindow& w = *first.window;
       QHeaderView* header = w.FileListWidget().header();
