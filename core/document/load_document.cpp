@@ -129,4 +129,12 @@ bool LoadDocument(std::vector<std::string>& lines, const std::string& path, int 
   return true;
 }
 
+void LoadDocumentFromBytes(std::vector<std::string>& lines, std::string_view bytes, int maxLines) {
+  std::vector<std::string> loaded;
+  LineSplitter splitter(loaded, maxLines > 0 ? static_cast<size_t>(maxLines) : 0);
+  splitter.Feed(bytes.data(), std::min(bytes.size(), kDocumentMaxReadBytes));
+  splitter.Finish();
+  lines = std::move(loaded);
+}
+
 }  // namespace kadrel

@@ -2,6 +2,7 @@
 // Loading the first lines of a text document.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kadrel {
@@ -15,5 +16,8 @@ inline constexpr size_t kDocumentMaxReadBytes = 8 * 1024 * 1024;
 // replaces `lines` with the first `maxLines` lines of the file and returns true.
 // Line breaks are CR LF, LF or CR; a 0x1A byte ends the text.
 bool LoadDocument(std::vector<std::string>& lines, const std::string& path, int maxLines);
+
+// The same for a document already in memory (a member read from its archive).
+void LoadDocumentFromBytes(std::vector<std::string>& lines, std::string_view bytes, int maxLines);
 
 }  // namespace kadrel

@@ -22,6 +22,20 @@ bool Load(const std::string& path, std::vector<std::string>& lines) {
   return !path.empty() && LoadDocument(lines, path, kDocumentStepLines);
 }
 
+// A bare DocFile names a member of the record's archive.
+bool ReadFromArchive(const TMusicFileInfo& r, const DocumentArchiveAccess& archive) {
+  return archive.readArchived && !r.Archiver.empty() && !HasFolderPart(r.DocFile);
+}
+
+bool LoadFor(const TMusicFileInfo& r, const std::string& path, const DocumentArchiveAccess& archive,
+             std::vector<std::string>& lines) {
+  if (!ReadFromArchive(r, archive)) return Load(path, lines);
+  std::optional<std::string> bytes = archive.readArchived(r.DocFile);
+  if (!bytes) return false;
+  LoadDocumentFromBytes(lines, *bytes, kDocumentStepLines);
+  return true;
+}
+
 void ExtractSingleDocument(const TMusicFileInfo& r, const DocumentReadOptions& options,
                            const DocumentArchiveAccess& archive) {
   if (!archive.runCommand || r.Archiver.empty() || options.WorkFolder.empty()) return;
@@ -51,7 +65,7 @@ void ReadDocumentInfo(const std::string& folder, TMusicFileInfo& r, const Docume
   const std::string path = DocumentPath(folder, r.DocFile, archive);
 
   if (options.TitleGetstyle == 3) {
-    if (!Load(path, lines)) return;
+    if (!LoadFor(r, path, archive, lines)) return;
     ReadTitleFromDocument(lines, r, messages);  // a document without a title keeps the header's
     if (!r.Title.empty()) r.InfoState = kInfoRead;
     if (others & kOthersArtist) ReadArtistFromDocument(lines, r, messages);
@@ -59,9 +73,10 @@ void ReadDocumentInfo(const std::string& folder, TMusicFileInfo& r, const Docume
     ApplyPlaceholderTitleRule(r);
     if (others == 0) {
       if (!r.Title.empty()) return;
-      if (r.ItemKind == kArchiveMember && !HasFolderPart(r.DocFile)) ExtractSingleDocument(r, options, archive);
+      if (r.ItemKind == kArchiveMember && !HasFolderPart(r.DocFile) && !ReadFromArchive(r, archive))
+        ExtractSingleDocument(r, options, archive);
     }
-    if (!Load(path, lines)) return;
+    if (!LoadFor(r, path, archive, lines)) return;
     if (r.Title.empty()) ReadTitleFromDocument(lines, r, messages);
     if (r.Artist.empty() && (others & kOthersArtist)) ReadArtistFromDocument(lines, r, messages);
   } else {

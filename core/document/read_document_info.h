@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +40,9 @@ struct DocumentArchiveAccess {
   // On-disk name of an extracted member with this CP932 base name; empty = none can
   // exist. When not set, the name is used as it is.
   std::function<std::string(std::string_view cp932BaseName)> extractedName;
+  // When set, a document inside the archive (a bare DocFile) is read from the archive
+  // into memory instead of being extracted; nullopt when it cannot be produced.
+  std::function<std::optional<std::string>(const std::string& docFile)> readArchived;
 };
 
 // The archive-library command that extracts one document member into the work folder.

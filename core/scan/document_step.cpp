@@ -12,15 +12,15 @@ DocumentStep MakeDocumentStep(const TMainOption& options, IMessageBox& messages)
   const int32_t titleStyle = options.TitleGetstyle;
   const int32_t othersStyle = options.OthersGetstyle;
   return [lines, titleStyle, othersStyle, &messages](const std::string& folder, const std::string& archiveFolder,
-                                                     TMusicFileInfo& record,
-                                                     const std::function<void(const std::string&)>& run) {
+                                                     TMusicFileInfo& record, const ArchivedDocuments& archived) {
     DocumentReadOptions o;
     o.TitleGetstyle = titleStyle;
     o.OthersGetstyle = othersStyle;
     o.WorkFolder = folder;
     o.ArchiveFolder = archiveFolder;
     DocumentArchiveAccess access;
-    access.runCommand = run;
+    access.runCommand = archived.runCommand;
+    access.readArchived = archived.read;
     access.extractedName = [](std::string_view name) { return ExtractedFileName(name); };
     ReadDocumentInfo(folder, record, o, *lines, access, messages);
     lines->clear();

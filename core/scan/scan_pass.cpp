@@ -1,11 +1,8 @@
 #include "core/scan/scan_pass.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <thread>
 
-#include <unistd.h>
 
 #include "core/byte_source.h"
 #include "core/dos_datetime.h"
@@ -29,7 +26,6 @@ void MarkCannotOpen(TMusicFileInfo& r) {
   r.InfoState = kInfoCannotOpen;
 }
 
-std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
 
 // A member read only in part: the readers see its declared size, and the bytes past
 // what was decoded read as missing.
@@ -44,7 +40,6 @@ class PartialMemberSource final : public ByteSource {
   uint64_t size_;
 };
 
-bool HasFolderPart(const std::string& path) { return path.find('/') != std::string::npos; }
 
 }  // namespace
 
@@ -161,7 +156,7 @@ void ScanPass::ProcessLooseFile(const DirEntry& entry) {
     if (const DirEntry* doc = FindDocumentBeside(r->FileName, docExtensions_.size(), nullptr))
       r->DocFile = req_.folder + doc->name;
     if ((req_.options.TitleGetstyle == 2 || req_.options.TitleGetstyle == 3) && env_.documentStep)
-      env_.documentStep("", req_.folder, *r, [](const std::string&) {});
+      env_.documentStep("", req_.folder, *r, {});
     if (req_.options.Formats.Enabled(kRowMGS) && req_.options.MgsMusicInVisible) {
       for (const std::string& linked : linkedNames_)
         if (EqualsIgnoreCase(linked, entry.name)) dropped = true;
@@ -238,7 +233,7 @@ void ScanPass::ScanArchive(const DirEntry& archive) {
     bool classified = false;
     for (int k = 0; k < 3 && !classified; ++k) {
       if (EqualsIgnoreCase(ext, kCompanionExtensions[k])) {
-        companions.push_back({stem, "." + ext, 1 << k});
+        companions.push_back({stem, "." + ext, 1 << k, m.path});
         classified = true;
       }
     }
@@ -261,7 +256,7 @@ void ScanPass::ScanArchive(const DirEntry& archive) {
     }
     for (size_t k = 0; k < docExtensions_.size(); ++k) {
       if (EqualsIgnoreCase(ext, docExtensions_[k])) {
-        documents.push_back({stem, "." + ext, static_cast<int>(k)});
+        documents.push_back({stem, "." + ext, static_cast<int>(k), m.path});
         break;
       }
     }
@@ -297,20 +292,17 @@ void ScanPass::ScanArchive(const DirEntry& archive) {
   }
 
   const std::string extractTo = req_.workFolder;
-  auto runCommand = [&](const std::string& commandLine) { port.RunCommand(commandLine); };
-  std::vector<std::string> extractedDocuments;
-  if (o.TitleGetstyle == 3 || (o.TitleGetstyle == 2 && o.OthersGetstyle != 0)) {
-    std::string list;
-    for (const Item& item : music) {
-      const std::string& doc = item.record->DocFile;
-      if (!doc.empty() && !HasFolderPart(doc) &&
-          std::find(extractedDocuments.begin(), extractedDocuments.end(), doc) == extractedDocuments.end()) {
-        list += Quoted(doc) + " ";
-        extractedDocuments.push_back(doc);
-      }
-    }
-    if (!list.empty()) runCommand("e -n1 -gp0 -a0 " + Quoted(archivePath) + " " + Quoted(extractTo) + " " + list);
-  }
+  // Documents are read from the archive into memory, like the music members: nothing is
+  // written to the work folder. With equal names the last member is the one, as an
+  // extraction would leave it on disk.
+  ArchivedDocuments archived;
+  archived.read = [&](const std::string& docFile) -> std::optional<std::string> {
+    std::string memberPath;
+    for (const PackedInfoFile& d : documents)
+      if (EqualsIgnoreCase(d.baseName + d.ext, docFile)) memberPath = d.memberPath;
+    if (memberPath.empty()) return std::nullopt;
+    return port.ReadMember(archivePath, memberPath);
+  };
 
   auto readFromArchive = [&](TMusicFileInfo& r, const std::string& memberPath) {
     if (auto data = port.ReadMember(archivePath, memberPath)) {
@@ -322,28 +314,11 @@ void ScanPass::ScanArchive(const DirEntry& archive) {
     }
   };
 
-  // Members of one archive often share a document: one read on demand extracts it, and
-  // it stays in the work folder until the archive is done.
-  std::vector<std::string> extractedOnDemand;
-  auto extractOnce = [&](const std::string& docFile, const std::string& commandLine) {
-    const std::string onDisk = port.ExtractedFileName(docFile);
-    if (!onDisk.empty() && ::access((extractTo + onDisk).c_str(), F_OK) == 0 &&
-        std::find(extractedOnDemand.begin(), extractedOnDemand.end(), commandLine) != extractedOnDemand.end())
-      return;
-    extractedOnDemand.push_back(commandLine);
-    runCommand(commandLine);
-  };
-
-  std::vector<std::string> documentsToRemove;
   for (size_t i = 0; i < music.size();) {
     TMusicFileInfo& r = *music[i].record;
     if (o.TitleGetstyle >= 1 && o.TitleGetstyle <= 3) {
       if (r.InfoState != kInfoTooLarge) readFromArchive(r, music[i].memberPath);
-      if (withDocuments && env_.documentStep) {
-        const std::string docFile = r.DocFile;
-        env_.documentStep(extractTo, req_.folder, r,
-                          [&](const std::string& commandLine) { extractOnce(docFile, commandLine); });
-      }
+      if (withDocuments && env_.documentStep) env_.documentStep(extractTo, req_.folder, r, archived);
     }
     if (r.FileType == kRowMGS) {
       if (r.LinkFile.empty()) {
@@ -372,8 +347,6 @@ void ScanPass::ScanArchive(const DirEntry& archive) {
       }
     }
     TMusicFileInfo& current = *music[i].record;
-    const std::string doc = current.DocFile;
-    if (!doc.empty() && !HasFolderPart(doc)) documentsToRemove.push_back(doc);
     if (!current.FileName.empty()) {
       Deliver(std::move(music[i].record));
       ++i;
@@ -382,22 +355,6 @@ void ScanPass::ScanArchive(const DirEntry& archive) {
     }
   }
 
-  // Remove the documents extracted for reading, also those of records dropped on the way.
-  documentsToRemove.insert(documentsToRemove.end(), extractedDocuments.begin(), extractedDocuments.end());
-  std::sort(documentsToRemove.begin(), documentsToRemove.end());
-  documentsToRemove.erase(std::unique(documentsToRemove.begin(), documentsToRemove.end()), documentsToRemove.end());
-  for (const std::string& doc : documentsToRemove) {
-    const std::string onDisk = port.ExtractedFileName(doc);
-    if (onDisk.empty()) continue;  // a name that is never extracted (empty, "..", too long)
-    const std::string path = extractTo + onDisk;
-    if (std::remove(path.c_str()) != 0 && errno != ENOENT) {
-      const int error = errno;
-      OnWindow([&] {
-        env_.messages.Show({MessageKind::Error, MessageButtons::Ok, {},
-                            "Failed : FileList(LZH) ファイル削除を失敗しました\nErrorNo : " + std::to_string(error)});
-      });
-    }
-  }
 }
 
 void ScanPass::UpdatePass() {

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,11 +20,18 @@
 
 namespace kadrel {
 
+// How the document step reaches documents inside the archive being scanned.
+struct ArchivedDocuments {
+  // Runs an archive-library command line (used only when `read` is empty).
+  std::function<void(const std::string& commandLine)> runCommand;
+  // The bytes of a document member (its bare DocFile name), or nullopt.
+  std::function<std::optional<std::string>(const std::string& docFile)> read;
+};
+
 // The document step: reads title and names from record.DocFile (a full path, or a
-// bare member name inside the archive in `archiveFolder`, extracted into `folder`).
+// bare member name inside the archive in `archiveFolder`).
 using DocumentStep = std::function<void(const std::string& folder, const std::string& archiveFolder,
-                                        TMusicFileInfo& record,
-                                        const std::function<void(const std::string& commandLine)>& runArchiveCommand)>;
+                                        TMusicFileInfo& record, const ArchivedDocuments& archived)>;
 
 struct ScanPassEnvironment {
   IWindowBridge& bridge;
@@ -52,6 +60,7 @@ class ScanPass {
     std::string baseName;  // without extension
     std::string ext;       // with its dot
     int value;             // companion bit, or position in the document-extension list
+    std::string memberPath;
   };
 
   bool Stopped() const { return env_.stop.load(); }

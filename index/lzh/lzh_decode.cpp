@@ -165,11 +165,12 @@ LzhDecodeStatus DecodeLzhMember(const ByteSource& archive, const LzhMember& memb
   // Grow with the data rather than trusting the declared size up front.
   out.reserve(static_cast<size_t>(std::min<uint64_t>(want, 16u << 20)));
   uint64_t produced = 0;
-  std::vector<char> buf(kChunk);
+  // One uninitialised buffer per thread: the scan decodes many small members.
+  thread_local std::unique_ptr<char[]> buf(new char[kChunk]);
   while (produced < want) {
-    const size_t n = decoder.Read(buf.data(), static_cast<size_t>(std::min<uint64_t>(kChunk, want - produced)));
+    const size_t n = decoder.Read(buf.get(), static_cast<size_t>(std::min<uint64_t>(kChunk, want - produced)));
     if (n == 0) break;
-    out.append(buf.data(), n);
+    out.append(buf.get(), n);
     produced += n;
   }
   if (limit != 0 && produced == limit && limit < member.originalSize) return LzhDecodeStatus::Partial;

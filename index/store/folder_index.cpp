@@ -195,6 +195,8 @@ bool TFolderIndex::ReadFolderBlock(std::vector<TMusicFileInfo>& out, const Index
   FolderNames names(folder_);
   bool found = false;
   size_t p = block->recordsOffset;
+  // Records take about 40 to 80 bytes each; reserving spares the list its regrowth.
+  out.reserve(out.size() + (end - p) / 40);
   while (p + 1 < end) {
     if (read.shouldStop && read.shouldStop()) break;
     if (static_cast<unsigned char>(bytes[p]) != kMarkerByte) {
