@@ -11,65 +11,11 @@
 #include "core/format_table.h"
 #include "core/read_header_info.h"
 #include "core/text_helpers.h"
+#include "support/generated_files.h"
 #include "support/temp_dir.h"
 
 namespace kadrel {
 namespace {
-
-std::string Be32(uint32_t v) { return {char(v >> 24), char(v >> 16), char(v >> 8), char(v)}; }
-
-std::string SampleFile(int i, std::string& name) {
-  const std::string n = std::to_string(i);
-  std::string body(2000 + (i % 7) * 300, '\x11');
-  switch (i % 6) {
-    case 0: {
-      std::string track = std::string("\0\xFF\x03\x08", 4) + "Title " + n.substr(0, 2) + body;
-      name = "S" + n + ".MID";
-      return "MThd" + Be32(6) + std::string("\0\1\0\2\1\xE0", 6) + "MTrk" + Be32(static_cast<uint32_t>(track.size())) + track;
-    }
-    case 1: {
-      std::string rcp(2400, ' ');
-      rcp.replace(0, 28, "RCM-PC98V2.0(C)COME ON MUSIC");
-      rcp.replace(32, 10, "RCP song " + n.substr(0, 1));
-      rcp.replace(433, 15, std::string(15, '@'));
-      name = "R" + n + ".RCP";
-      return rcp;
-    }
-    case 2: {
-      name = "M" + n + ".MP3";
-      std::string tag = "TAG" + std::string("Mp3 ") + n;
-      tag.resize(128, '\0');
-      return std::string("\xFF\xFB\x90\x64", 4) + body + tag;
-    }
-    case 3:
-      name = "W" + n + ".WAV";
-      return "RIFF" + std::string(4, '\0') + "WAVEfmt " + body;
-    case 4:
-      name = "D" + n + ".MOD";
-      return ("Mod " + n).append(16, '\0').substr(0, 20) + body;
-    default: {
-      name = "V" + n + ".VQF";
-      std::string chunk = "NAME" + Be32(6) + "VqSong";
-      return "TWIN97012000" + Be32(static_cast<uint32_t>(chunk.size())) + chunk + body;
-    }
-  }
-}
-
-// Counts the bytes a reader takes from its source.
-class CountingSource final : public ByteSource {
- public:
-  explicit CountingSource(const ByteSource& inner) : inner_(inner) {}
-  uint64_t Size() const override { return inner_.Size(); }
-  size_t ReadAt(uint64_t offset, char* out, size_t n) const override {
-    size_t got = inner_.ReadAt(offset, out, n);
-    bytes += got;
-    return got;
-  }
-  mutable size_t bytes = 0;
-
- private:
-  const ByteSource& inner_;
-};
 
 struct Collection {
   test::TempDir dir;
@@ -78,11 +24,11 @@ struct Collection {
   Collection() {
     for (int i = 0; i < 10000; ++i) {
       std::string name;
-      std::string data = SampleFile(i, name);
+      std::string data = bench::MusicFile(i, true, name);
       dir.Write(name, data);
       names.push_back(name);
       MemoryByteSource memory(data);
-      CountingSource counting(memory);
+      bench::CountingSource counting(memory);
       TMusicFileInfo r;
       r.FileType = FormatRowForFileName(name);
       r.FileExt = ExtensionWithDot(name);
