@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include <QTimer>
 
 #include "core/column_text.h"
 #include "core/encoding.h"
@@ -45,6 +44,11 @@ int DefaultCompareRecords(const TMusicFileInfo& a, const TMusicFileInfo& b, int 
 }
 
 FileListModel::FileListModel(QObject* parent) : QAbstractTableModel(parent) {
+  announceTimer_.setSingleShot(true);
+  announceTimer_.setInterval(kAnnounceIntervalMs);
+  connect(&announceTimer_, &QTimer::timeout, this, [this] {
+    if (autoAnnounce_) Announce();
+  });
   compare_ = [](const TMusicFileInfo& a, const TMusicFileInfo& b) {
     return DefaultCompareRecords(a, b, kColFileName, 0);
   };
@@ -106,12 +110,9 @@ Qt::ItemFlags FileListModel::flags(const QModelIndex& index) const {
 }
 
 void FileListModel::ScheduleAnnounce() {
-  if (!autoAnnounce_ || announceQueued_) return;
-  announceQueued_ = true;
-  QTimer::singleShot(0, this, [this] {
-    announceQueued_ = false;
-    if (autoAnnounce_) Announce();
-  });
+  // Rows arrive one per event-loop turn while a pass runs; telling the view of each
+  // at once would repaint the list once per row.
+  if (autoAnnounce_ && !announceTimer_.isActive()) announceTimer_.start();
 }
 
 void FileListModel::Announce() {

@@ -3,7 +3,7 @@
 // by the scan may wait at the end of the list until the view is told about them
 // (Announce), so that a folder listing or a pass that shows its rows only at the end
 // costs one view update, and a pass that shows rows as they come costs one update
-// per event-loop turn rather than one per row.
+// per announcement period rather than one (and a repaint) per row.
 
 #include <functional>
 #include <memory>
@@ -13,6 +13,7 @@
 
 #include <QAbstractTableModel>
 #include <QIcon>
+#include <QTimer>
 
 #include "core/music_file_info.h"
 #include "index/columns/sort_list.h"
@@ -51,8 +52,9 @@ class FileListModel : public QAbstractTableModel {
   using SortOrderFn = std::function<std::optional<std::vector<size_t>>(std::span<const TMusicFileInfo* const>)>;
   void SetSortOrder(SortOrderFn order) { sortOrder_ = std::move(order); }
   void SetIcons(std::vector<QIcon> icons) { icons_ = std::move(icons); }
-  // Rows appear at the next event-loop turn without being announced explicitly.
+  // Rows appear within one announcement period without being announced explicitly.
   void SetAutoAnnounce(bool on) { autoAnnounce_ = on; }
+  static constexpr int kAnnounceIntervalMs = 40;
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
@@ -82,7 +84,7 @@ class FileListModel : public QAbstractTableModel {
   std::vector<std::unique_ptr<TMusicFileInfo>> records_;
   int shown_ = 0;  // records_[0, shown_) are known to the view
   bool autoAnnounce_ = true;
-  bool announceQueued_ = false;
+  QTimer announceTimer_;  // single shot, started by the first record waiting
   std::vector<int> columns_;
   TListViewOption options_;
   Compare compare_;
