@@ -26,7 +26,13 @@
 namespace kadrel {
 namespace {
 
-constexpr int kFiles = 20000;
+// KADREL_BENCH_WINDOW_FILES changes the count (for profiling runs).
+int FileCount() {
+  bool ok = false;
+  const int n = qEnvironmentVariableIntValue("KADREL_BENCH_WINDOW_FILES", &ok);
+  return ok && n > 0 ? n : 20000;
+}
+const int kFiles = FileCount();
 
 std::string FolderBytes(const QString& path) { return QFile::encodeName(path).toStdString() + "/"; }
 
