@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <thread>
+#include <unordered_set>
 
 
 #include "core/byte_source.h"
@@ -408,6 +409,24 @@ void ScanPass::UpdateSubFolders() {
   }
 }
 
+// The presence check of an archive member. Each archive is listed once per pass (under
+// the presence check's turn) instead of once per member.
+bool ScanPass::MemberPresent(const std::string& archiveName, const std::string& memberName) {
+  if (!env_.archives) return false;
+  auto it = memberNames_.find(archiveName);
+  if (it == memberNames_.end()) {
+    std::unordered_set<std::string> names;
+    IArchivePort& port = *env_.archives;
+    if (port.AcquireTurn(8, [] { return false; })) {
+      for (const ArchiveMemberEntry& m : port.ListMembers(req_.folder + archiveName, ""))
+        names.insert(ToUpperAscii(MemberBaseName(m.path)));
+      port.ReleaseTurn(8);
+    }
+    it = memberNames_.emplace(archiveName, std::move(names)).first;
+  }
+  return it->second.count(ToUpperAscii(memberName)) != 0;
+}
+
 void ScanPass::CheckExistingFiles() {
   SetStatus(0, "ファイル情報を更新中です..");
   std::vector<TMusicFileInfo> entries;
@@ -428,8 +447,7 @@ void ScanPass::CheckExistingFiles() {
       keep = false;
       if (archive) {
         const DosStamp stamp = DosStampFromUnixTime(archive->mtime);
-        keep = (stamp.date == e.DosDate && stamp.time == e.DosTime) ||
-               (env_.archives && env_.archives->CheckItemPresence(req_.folder, e.FileName + e.FileExt, archive->name) == 0);
+        keep = (stamp.date == e.DosDate && stamp.time == e.DosTime) || MemberPresent(archive->name, e.FileName + e.FileExt);
       }
     }
     if (keep) continue;
@@ -452,16 +470,18 @@ void ScanPass::CheckExistingFiles() {
 }
 
 void ScanPass::AddNewFiles() {
-  std::vector<std::string> known;
+  // Names folded to upper case, so a folder of many thousand entries is checked in
+  // linear time.
+  std::unordered_set<std::string> known;
   OnWindow([&] {
     for (int i = 0; i < env_.view.Count(); ++i) {
       const TMusicFileInfo e = env_.view.CopyEntry(i);
-      if (e.ItemKind == kLooseFile) known.push_back(e.FullName());
-      else if (e.ItemKind == kArchiveMember) known.push_back(e.Archiver);
+      if (e.ItemKind == kLooseFile) known.insert(ToUpperAscii(e.FullName()));
+      else if (e.ItemKind == kArchiveMember) known.insert(ToUpperAscii(e.Archiver));
     }
   });
   auto isKnown = [&](const std::string& name) {
-    return std::any_of(known.begin(), known.end(), [&](const std::string& k) { return EqualsIgnoreCase(k, name); });
+    return known.count(ToUpperAscii(name)) != 0;
   };
   std::vector<const DirEntry*> newFiles, newArchives;
   for (int row = 0; row < kFormatCount; ++row) {

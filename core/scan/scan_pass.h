@@ -8,6 +8,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "core/message_box.h"
@@ -75,6 +77,7 @@ class ScanPass {
   void UpdatePass();
   void UpdateSubFolders();
   void CheckExistingFiles();
+  bool MemberPresent(const std::string& archiveName, const std::string& memberName);
   void AddNewFiles();
 
   std::string DocumentExtensionAt(size_t k) const { return docExtensions_[k]; }
@@ -85,6 +88,7 @@ class ScanPass {
   std::vector<std::string> docExtensions_;   // CP932, priority order
   std::vector<std::string> linkedNames_;     // LinkFile texts of the MGS scripts met in this pass
   std::optional<FolderListing> listing_;
+  std::unordered_map<std::string, std::unordered_set<std::string>> memberNames_;  // per archive, upper case
 };
 
 // "*.CODE " for every enabled row, in row order.
