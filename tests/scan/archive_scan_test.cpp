@@ -289,3 +289,25 @@ TEST_F(ArchiveScan, StopDuringALargeArchiveKeepsTheRowsAndEndsThePass) {
 
 }  // namespace
 }  // namespace kadrel
+
+namespace kadrel {
+namespace {
+
+// The update pass keeps the members an archive still holds and removes the others, and
+// the rows of an archive that is gone.
+TEST_F(ArchiveScan, UpdatePassChecksMembersAgainstTheArchive) {
+  Archive(dir_, "PACK.LZH", {Member("ONE.MID", Midi("one")), Member("TWO.MID", Midi("two"))});
+  Archive(dir_, "GONE.LZH", {Member("THREE.MID", Midi("three"))});
+  Open();
+  ASSERT_TRUE(scan_.Find("TWO.MID"));
+  ASSERT_TRUE(scan_.Find("THREE.MID"));
+  Archive(dir_, "PACK.LZH", {Member("one.mid", Midi("one"))});  // rewritten without TWO.MID
+  fs::remove(dir_.path() + "GONE.LZH");
+  scan_.Update(1);
+  EXPECT_TRUE(scan_.Find("ONE.MID"));  // found again in any letter case
+  EXPECT_EQ(scan_.Find("TWO.MID"), nullptr);
+  EXPECT_EQ(scan_.Find("THREE.MID"), nullptr);
+}
+
+}  // namespace
+}  // namespace kadrel
