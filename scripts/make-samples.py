@@ -71,7 +71,7 @@ def rcp(title, memo):
     for i in range(32):
         head[0x206 + 16 * i:0x206 + 16 * i + 16] = b"Rhythm".ljust(14, b" ") + bytes([36 + i, 1])
     for i in range(8):
-        head[0x406 + 48 * i:0x406 + 48 * (i + 1)] = b"USER EXCLUSIVE %d" % i + b" " * 7 + b"\xf7" * 24
+        head[0x406 + 48 * i:0x406 + 48 * (i + 1)] = (b"USER EXCLUSIVE %d" % i).ljust(24, b" ") + b"\xf7" * 24
     tracks = b""
     for n in range(18):
         events = b""
