@@ -1,10 +1,7 @@
 #include "index/store/folder_index.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
-
-#include <filesystem>
 
 #include "index/index_record.h"
 #include "index/store/atomic_file.h"
@@ -26,14 +23,14 @@ class FolderIndexTest : public test::IndexTest {
     return temp.path() + name + "/";
   }
   std::vector<TMusicFileInfo> ListOf(bool withMember = true) {
-    std::vector<TMusicFileInfo> list;
-    TMusicFileInfo folder;
-    folder.ItemKind = kFolderEntry;
-    folder.FileType = -1;
-    list.push_back(folder);
-    list.push_back(Entry("song", kRowMID, kLooseFile));
+    std::vector<TMusicFileInfo> list{{.FileType = -1, .ItemKind = kFolderEntry}, Entry("song", kRowMID, kLooseFile)};
     if (withMember) list.push_back(Entry("Song", kRowMID, kArchiveMember, "A.LZH"));
     return list;
+  }
+  bool Save(TFolderIndex& index, const std::string& folder, const std::vector<TMusicFileInfo>& list) {
+    std::vector<TMusicFileInfo> out;
+    index.OpenFolderIndex(folder, out);
+    return index.WriteFolderBlock(list);
   }
 };
 
@@ -60,41 +57,34 @@ TEST_F(FolderIndexTest, FirstBlockFollowsTheHeaderAndReadsBack) {
   ASSERT_TRUE(again.OpenFolderIndex(folder, out, {0, 100, {}}));
   ASSERT_EQ(out.size(), 2u);
   EXPECT_EQ(out[0].FullName(), "song.MID");  // found on disk as song.mid
-  EXPECT_EQ(out[1].FileName, "Song");
-  EXPECT_EQ(out[1].FileExt, ".MID");
+  EXPECT_EQ(out[1].FullName(), "Song.MID");
   EXPECT_EQ(out[1].Archiver, "A.LZH");
 }
 
 TEST_F(FolderIndexTest, ExistingBlockIsNeverRewrittenInPlace) {
-  const std::string a = MakeMusicFolder("a");
-  const std::string b = MakeMusicFolder("b");
+  const std::string a = MakeMusicFolder("a"), b = MakeMusicFolder("b");
   TFolderIndex index = MakeIndex();
-  std::vector<TMusicFileInfo> out;
-  index.OpenFolderIndex(a, out);
-  index.WriteFolderBlock(ListOf());
-  index.OpenFolderIndex(b, out);
-  index.WriteFolderBlock(ListOf());
+  Save(index, a, ListOf());
+  Save(index, b, ListOf());
   const std::string before = ReadFileBytes(DrivePath());
 
-  index.OpenFolderIndex(a, out);
   auto changed = ListOf();
   changed[1].Title = "changed";
-  ASSERT_TRUE(index.WriteFolderBlock(changed));
+  ASSERT_TRUE(Save(index, a, changed));
   EXPECT_EQ(ReadFileBytes(DrivePath()), before);
 
   ASSERT_TRUE(index.DeleteFolderBlock(a, false));
   ASSERT_TRUE(index.WriteFolderBlock(changed));
   const std::string after = ReadFileBytes(DrivePath());
   EXPECT_EQ(after.size(), before.size() + 1);  // "changed" vs "T-song"
-  EXPECT_LT(FindFolderBlock(after, b)->offset, FindFolderBlock(after, a)->offset);
   EXPECT_EQ(FindFolderBlock(after, b)->offset, 26u);
+  EXPECT_LT(FindFolderBlock(after, b)->offset, FindFolderBlock(after, a)->offset);
   EXPECT_TRUE(messages.shown.empty());
 }
 
 struct ModeCase {
   int mode;
-  bool withMember;
-  bool written;
+  bool withMember, written;
 };
 
 class IndexModeTest : public FolderIndexTest, public ::testing::WithParamInterface<ModeCase> {};
@@ -103,9 +93,7 @@ TEST_P(IndexModeTest, LooseOnlyFoldersFollowTheMode) {
   options.IndexMode = GetParam().mode;
   const std::string folder = MakeMusicFolder("m");
   TFolderIndex index = MakeIndex();
-  std::vector<TMusicFileInfo> out;
-  index.OpenFolderIndex(folder, out);
-  ASSERT_TRUE(index.WriteFolderBlock(ListOf(GetParam().withMember)));
+  ASSERT_TRUE(Save(index, folder, ListOf(GetParam().withMember)));
   EXPECT_EQ(FindFolderBlock(index.Image(), folder).has_value(), GetParam().written);
   EXPECT_EQ(ReadFileBytes(DrivePath()), index.Image());
 }
@@ -162,18 +150,16 @@ TEST_F(FolderIndexTest, PerFolderFileAndRootPlace) {
 TEST_F(FolderIndexTest, ReadDropsGoneDisabledAndNamelessRecords) {
   const std::string folder = MakeMusicFolder("m");
   std::vector<TMusicFileInfo> list = ListOf();
-  list.push_back(Entry("gone", kRowMID, kLooseFile));      // not on disk
+  list.push_back(Entry("gone", kRowMID, kLooseFile));                // not on disk
   list.push_back(Entry("Other", kRowMID, kArchiveMember, "B.LZH"));  // archive not on disk
-  list.push_back(Entry("", kRowMID, kLooseFile));          // empty name
-  list.push_back(Entry("mgs", kRowMGS, kLooseFile));       // MGS is off by default
-  list.push_back(Entry("extra", kRowMID, kLooseFile));     // fills the first screenful
-  list.push_back(Entry("late", kRowMID, kLooseFile));      // beyond it: not looked up
+  list.push_back(Entry("", kRowMID, kLooseFile));                    // empty name
+  list.push_back(Entry("mgs", kRowMGS, kLooseFile));                 // MGS is off by default
+  list.push_back(Entry("extra", kRowMID, kLooseFile));               // fills the first screenful
+  list.push_back(Entry("late", kRowMID, kLooseFile));                // beyond it: not looked up
   temp.Write("m/EXTRA.Mid", "MThd");
   {
-    TFolderIndex index = MakeIndex();
-    std::vector<TMusicFileInfo> out;
-    index.OpenFolderIndex(folder, out);
-    ASSERT_TRUE(index.WriteFolderBlock(list));
+    TFolderIndex writer = MakeIndex();
+    ASSERT_TRUE(Save(writer, folder, list));
   }
   TFolderIndex index = MakeIndex();
   std::vector<TMusicFileInfo> out;
@@ -193,23 +179,21 @@ TEST_F(FolderIndexTest, ForeignFilesAreOfferedForDeletionAndNeverExtended) {
   const std::string folder = MakeMusicFolder("m");
   std::string foreign(IndexHeader());
   foreign[24] = '\x02';  // another format version
-  test::WriteFileBytes(temp.Write("index/__index.dat", foreign), foreign);
-  {
-    TFolderIndex index = MakeIndex();
-    std::vector<TMusicFileInfo> out;
-    messages.answers = {MessageAnswer::No};
-    EXPECT_FALSE(index.OpenFolderIndex(folder, out));
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, DrivePath() + "は、\n形式が違うか、関係のないファイルです.\nこのファイルを削除しますか？");
-    EXPECT_EQ(messages.shown[0].buttons, MessageButtons::YesNo);
-    EXPECT_TRUE(index.WriteFolderBlock(ListOf()));
-    EXPECT_EQ(ReadFileBytes(DrivePath()), foreign);
-    // Yes deletes the file and forgets it.
-    EXPECT_EQ(index.CheckIndexFile(), kIndexForeign);
-    EXPECT_FALSE(FileExists(DrivePath()));
-    EXPECT_EQ(index.IndexPath(), "");
-    EXPECT_EQ(index.CheckIndexFile(), kIndexMissing);
-  }
+  temp.Write("index/__index.dat", foreign);
+  TFolderIndex index = MakeIndex();
+  std::vector<TMusicFileInfo> out;
+  messages.answers = {MessageAnswer::No};
+  EXPECT_FALSE(index.OpenFolderIndex(folder, out));
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text, DrivePath() + "は、\n形式が違うか、関係のないファイルです.\nこのファイルを削除しますか？");
+  EXPECT_EQ(messages.shown[0].buttons, MessageButtons::YesNo);
+  EXPECT_TRUE(index.WriteFolderBlock(ListOf()));
+  EXPECT_EQ(ReadFileBytes(DrivePath()), foreign);
+  // Yes deletes the file and forgets it.
+  EXPECT_EQ(index.CheckIndexFile(), kIndexForeign);
+  EXPECT_FALSE(FileExists(DrivePath()));
+  EXPECT_EQ(index.IndexPath(), "");
+  EXPECT_EQ(index.CheckIndexFile(), kIndexMissing);
 }
 
 TEST_F(FolderIndexTest, DeleteReportsMissingCancelledDamagedAndAbsent) {
@@ -218,9 +202,7 @@ TEST_F(FolderIndexTest, DeleteReportsMissingCancelledDamagedAndAbsent) {
   EXPECT_FALSE(index.DeleteFolderBlock(folder, false));
   EXPECT_EQ(messages.shown.back().text, "Indexファイルが存在しません.");
 
-  std::vector<TMusicFileInfo> out;
-  index.OpenFolderIndex(folder, out);
-  index.WriteFolderBlock(ListOf());
+  Save(index, folder, ListOf());
   messages.answers = {MessageAnswer::Cancel};
   EXPECT_FALSE(index.DeleteFolderBlock(folder, true));
   EXPECT_TRUE(index.DeleteFolderBlock(temp.path() + "none", true));
@@ -245,38 +227,32 @@ TEST_F(FolderIndexTest, DeleteReportsMissingCancelledDamagedAndAbsent) {
 
 TEST_F(FolderIndexTest, BlockWithoutEndMarkerDoesNotTakeTheNextBlocksRecords) {
   const std::string a = MakeMusicFolder("a");
-  const std::string b = MakeMusicFolder("b");
   TFolderIndex index = MakeIndex();
-  std::vector<TMusicFileInfo> out;
-  index.OpenFolderIndex(a, out);
-  index.WriteFolderBlock(ListOf());
-  index.OpenFolderIndex(b, out);
+  Save(index, a, ListOf());
   auto other = ListOf();
   other[1].FileName = "fromB";
-  index.WriteFolderBlock(other);
+  Save(index, MakeMusicFolder("b"), other);
   // Overwrite a's end marker and make its length run past the image.
   std::string& image = index.MutableImage();
   const auto block = FindFolderBlock(image, a);
   image[block->offset + block->length - 1] = 0;
   PutLe32(image, block->offset + 2, 0xFFFFFF);
   ASSERT_TRUE(index.SaveImage());
-  out.clear();
+  std::vector<TMusicFileInfo> out;
   ASSERT_TRUE(index.OpenFolderIndex(a, out));
-  for (const auto& r : out) EXPECT_NE(r.FileName, "fromB");
   EXPECT_EQ(out.size(), 2u);
+  for (const auto& r : out) EXPECT_NE(r.FileName, "fromB");
 }
 
 TEST_F(FolderIndexTest, FailedSaveIsReportedAndLeavesFileAndImage) {
-  const std::string folder = MakeMusicFolder("m");
   TFolderIndex index = MakeIndex();
-  std::vector<TMusicFileInfo> out;
-  index.OpenFolderIndex(folder, out);
-  index.WriteFolderBlock(ListOf());
+  Save(index, MakeMusicFolder("m"), ListOf());
   const std::string saved = index.Image();
 
   // The index folder disappears under us and a directory takes the file's name.
   ASSERT_EQ(::unlink(DrivePath().c_str()), 0);
   temp.Write("index/__index.dat/keep", "x");
+  std::vector<TMusicFileInfo> out;
   index.OpenFolderIndex(MakeMusicFolder("n"), out);
   status.clear();
   EXPECT_FALSE(index.WriteFolderBlock(ListOf()));

@@ -8,29 +8,11 @@ namespace kadrel {
 namespace {
 
 TMusicFileInfo SongInArchive() {
-  TMusicFileInfo r;
-  r.FileName = "Song";
-  r.FileExt = ".mid";
-  r.FileType = 1;
-  r.IconIndex = 2;
-  r.InfoState = 4;
-  r.Info = 1;
-  r.ItemKind = kArchiveMember;
-  r.MacBinary = 0;
-  r.Size = 74565;
-  r.DosDate = 0x2A21;
-  r.DosTime = 0x6C35;
-  r.Archiver = "A.LZH";
-  r.Detail = "SMF1";
-  r.Title = "\x83\x5E\x83\x43\x83\x67\x83\x8B";  // katakana in CP932
-  r.Artist = "Artist";
-  r.Album = "Album";
-  r.Composer = "C";
-  r.SongWriter = "S";
-  r.DataMaker = "D";
-  r.LinkFile = "link";
-  r.DocFile = "/x/doc.txt";
-  return r;
+  return {.FileName = "Song", .FileExt = ".mid", .FileType = 1, .Detail = "SMF1", .Info = 1, .DosDate = 0x2A21,
+          .DosTime = 0x6C35, .Size = 74565, .LinkFile = "link", .DocFile = "/x/doc.txt", .Archiver = "A.LZH",
+          .Title = "\x83\x5E\x83\x43\x83\x67\x83\x8B",  // katakana in CP932
+          .Artist = "Artist", .Album = "Album", .Composer = "C", .SongWriter = "S", .DataMaker = "D",
+          .IconIndex = 2, .MacBinary = 0, .ItemKind = kArchiveMember, .InfoState = 4};
 }
 
 TEST(IndexRecord, FixedFieldsAreStoredByteForByte) {

@@ -19,7 +19,7 @@ class RefreshTest : public test::IndexTest {
   RefreshTest() : index(MakeIndex()) {}
 
   // Lists `name` (created on disk) with the given entries into the index.
-  std::string AddFolder(const std::string& name, std::vector<TMusicFileInfo> list) {
+  std::string AddFolder(const std::string& name, std::vector<TMusicFileInfo> list = {Entry("x", kRowMID, kLooseFile)}) {
     const std::string folder = temp.MakeFolder(name);
     std::vector<TMusicFileInfo> out;
     index.OpenFolderIndex(folder, out);
@@ -31,16 +31,14 @@ class RefreshTest : public test::IndexTest {
     RefreshView view;
     view.addRow = [this](const RefreshFinding& f) { rows.push_back(f); };
     view.progress = [this](int pos, int max) { lastProgress = {pos, max}; };
-    view.serviceEvents = [this] {
-      if (onService) onService();
-    };
-    return IndexRefresher(index, [this](const std::string& folder, const std::string& name,
-                                        const std::string& arc) {
-      ++checks;
-      if (!arc.empty() && goneArchives.count(folder + arc)) return 2;
-      if (goneFiles.count(folder + name)) return 1;
-      return 0;
-    }, view);
+    view.serviceEvents = [this] { if (onService) onService(); };
+    return IndexRefresher(
+        index,
+        [this](const std::string& folder, const std::string& name, const std::string& arc) {
+          ++checks;
+          return !arc.empty() && goneArchives.count(folder + arc) ? 2 : goneFiles.count(folder + name) ? 1 : 0;
+        },
+        view);
   }
 
   std::vector<std::string> BlockFolders() const {
@@ -77,32 +75,27 @@ TEST_F(RefreshTest, SoundIndexIsLeftUnchanged) {
 }
 
 TEST_F(RefreshTest, GoneFolderIsRemovedAndFollowingBlocksStillExamined) {
-  const std::string a = AddFolder("a", {Entry("x", kRowMID, kLooseFile)});
-  const std::string b = AddFolder("b", {Entry("y", kRowMID, kLooseFile)});
-  const std::string c = AddFolder("c", {Entry("z", kRowMID, kLooseFile)});
+  const std::string a = AddFolder("a"), b = AddFolder("b"), c = AddFolder("c");
   std::filesystem::remove(a);
   std::filesystem::remove(b);
   EXPECT_EQ(Refresher().RefreshIndex(1), kRefreshDone);
-  EXPECT_EQ(rows, (std::vector<RefreshFinding>{{a, ".", ".", "Lev.1 Folderが存在しません."},
-                                               {b, ".", ".", "Lev.1 Folderが存在しません."}}));
+  const std::string gone = "Lev.1 Folderが存在しません.";
+  EXPECT_EQ(rows, (std::vector<RefreshFinding>{{a, ".", ".", gone}, {b, ".", ".", gone}}));
   EXPECT_EQ(BlockFolders(), std::vector<std::string>{c});
   EXPECT_EQ(ReadFileBytes(DrivePath()), index.Image());
 }
 
 TEST_F(RefreshTest, DamagedBlocksAreReportedAndCut) {
-  const std::string a = AddFolder("a", {Entry("x", kRowMID, kLooseFile)});
-  const std::string b = AddFolder("b", {Entry("y", kRowMID, kLooseFile)});
-  const std::string c = AddFolder("c", {Entry("z", kRowMID, kLooseFile)});
+  const std::string a = AddFolder("a"), b = AddFolder("b"), c = AddFolder("c");
   std::string& image = index.MutableImage();
   // a: length too large, its bytes still end in the end marker before b.
   PutLe32(image, 28, GetLe32(image, 28) + 40);
   // c (the last block): length points backwards into the block.
-  const size_t cAt = FindFolderBlock(image, c)->offset;
-  PutLe32(image, cAt + 2, 3);
+  PutLe32(image, FindFolderBlock(image, c)->offset + 2, 3);
   ASSERT_TRUE(index.SaveImage());
   EXPECT_EQ(Refresher().RefreshIndex(1), kRefreshDone);
-  EXPECT_EQ(rows, (std::vector<RefreshFinding>{{a, ".", ".", "Lev.1 Folder情報が不正です."},
-                                               {c, ".", ".", "Lev.1 Folder情報が不正です."}}));
+  const std::string bad = "Lev.1 Folder情報が不正です.";
+  EXPECT_EQ(rows, (std::vector<RefreshFinding>{{a, ".", ".", bad}, {c, ".", ".", bad}}));
   EXPECT_EQ(BlockFolders(), std::vector<std::string>{b});
   EXPECT_EQ(index.Image().size(), kIndexHeaderSize + FindFolderBlock(index.Image(), b)->length);
   EXPECT_EQ(ReadFileBytes(DrivePath()), index.Image());
@@ -116,10 +109,9 @@ TEST_F(RefreshTest, Level2CutsGoneRecordsAndEmptiedBlocks) {
   goneArchives = {a + "A.LZH"};
   goneFiles = {b + "lost.MID", b + "last.MID"};
   EXPECT_EQ(Refresher().RefreshIndex(2), kRefreshDone);
-  EXPECT_EQ(rows, (std::vector<RefreshFinding>{{a, "m1.MID", "A.LZH", "Lev.2 圧縮Fileが見つかりません."},
-                                               {a, "m2.RCP", "A.LZH", "Lev.2 圧縮Fileが見つかりません."},
-                                               {b, "lost.MID", "", "Lev.2 Fileが見つかりません."},
-                                               {b, "last.MID", "", "Lev.2 Fileが見つかりません."}}));
+  const std::string noArc = "Lev.2 圧縮Fileが見つかりません.", noFile = "Lev.2 Fileが見つかりません.";
+  EXPECT_EQ(rows, (std::vector<RefreshFinding>{{a, "m1.MID", "A.LZH", noArc}, {a, "m2.RCP", "A.LZH", noArc},
+                                               {b, "lost.MID", "", noFile}, {b, "last.MID", "", noFile}}));
   EXPECT_EQ(BlockFolders(), std::vector<std::string>{b});
   std::vector<TMusicFileInfo> out;
   temp.Write("b/keep.mid", "");
@@ -130,7 +122,7 @@ TEST_F(RefreshTest, Level2CutsGoneRecordsAndEmptiedBlocks) {
 }
 
 TEST_F(RefreshTest, StopDuringLevel2KeepsTheLevel1File) {
-  const std::string gone = AddFolder("gone", {Entry("x", kRowMID, kLooseFile)});
+  const std::string gone = AddFolder("gone");
   const std::string a = AddFolder("a", {Entry("m1", kRowMID, kLooseFile), Entry("m2", kRowMID, kLooseFile)});
   std::filesystem::remove(gone);
   goneFiles = {a + "m1.MID", a + "m2.MID"};
@@ -151,7 +143,7 @@ TEST_F(RefreshTest, StopDuringLevel2KeepsTheLevel1File) {
 }
 
 TEST_F(RefreshTest, WindowAsksAndHoldsTheBusyFlag) {
-  AddFolder("a", {Entry("x", kRowMID, kLooseFile)});
+  AddFolder("a");
   std::atomic<bool> busy{false};
   IndexRefresher r = Refresher();
   messages.answers = {MessageAnswer::Cancel};
@@ -173,10 +165,8 @@ TEST(CaseBlindPresence, LooseFilesIgnoreCaseAndArchivesAreDelegated) {
   test::TempDir temp;
   temp.Write("song.mid", "");
   int delegated = 0;
-  PresenceCheck check = CaseBlindPresence([&](const std::string&, const std::string&, const std::string&) {
-    ++delegated;
-    return 2;
-  });
+  PresenceCheck check =
+      CaseBlindPresence([&](const std::string&, const std::string&, const std::string&) { return ++delegated, 2; });
   EXPECT_EQ(check(temp.path(), "song.MID", ""), 0);
   EXPECT_EQ(check(temp.path(), "SONG.MID", "."), 0);
   EXPECT_EQ(check(temp.path(), "other.MID", ""), 1);

@@ -13,13 +13,9 @@ using test::Entry;
 class TitleEditTest : public test::IndexTest {
  protected:
   TitleEditTest() : index(MakeIndex()) {
-    folder = temp.MakeFolder("m");
-    TMusicFileInfo parent;
-    parent.ItemKind = kParentEntry;
-    list = {parent, Entry("a", kRowMID, kLooseFile), Entry("b", kRowRCP, kArchiveMember, "X.LZH"),
+    list = {{.ItemKind = kParentEntry}, Entry("a", kRowMID, kLooseFile), Entry("b", kRowRCP, kArchiveMember, "X.LZH"),
             Entry("c", kRowMID, kLooseFile)};
-    std::vector<TMusicFileInfo> out;
-    index.OpenFolderIndex(folder, out);
+    index.OpenFolderIndex(folder, scratch);
   }
 
   std::vector<TMusicFileInfo> Indexed() {
@@ -30,8 +26,8 @@ class TitleEditTest : public test::IndexTest {
   }
 
   TFolderIndex index;
-  std::string folder;
-  std::vector<TMusicFileInfo> list;
+  std::string folder = temp.MakeFolder("m");
+  std::vector<TMusicFileInfo> list, scratch;
   std::atomic<bool> busy{false};
 };
 

@@ -37,9 +37,7 @@ TEST(PlayListFolders, CommonFolder) {
 
 PlayListSource Source(const std::string& folder, TMusicFileInfo music) { return {folder, std::move(music)}; }
 
-SlotFinder AnySlot() {
-  return [](const std::string&) { return 1; };
-}
+const SlotFinder kAnySlot = [](const std::string&) { return 1; };
 
 TEST(PlayListAdd, SkipsNonMusicAndExpandsPlayListsInPlace) {
   test::TempDir dir;
@@ -50,18 +48,17 @@ TEST(PlayListAdd, SkipsNonMusicAndExpandsPlayListsInPlace) {
   dir.Write("LIST.MPL", *EncodePlayList(inner));
 
   TMusicFileInfo parent = MusicRecord(".."), folder = MusicRecord("SUB"), text = MusicRecord("README");
-  parent.ItemKind = kParentEntry;
-  folder.ItemKind = kFolderEntry;
-  text.FileType = -1;
+  parent.ItemKind = kParentEntry, folder.ItemKind = kFolderEntry, text.FileType = -1;
+  auto here = [&](TMusicFileInfo m) { return Source(dir.path(), std::move(m)); };
 
   TPLInfo list;
   PlayListSelection selection;
   ScriptedBox box;
   const AddResult result = AddToPlayList(
       list, selection,
-      {Source(dir.path(), parent), Source(dir.path(), MusicRecord("A")), Source(dir.path(), folder),
-       Source(dir.path(), MusicRecord("LIST", kRowMPL)), Source(dir.path(), text), Source(dir.path(), MusicRecord("B"))},
-      -1, {}, AnySlot(), box);
+      {here(parent), here(MusicRecord("A")), here(folder), here(MusicRecord("LIST", kRowMPL)), here(text),
+       here(MusicRecord("B"))},
+      -1, {}, kAnySlot, box);
   EXPECT_EQ(result.Added, 4);
   EXPECT_EQ(Names(list), (Strings{"A", "X", "Y", "B"}));
   for (const auto& item : list.Items) EXPECT_EQ(item->Slot, kAutomaticSlot);
@@ -73,8 +70,7 @@ TEST(PlayListAdd, SkipsNonMusicAndExpandsPlayListsInPlace) {
   // During ListPlay a play-list file among the entries refuses the whole adding.
   ListPlayState running;
   running.Running = true;
-  EXPECT_EQ(AddToPlayList(list, selection, {Source(dir.path(), MusicRecord("LIST", kRowMPL))}, -1, running,
-                          AnySlot(), box).Result,
+  EXPECT_EQ(AddToPlayList(list, selection, {here(MusicRecord("LIST", kRowMPL))}, -1, running, kAnySlot, box).Result,
             EditResult::Refused);
   ASSERT_EQ(box.shown.size(), 1u);
   EXPECT_EQ(box.shown[0].text, playlist_text::kListPlayRunning);
@@ -89,7 +85,7 @@ TEST(PlayListAdd, GroupAtAnIndexLandsReversedAndSelectionFollows) {
   PlayListSelection selection{{1}, 1};
   ScriptedBox box;
   AddToPlayList(list, selection, {Source("/m/b/", MusicRecord("A")), Source("/m/b/", MusicRecord("B"))}, 1, {},
-                AnySlot(), box);
+                kAnySlot, box);
   EXPECT_EQ(Names(list), (Strings{"P", "B", "A", "Q"}));
   EXPECT_EQ(selection.Selected, (std::vector<int>{3}));  // still on Q
   EXPECT_EQ(list.BaseFolder, "/m/");
@@ -301,11 +297,7 @@ TEST(PlayListBase, RebasingMovesEveryItemUnderTheNewFolder) {
 TEST(PlayListLoad, AppendingKeepsTheBaseACommonFolderOfAllItems) {
   PlayListContent file;
   file.BaseFolder = "/b/";
-  TPLMusicInfo item;
-  item.Folder = "/b/x/";
-  item.Music = MusicRecord("X");
-  item.Order = 0;  // marks never come from a file
-  file.Items.push_back(item);
+  file.Items.push_back({.Folder = "/b/x/", .Order = 0, .Music = MusicRecord("X")});  // marks never come from a file
 
   TPLInfo empty;
   AppendPlayListContent(empty, file, "one.mpl");

@@ -74,7 +74,7 @@ TEST(PlayListFile, SaveAndLoadGiveEqualItems) {
   ExpectSameItems(list, content);
 }
 
-TEST(PlayListFile, OneFolderListStoresThatFolderAndEmptyRelativeParts) {
+TEST(PlayListFile, StoredBaseFolderAndRelativeParts) {
   TPLInfo list;
   list.BaseFolder = "/music/a/";
   AddItem(list, "/music/a/", MusicRecord("ONE"));
@@ -92,38 +92,34 @@ TEST(PlayListFile, OneFolderListStoresThatFolderAndEmptyRelativeParts) {
     EXPECT_EQ(r->IconIndex, kAutomaticSlot);  // the slot travels in the icon field
   }
   EXPECT_EQ(archiverFields, (std::vector<std::string>{"", "ARC.LZH"}));
-}
 
-TEST(PlayListFile, BaseFolderLongerThanItsLengthByteIsShortenedToWholeFolders) {
-  TPLInfo list;
+  // A base longer than its length byte is shortened to whole folders.
+  TPLInfo deepList;
   const std::string deep = "/" + std::string(200, 'x') + "/" + std::string(100, 'y') + "/";
-  list.BaseFolder = deep;
-  AddItem(list, deep, MusicRecord("DEEP"));
-  const std::string image = *EncodePlayList(list);
-  EXPECT_EQ(static_cast<unsigned char>(image[32]), 202);
+  deepList.BaseFolder = deep;
+  AddItem(deepList, deep, MusicRecord("DEEP"));
+  const std::string deepImage = *EncodePlayList(deepList);
+  EXPECT_EQ(static_cast<unsigned char>(deepImage[32]), 202);
   PlayListContent content;
-  ASSERT_EQ(ReadBinaryPlayList(image, "", content), PlayListReadStatus::Ok);
+  ASSERT_EQ(ReadBinaryPlayList(deepImage, "", content), PlayListReadStatus::Ok);
   ASSERT_EQ(content.Items.size(), 1u);
   EXPECT_EQ(content.Items[0].Folder, deep);
 }
 
-TEST(PlayListFile, ItemThatCannotBeStoredFailsAndKeepsTheOldFile) {
-  test::TempDir dir;
-  const std::string path = dir.Write("KEEP.MPL", "old contents");
-  TPLInfo list;
-  list.BaseFolder = "/";
-  AddItem(list, "/" + std::string(250, 'z') + "/", MusicRecord("X", kRowMID, "LONGNAME.LZH"));
-  ScriptedBox box;
-  EXPECT_EQ(SavePlayListFile(list, path, false, box), SaveResult::Failed);
-  ASSERT_EQ(box.shown.size(), 1u);
-  EXPECT_EQ(box.shown[0].text, path + std::string(playlist_text::kSaveFailedSuffix));
-  EXPECT_EQ(test::ReadFileBytes(path), "old contents");
-}
-
-TEST(PlayListFile, OverwriteQuestionAndWriteFailure) {
+TEST(PlayListFile, OverwriteQuestionAndFailuresKeepTheOldFile) {
   test::TempDir dir;
   const std::string path = dir.Write("LIST.MPL", "old");
   const TPLInfo list = MixedList();
+
+  // An item that cannot be stored fails the save.
+  TPLInfo tooLong;
+  tooLong.BaseFolder = "/";
+  AddItem(tooLong, "/" + std::string(250, 'z') + "/", MusicRecord("X", kRowMID, "LONGNAME.LZH"));
+  ScriptedBox failed;
+  EXPECT_EQ(SavePlayListFile(tooLong, path, false, failed), SaveResult::Failed);
+  ASSERT_EQ(failed.shown.size(), 1u);
+  EXPECT_EQ(failed.shown[0].text, path + std::string(playlist_text::kSaveFailedSuffix));
+  EXPECT_EQ(test::ReadFileBytes(path), "old");
 
   ScriptedBox no({MessageAnswer::No});
   EXPECT_EQ(SavePlayListFile(list, path, true, no), SaveResult::Declined);
@@ -171,12 +167,7 @@ INSTANTIATE_TEST_SUITE_P(
                     PlayListReadStatus::Broken},
         DamagedCase{"Truncated", [](std::string& i) { i.resize(i.size() / 2); }, PlayListReadStatus::Broken},
         DamagedCase{"HeaderOnly", [](std::string& i) { i.resize(30); }, PlayListReadStatus::Broken},
-        DamagedCase{"BaseLengthPastEnd",
-                    [](std::string& i) {
-                      i.resize(40);
-                      i[32] = static_cast<char>(200);
-                      SetSize(i, 40);
-                    },
+        DamagedCase{"BaseLengthPastEnd", [](std::string& i) { i.resize(40), i[32] = char(200), SetSize(i, 40); },
                     PlayListReadStatus::Broken},
         DamagedCase{"TitleLengthPastEnd",
                     [](std::string& i) {
@@ -273,8 +264,7 @@ TEST(OldPlayListFile, FieldsFolderAndEnd) {
   const TPLMusicInfo& song = content.Items[0];
   EXPECT_EQ(song.Folder, "C:/Music/\x95\x5C/");
   EXPECT_EQ(song.Slot, kAutomaticSlot);
-  EXPECT_EQ(song.Music.FileName, "SONG");
-  EXPECT_EQ(song.Music.FileExt, ".mid");
+  EXPECT_EQ(song.Music.FullName(), "SONG.mid");
   EXPECT_EQ(song.Music.FileType, kRowMID);
   EXPECT_EQ(song.Music.Info, kCompanionWrd | kCompanionSry);
   EXPECT_EQ(song.Music.Size, 12 * 1024);

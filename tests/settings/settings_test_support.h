@@ -2,8 +2,10 @@
 // Shared pieces of the settings tests: a store in a temporary folder and a message
 // box that records what it was asked.
 
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/message_box.h"
@@ -31,6 +33,11 @@ struct StoreFixture {
   TempDir dir;
   std::unique_ptr<SettingsStore> store = SettingsStore::Open(dir.path() + "settings.db", nullptr);
   RegTreat reg{*store, dir.path()};
+
+  // Writes several whole-number values under one key.
+  void Ints(const std::string& key, std::initializer_list<std::pair<const char*, int32_t>> values) {
+    for (const auto& [name, value] : values) reg.RegWriteInt(name, value, key);
+  }
 };
 
 }  // namespace kadrel::test

@@ -121,13 +121,9 @@ INSTANTIATE_TEST_SUITE_P(Versions, VersionUpgrade, testing::Values(61, 62, 65, 6
 
 TEST(Startup, OldInstallationIsMigrated) {
   StartFixture f;
-  f.reg.RegWriteInt("Mes", 1, "\\Main");
-  f.reg.RegWriteInt("FTypeInfo", 0x4001, "\\Main");  // excluded types, old style
-  f.reg.RegWriteInt("SMFByte", 450, "\\Main");
-  f.reg.RegWriteInt("ReFindTime", 3, "\\Main");
-  f.reg.RegWriteInt("Info10", 4, "\\Player");
-  f.reg.RegWriteInt("Info0", 1, "\\Player");
-  f.reg.RegWriteInt("Info3", 1, "\\Player");
+  f.Ints("\\Main", {{"Mes", 1}, {"FTypeInfo", 0x4001} /* excluded types, old style */, {"SMFByte", 450},
+                     {"ReFindTime", 3}});
+  f.Ints("\\Player", {{"Info10", 4}, {"Info0", 1}, {"Info3", 1}});
   f.reg.RegWriteInt("FolderMem", 1, "\\Folder");
   f.reg.RegWriteInt("x", 1, "\\detail\\sub");
   RecordingMessageBox box;
@@ -226,18 +222,13 @@ TEST(MainSettings, JumpFoldersAreTrimmedAndClearedByDeletion) {
 TEST(MainSettings, PlayerSlotsAndUnavailableConversions) {
   StoreFixture f;
   f.reg.RegWriteStr("P2path", "C:\\Tools\\WinAmp.exe", "\\Player");
-  f.reg.RegWriteInt("P2Info", 1 | 2 | 8, "\\Player");
-  f.reg.RegWriteInt("P2FtypeInfo", 0x3, "\\Player");
-  f.reg.RegWriteInt("P3Info", 1, "\\Player");  // no path: not in use
+  f.Ints("\\Player", {{"P2Info", 1 | 2 | 8}, {"P2FtypeInfo", 0x3}, {"P3Info", 1}});  // P3 has no path: not in use
   SupportLibraries libs;
-  libs.rcpcv = true;
-  libs.smfk = false;
+  libs.rcpcv = true, libs.smfk = false;
   MainSettings m;
   LoadMainSettings(f.reg, libs, m);
   const TPlayer_data& p2 = m.Players[1];
-  EXPECT_TRUE(p2.InUse);
-  EXPECT_TRUE(p2.Recognised);
-  EXPECT_TRUE(p2.RcpcvRcp);
+  EXPECT_TRUE(p2.InUse && p2.Recognised && p2.RcpcvRcp);
   EXPECT_FALSE(p2.SmfKnife) << "the knife library is unavailable";
   EXPECT_TRUE(p2.Formats[0] && p2.Formats[1] && !p2.Formats[2]);
   EXPECT_FALSE(m.Players[2].InUse);
@@ -255,30 +246,20 @@ TEST(PlayerData, RecognisedProgramNames) {
 
 TEST(ViewSettings, ColumnListsEndAtZeroOrAMissingEntry) {
   StoreFixture f;
-  f.reg.RegWriteInt("FLitem1", 8, "\\ListView");
-  f.reg.RegWriteInt("FLitem2", 1, "\\ListView");
-  f.reg.RegWriteInt("FLitem3", 0, "\\ListView");
-  f.reg.RegWriteInt("FLitem4", 5, "\\ListView");
+  f.Ints("\\ListView", {{"FLitem1", 8}, {"FLitem2", 1}, {"FLitem3", 0}, {"FLitem4", 5}});
   EXPECT_EQ(LoadColumnList(f.reg, "FLitem", 12), (std::vector<int32_t>{8, 1}));
 
-  f.reg.RegWriteInt("PLitem1", 2, "\\ListView");
-  f.reg.RegWriteInt("PLitem3", 9, "\\ListView");  // PLitem2 missing
+  f.Ints("\\ListView", {{"PLitem1", 2}, {"PLitem3", 9}});  // PLitem2 missing
   EXPECT_EQ(LoadColumnList(f.reg, "PLitem", 13), (std::vector<int32_t>{2}));
 
   // Ids the list has not, and repeats, are never handed on as columns.
-  f.reg.RegWriteInt("FLitem1", 99, "\\ListView");
-  f.reg.RegWriteInt("FLitem2", 8, "\\ListView");
-  f.reg.RegWriteInt("FLitem3", 8, "\\ListView");
-  f.reg.RegWriteInt("FLitem4", -7, "\\ListView");
-  f.reg.RegWriteInt("FLitem5", 0, "\\ListView");
+  f.Ints("\\ListView", {{"FLitem1", 99}, {"FLitem2", 8}, {"FLitem3", 8}, {"FLitem4", -7}, {"FLitem5", 0}});
   EXPECT_EQ(LoadColumnList(f.reg, "FLitem", 12), (std::vector<int32_t>{8}));
 }
 
 TEST(ViewSettings, FontStyleRules) {
   StoreFixture f;
-  f.reg.RegWriteInt("FL_Bold", 0, "\\Font");
-  f.reg.RegWriteInt("FL_Italic", 1, "\\Font");
-  f.reg.RegWriteInt("PL_Italic", 7, "\\Font");
+  f.Ints("\\Font", {{"FL_Bold", 0}, {"FL_Italic", 1}, {"PL_Italic", 7}});
   ViewSettings v = LoadViewSettings(f.reg);
   EXPECT_TRUE(v.Fonts[1].Bold);
   EXPECT_FALSE(v.Fonts[1].Italic);
@@ -294,19 +275,15 @@ TEST(ViewSettings, FontStyleRules) {
                         Case{true, true, false, false, {0, 0}}, Case{false, false, false, false, {1, 1}},
                         Case{true, false, true, false, {1, 1}}, Case{true, true, false, true, {1, 1}}}) {
     FontSetting font;
-    font.Bold = c.bold;
-    font.Italic = c.italic;
-    font.Underline = c.underline;
-    font.StrikeOut = c.strike;
+    std::tie(font.Bold, font.Italic, font.Underline, font.StrikeOut) = std::tie(c.bold, c.italic, c.underline, c.strike);
     EXPECT_EQ(EncodeFontStyle(font), c.stored);
   }
 }
 
 TEST(Options, IndexStyleOneAndHighestBitWins) {
   StoreFixture f;
-  f.reg.RegWriteInt("IndexStyleEx", 1, "\\Option");
-  f.reg.RegWriteInt("SearchStyleEx", 1 | 2 | 8, "\\Option");  // two sort modes: the higher wins
-  f.reg.RegWriteInt("showstyle", 1 | 4 | 0x10 | 0x40, "\\Option");
+  // SearchStyleEx holds two sort modes: the higher wins.
+  f.Ints("\\Option", {{"IndexStyleEx", 1}, {"SearchStyleEx", 1 | 2 | 8}, {"showstyle", 1 | 4 | 0x10 | 0x40}});
   MainSettings m;
   LoadMainSettings(f.reg, {}, m);
   EXPECT_EQ(m.Main.IndexMode, 0) << "index off";
@@ -319,8 +296,7 @@ TEST(Options, IndexStyleOneAndHighestBitWins) {
 
 TEST(WindowState, SavedGeometryOrScreenSize) {
   StoreFixture f;
-  f.reg.RegWriteInt("Main_W", 800, "\\startup\\window");
-  f.reg.RegWriteInt("WinFlg_Main", 1, "\\startup\\window");
+  f.Ints("\\startup\\window", {{"Main_W", 800}, {"WinFlg_Main", 1}});
   f.reg.RegWriteInt("Place", 0x100 | 0x80 | 0x40 | 0x1, "\\startup\\bar");
   f.reg.RegWriteInt("save", 1, "\\startup\\show");
   f.reg.RegWriteInt("forcewinstate", 4, "\\option");
@@ -355,9 +331,7 @@ TEST(ExitState, SavedAndRestored) {
   s.SortItem = 8;
   s.SortType = 1;
   s.StatusBarShown = false;
-  s.Bars[0].dock = Dock::Top;
-  s.Bars[1].dock = Dock::Left;
-  s.Bars[2].dock = Dock::None;
+  std::tie(s.Bars[0].dock, s.Bars[1].dock, s.Bars[2].dock) = std::tuple(Dock::Top, Dock::Left, Dock::None);
   s.HasMainRect = true;
   s.MainRect = {500, 700, 20, 30};
   RecordingMessageBox box;
