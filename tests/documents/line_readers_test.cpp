@@ -7,64 +7,52 @@
 namespace kadrel {
 namespace {
 
-struct ValueCase {
-  const char* name;
-  const char* line;      // UTF-8, converted to CP932
-  const char* expected;  // UTF-8; nullptr = the line gives nothing
-};
-
-std::ostream& operator<<(std::ostream& os, const ValueCase& c) { return os << c.name; }
-
-void ExpectValue(const std::optional<std::string>& got, const char* expected) {
-  if (expected == nullptr) {
-    EXPECT_FALSE(got.has_value()) << DisplayText(got.value_or(""));
-  } else {
-    ASSERT_TRUE(got.has_value());
-    EXPECT_EQ(DisplayText(*got), expected);
-  }
-}
-
-class TitleLineTest : public ::testing::TestWithParam<ValueCase> {};
-TEST_P(TitleLineTest, Reads) { ExpectValue(ReadTitleLine(Cp932(GetParam().line)), GetParam().expected); }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, TitleLineTest,
-    ::testing::Values(ValueCase{"BlanksAroundKeywordAndValue", "　タイトル　：　Song Name　", "Song Name"},
-                      ValueCase{"Ascii", "Title: abc", "abc"},
-                      ValueCase{"FullWidthCapitals", "ＴＩＴＬＥ：abc", "abc"},
-                      ValueCase{"FullWidthSmall", "ｔｉｔｌｅ：abc", "abc"},
-                      ValueCase{"HalfWidthKana", "ﾀｲﾄﾙ･･･ abc", "abc"},
-                      ValueCase{"BracketsStay", "曲名：『Song』", "『Song』"},
-                      ValueCase{"TrailingSeparatorsGo", "曲名 = 春の歌 ；", "春の歌"},
-                      ValueCase{"EmptyValueStillFound", "曲名：", ""},
-                      ValueCase{"FirstKeywordInTableOrderWins", "タイトル 曲名：A", "A"},
-                      ValueCase{"SoftwareName", "ソフト名：Player", "Player"},
-                      ValueCase{"NoKeyword", "This is a song.", nullptr}));
-
 using LineReader = std::optional<std::string> (*)(std::string_view);
 
 struct ReaderCase {
   const char* name;
   LineReader reader;
-  const char* line;
-  const char* expected;
+  const char* line;      // UTF-8, converted to CP932
+  const char* expected;  // UTF-8; nullptr = the line gives nothing
 };
 
 std::ostream& operator<<(std::ostream& os, const ReaderCase& c) { return os << c.name; }
 
-class OtherLineTest : public ::testing::TestWithParam<ReaderCase> {};
-TEST_P(OtherLineTest, Reads) { ExpectValue(GetParam().reader(Cp932(GetParam().line)), GetParam().expected); }
+class LineReaderTest : public ::testing::TestWithParam<ReaderCase> {};
+
+TEST_P(LineReaderTest, Reads) {
+  const std::optional<std::string> got = GetParam().reader(Cp932(GetParam().line));
+  if (GetParam().expected == nullptr) {
+    EXPECT_FALSE(got.has_value()) << DisplayText(got.value_or(""));
+  } else {
+    ASSERT_TRUE(got.has_value());
+    EXPECT_EQ(DisplayText(*got), GetParam().expected);
+  }
+}
+
+const LineReader kTitle = ReadTitleLine, kArtist = ReadArtistLine, kMaker = ReadDataMakerLine;
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, OtherLineTest,
-    ::testing::Values(ReaderCase{"ArtistKana", ReadArtistLine, "アーティスト名：山田太郎", "山田太郎"},
-                      ReaderCase{"ArtistAscii", ReadArtistLine, "Artist : The Band", "The Band"},
-                      ReaderCase{"ArtistSinger", ReadArtistLine, "歌手／鈴木", "鈴木"},
-                      ReaderCase{"ArtistNone", ReadArtistLine, "作曲：山田", nullptr},
-                      ReaderCase{"MakerInputter", ReadDataMakerLine, "打ち込み：ＭＩＤＩ太郎", "ＭＩＤＩ太郎"},
-                      ReaderCase{"MakerWildcard", ReadDataMakerLine, "データ制作：T.K.", "T.K."},
-                      ReaderCase{"MakerAuthor", ReadDataMakerLine, "作者　-　佐藤", "佐藤"},
-                      ReaderCase{"MakerNone", ReadDataMakerLine, "曲名：春", nullptr}));
+    Cases, LineReaderTest,
+    ::testing::Values(ReaderCase{"BlanksAroundKeywordAndValue", kTitle, "　タイトル　：　Song Name　", "Song Name"},
+                      ReaderCase{"Ascii", kTitle, "Title: abc", "abc"},
+                      ReaderCase{"FullWidthCapitals", kTitle, "ＴＩＴＬＥ：abc", "abc"},
+                      ReaderCase{"FullWidthSmall", kTitle, "ｔｉｔｌｅ：abc", "abc"},
+                      ReaderCase{"HalfWidthKana", kTitle, "ﾀｲﾄﾙ･･･ abc", "abc"},
+                      ReaderCase{"BracketsStay", kTitle, "曲名：『Song』", "『Song』"},
+                      ReaderCase{"TrailingSeparatorsGo", kTitle, "曲名 = 春の歌 ；", "春の歌"},
+                      ReaderCase{"EmptyValueStillFound", kTitle, "曲名：", ""},
+                      ReaderCase{"FirstKeywordInTableOrderWins", kTitle, "タイトル 曲名：A", "A"},
+                      ReaderCase{"SoftwareName", kTitle, "ソフト名：Player", "Player"},
+                      ReaderCase{"NoKeyword", kTitle, "This is a song.", nullptr},
+                      ReaderCase{"ArtistKana", kArtist, "アーティスト名：山田太郎", "山田太郎"},
+                      ReaderCase{"ArtistAscii", kArtist, "Artist : The Band", "The Band"},
+                      ReaderCase{"ArtistSinger", kArtist, "歌手／鈴木", "鈴木"},
+                      ReaderCase{"ArtistNone", kArtist, "作曲：山田", nullptr},
+                      ReaderCase{"MakerInputter", kMaker, "打ち込み：ＭＩＤＩ太郎", "ＭＩＤＩ太郎"},
+                      ReaderCase{"MakerWildcard", kMaker, "データ制作：T.K.", "T.K."},
+                      ReaderCase{"MakerAuthor", kMaker, "作者　-　佐藤", "佐藤"},
+                      ReaderCase{"MakerNone", kMaker, "曲名：春", nullptr}));
 
 struct ComposerCase {
   const char* name;
@@ -105,10 +93,6 @@ INSTANTIATE_TEST_SUITE_P(
         ComposerCase{"LabelOnly", "作曲：", true, "", ""},
         ComposerCase{"ArrangerOnly", "編曲：鈴木", false, "", ""},
         ComposerCase{"NothingAtAll", "Song for you", false, "", ""}));
-
-TEST(TrimDocumentValueTest, LeavesEnclosingBrackets) {
-  EXPECT_EQ(TrimDocumentValue(Cp932("：「春」：")), Cp932("「春」"));
-}
 
 }  // namespace
 }  // namespace kadrel

@@ -9,7 +9,7 @@ namespace kadrel {
 namespace {
 
 // CP932 document text with CR LF line breaks.
-std::string Document(std::initializer_list<const char*> lines) {
+std::string Document(const std::vector<const char*>& lines) {
   std::string out;
   for (const char* l : lines) out += Cp932(l) + "\r\n";
   return out;
@@ -45,62 +45,44 @@ class ReadDocumentInfoTest : public ::testing::Test {
   SilentMessageBox messages_;
 };
 
-TEST_F(ReadDocumentInfoTest, PlaceholderTitleReplacedOnlyWithStyle2) {
-  const std::string doc = dir_.Write("SONG.TXT", Document({"曲名：春の歌"}));
-  TMusicFileInfo r = LooseRecord(doc, "untitled");
-  Read(r, 2, 0);
-  EXPECT_EQ(DisplayText(r.Title), "春の歌");
-  EXPECT_EQ(r.InfoState, kInfoRead);
+struct TitleCase {
+  const char* name;
+  std::string doc;     // CP932 document
+  const char* header;  // title from the file header
+  int titleStyle, others;
+  const char* title;   // UTF-8
+  int state;
+  const char* artist;
+};
 
-  TMusicFileInfo r1 = LooseRecord(doc, "untitled");
-  Read(r1, 1, 7);
-  EXPECT_EQ(r1.Title, "untitled");
+std::ostream& operator<<(std::ostream& os, const TitleCase& c) { return os << c.name; }
+
+class DocumentTitleTest : public ReadDocumentInfoTest, public ::testing::WithParamInterface<TitleCase> {};
+
+TEST_P(DocumentTitleTest, Reads) {
+  const TitleCase& c = GetParam();
+  TMusicFileInfo r = LooseRecord(dir_.Write("SONG.TXT", c.doc), c.header);
+  Read(r, c.titleStyle, c.others);
+  EXPECT_EQ(DisplayText(r.Title), c.title);
+  EXPECT_EQ(r.InfoState, c.state);
+  EXPECT_EQ(DisplayText(r.Artist), c.artist);
 }
 
-TEST_F(ReadDocumentInfoTest, Style2KeepsHeaderTitleAndSkipsTheDocument) {
-  const std::string doc = dir_.Write("SONG.TXT", Document({"曲名：Doc", "アーティスト：X"}));
-  TMusicFileInfo r = LooseRecord(doc, "Header");
-  Read(r, 2, 0);
-  EXPECT_EQ(r.Title, "Header");
-  // With other information asked for, the document is read but the header title stays.
-  Read(r, 2, kOthersArtist);
-  EXPECT_EQ(r.Title, "Header");
-  EXPECT_EQ(r.Artist, "X");
-}
-
-TEST_F(ReadDocumentInfoTest, Style3DocumentFirst) {
-  const std::string withTitle = dir_.Write("A.TXT", Document({"Title: Doc"}));
-  const std::string without = dir_.Write("B.TXT", Document({"no keywords here"}));
-  TMusicFileInfo r = LooseRecord(withTitle, "Header");
-  Read(r, 3, 0);
-  EXPECT_EQ(r.Title, "Doc");
-
-  r = LooseRecord(without, "Header");
-  Read(r, 3, 0);
-  EXPECT_EQ(r.Title, "Header");
-  EXPECT_EQ(r.InfoState, kInfoRead);
-
-  r = LooseRecord(without, "");
-  Read(r, 3, 0);
-  EXPECT_EQ(r.Title, "");
-  EXPECT_EQ(r.InfoState, kInfoNoTitle);
-}
-
-TEST_F(ReadDocumentInfoTest, EmptyTitleLineCountsAsFound) {
-  TMusicFileInfo r = LooseRecord(dir_.Write("SONG.TXT", Document({"曲名：", "Title: later"})), "");
-  Read(r, 2, 0);
-  EXPECT_EQ(r.Title, "");
-  EXPECT_EQ(r.InfoState, kInfoRead);
-}
-
-TEST_F(ReadDocumentInfoTest, OnlyTheFirst30LinesAreRead) {
-  std::string text;
-  for (int i = 0; i < 30; ++i) text += "line\r\n";
-  TMusicFileInfo r = LooseRecord(dir_.Write("SONG.TXT", text + Document({"曲名：Late"})), "");
-  Read(r, 2, 0);
-  EXPECT_EQ(r.Title, "");
-  EXPECT_EQ(r.InfoState, kInfoNoTitle);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DocumentTitleTest,
+    ::testing::Values(
+        TitleCase{"PlaceholderReplacedWithStyle2", Document({"曲名：春の歌"}), "untitled", 2, 0, "春の歌", kInfoRead, ""},
+        TitleCase{"PlaceholderKeptWithStyle1", Document({"曲名：春の歌"}), "untitled", 1, 7, "untitled", kInfoRead, ""},
+        TitleCase{"Style2KeepsHeaderTitle", Document({"曲名：Doc", "アーティスト：X"}), "Header", 2, 0, "Header", kInfoRead, ""},
+        // With other information asked for, the document is read but the header title stays.
+        TitleCase{"Style2ReadsOthers", Document({"曲名：Doc", "アーティスト：X"}), "Header", 2, kOthersArtist, "Header",
+                  kInfoRead, "X"},
+        TitleCase{"Style3DocumentFirst", Document({"Title: Doc"}), "Header", 3, 0, "Doc", kInfoRead, ""},
+        TitleCase{"Style3FallsBackToHeader", Document({"no keywords here"}), "Header", 3, 0, "Header", kInfoRead, ""},
+        TitleCase{"Style3NoTitleAnywhere", Document({"no keywords here"}), "", 3, 0, "", kInfoNoTitle, ""},
+        TitleCase{"EmptyTitleLineCountsAsFound", Document({"曲名：", "Title: later"}), "", 2, 0, "", kInfoRead, ""},
+        TitleCase{"OnlyTheFirst30LinesAreRead", Document(std::vector<const char*>(30, "line")) + Document({"曲名：Late"}),
+                  "", 2, 0, "", kInfoNoTitle, ""}));
 
 TEST_F(ReadDocumentInfoTest, VanishedDocumentLeavesTheHeaderValues) {
   TMusicFileInfo r = LooseRecord(dir_.path() + "GONE.TXT", "Header");
@@ -141,12 +123,9 @@ TEST_F(ReadDocumentInfoTest, ArchiveMemberDocumentIsExtractedOnDemand) {
     work_.Write("disk-README.TXT", Document({"曲名：From archive"}));
   };
   access_.extractedName = [](std::string_view name) { return "disk-" + std::string(name); };
-  TMusicFileInfo r;
-  r.FileName = "SONG";
-  r.FileExt = ".MID";
+  TMusicFileInfo r = LooseRecord("README.TXT", "");
   r.ItemKind = kArchiveMember;
   r.Archiver = "SONG.LZH";
-  r.DocFile = "README.TXT";
   Read(r, 2, 0, work_.path());
   ASSERT_EQ(commands.size(), 1u);
   EXPECT_EQ(commands[0], "e -n1 -gp0 -a0 \"" + dir_.path() + "SONG.LZH\" \"" + work_.path() + "\" README.TXT");

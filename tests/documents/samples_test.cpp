@@ -13,7 +13,8 @@ namespace {
 
 const std::string kSamples = std::string(KADREL_SAMPLES_DIR) + "/";
 
-TMusicFileInfo SampleRecord(const char* name, const char* doc, const char* headerTitle) {
+// A loose sample file read with every kind of information asked for.
+TMusicFileInfo ReadSample(const char* name, const char* doc, const char* headerTitle, int titleStyle) {
   TMusicFileInfo r;
   r.FileName = name;
   r.FileExt = ".MID";
@@ -21,25 +22,13 @@ TMusicFileInfo SampleRecord(const char* name, const char* doc, const char* heade
   r.ItemKind = kLooseFile;
   r.DocFile = kSamples + doc;
   r.Title = Cp932(headerTitle);
-  return r;
-}
-
-struct Texts {
-  std::string title, artist, composer, lyricist, maker;
-};
-
-Texts Display(const TMusicFileInfo& r) {
-  return {DisplayText(r.Title), DisplayText(r.Artist), DisplayText(r.Composer), DisplayText(r.SongWriter),
-          DisplayText(r.DataMaker)};
-}
-
-void ReadAll(TMusicFileInfo& r, int titleStyle) {
   DocumentReadOptions options;
   options.TitleGetstyle = titleStyle;
   options.OthersGetstyle = kOthersArtist | kOthersComposerLyricist | kOthersDataMaker;
   std::vector<std::string> lines;
   SilentMessageBox messages;
   ReadDocumentInfo("", r, options, lines, {}, messages);
+  return r;
 }
 
 std::string SoundModuleOf(const TMusicFileInfo& r) {
@@ -50,34 +39,28 @@ std::string SoundModuleOf(const TMusicFileInfo& r) {
   return index < 0 ? "none" : modules[static_cast<size_t>(index)].Name;
 }
 
+// Title, artist, composer, lyricist, data maker and sound module, as displayed.
+using Names = std::vector<std::string>;
+
+void ExpectSample(const char* name, const char* doc, const char* headerTitle, int titleStyle, const Names& expected) {
+  const TMusicFileInfo r = ReadSample(name, doc, headerTitle, titleStyle);
+  EXPECT_EQ(r.InfoState, kInfoRead);
+  EXPECT_EQ((Names{DisplayText(r.Title), DisplayText(r.Artist), DisplayText(r.Composer), DisplayText(r.SongWriter),
+                   DisplayText(r.DataMaker), SoundModuleOf(r)}),
+            expected);
+}
+
 TEST(SampleDocumentsTest, Song1) {
-  TMusicFileInfo r = SampleRecord("SONG1", "SONG1.TXT", "春の小川");
-  ReadAll(r, 3);
-  Texts t = Display(r);
-  EXPECT_EQ(t.title, "『春の小川』");
-  EXPECT_EQ(t.artist, "文部省唱歌");
-  EXPECT_EQ(t.composer, "高野辰之 ／ 岡野貞一");
-  EXPECT_EQ(t.lyricist, "高野辰之 ／ 岡野貞一");
-  EXPECT_EQ(t.maker, "ＭＩＤＩ太郎");
-  EXPECT_EQ(SoundModuleOf(r), "SC88");
+  ExpectSample("SONG1", "SONG1.TXT", "春の小川", 3,
+               {"『春の小川』", "文部省唱歌", "高野辰之 ／ 岡野貞一", "高野辰之 ／ 岡野貞一", "ＭＩＤＩ太郎", "SC88"});
 }
 
 TEST(SampleDocumentsTest, Song2EndsWithAnEndOfFileByte) {
-  TMusicFileInfo r = SampleRecord("SONG2", "SONG2.DOC", "");
-  ReadAll(r, 2);
-  Texts t = Display(r);
-  EXPECT_EQ(t.title, "「夏の夜」 ～Summer Night～");
-  EXPECT_EQ(r.InfoState, kInfoRead);
-  EXPECT_EQ(t.artist, "ｻﾝﾌﾟﾙ楽団");
-  EXPECT_EQ(t.composer, "山田一郎");
-  EXPECT_EQ(t.lyricist, "鈴木花子");
-  EXPECT_EQ(t.maker, "T.K.");
-  EXPECT_EQ(SoundModuleOf(r), "MU80");
+  ExpectSample("SONG2", "SONG2.DOC", "", 2, {"「夏の夜」 ～Summer Night～", "ｻﾝﾌﾟﾙ楽団", "山田一郎", "鈴木花子", "T.K.", "MU80"});
 }
 
 TEST(SampleDocumentsTest, PlaceholderTitleGivesWayToTheDocument) {
-  TMusicFileInfo r = SampleRecord("PLACEHOLDER", "PLACEHOLDER.TXT", "untitled");
-  ReadAll(r, 2);
+  const TMusicFileInfo r = ReadSample("PLACEHOLDER", "PLACEHOLDER.TXT", "untitled", 2);
   EXPECT_EQ(r.Title, "Placeholder Melody");
   EXPECT_EQ(DisplayText(r.Composer), "不明");
 }

@@ -86,12 +86,6 @@ TEST(LzhCorpus, EveryArchiveListsAtLeastWhatLiblhasaListsAndDecodesCrcExact) {
   EXPECT_GT(decoded, 280);
 }
 
-}  // namespace
-}  // namespace kadrel
-
-namespace kadrel {
-namespace {
-
 // The crafted Shift-JIS names come out as the exact CP932 bytes at every level and OS id.
 class SjisNames : public ::testing::TestWithParam<const char*> {};
 

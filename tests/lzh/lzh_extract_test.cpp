@@ -39,8 +39,6 @@ class Sandbox {
   std::string dest;
 };
 
-std::string Stored(std::vector<StoredMember> members, int level = 2) { return BuildStoredArchive(members, level); }
-
 // Every entry that appears is a plain, readable file directly in the destination.
 void ExpectOnlyPlainFilesInDest(const Sandbox& s) {
   for (const auto& path : Entries(s.tmp.path())) {
@@ -101,7 +99,7 @@ TEST(LzhExtract, PlantedSymlinkInTheDestinationIsReplacedNotFollowed) {
 TEST(LzhExtract, SpecsExclusionsDuplicatesAndShiftJisNames) {
   Sandbox s;
   const std::string archive = s.store.Write(
-      "a.lzh", Stored({{"a/SONG.MID", "first"}, {"b/SONG.MID", "second"}, {"doc/readme.txt", "doc"},
+      "a.lzh", BuildStoredArchive({{"a/SONG.MID", "first"}, {"b/SONG.MID", "second"}, {"doc/readme.txt", "doc"},
                        {Cp932("表/アイ.RCP"), "rcp"}, {"my song.mid", "blank"}, {"x.WRD", "wrd"}}));
   // Named members in quotes, several names, a name with blanks.
   EXPECT_EQ(s.Extract(archive, "\"doc/readme.txt\" \"my song.mid\""), 0);
@@ -123,7 +121,7 @@ TEST(LzhExtract, SpecsExclusionsDuplicatesAndShiftJisNames) {
 
 TEST(LzhExtract, DamagedDataLeavesNoFile) {
   Sandbox s;
-  std::string bytes = Stored({{"GOOD.TXT", "good data"}, {"BAD.TXT", "bad data here"}});
+  std::string bytes = BuildStoredArchive({{"GOOD.TXT", "good data"}, {"BAD.TXT", "bad data here"}});
   bytes[bytes.size() - 3] ^= 0x55;  // inside BAD.TXT's data: CRC mismatch
   const std::string archive = s.store.Write("bad.lzh", bytes);
   EXPECT_NE(s.Extract(archive), 0);

@@ -92,7 +92,6 @@ TEST(LzhRename, RefusesLevel3BadNamesAndDamagedArchivesLeavingTheFileUnchanged) 
   const std::string truncated = dir.Write("t.lzh", before.substr(0, before.size() - 3));
   EXPECT_FALSE(RenameLzhMembers(truncated, "A.TXT", "B.TXT").ok);
   EXPECT_EQ(ReadFileBytes(path), before);
-  EXPECT_EQ(fs::directory_iterator(dir.path()) != fs::directory_iterator(), true);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 3);  // no temp left
 }
 

@@ -124,7 +124,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "cc pc bend press",
                   {"0 cc 0 7 100", "1 pc 0 5", "2 cc 0 0 8", "2 pc 0 9", "3 bend 0 0 64", "4 press 0 30"}},
         EventCase{"PortChange", false, U(0xE6, 0, 18) + kNote60 + U(0xE6, 0, 0) + U(62, 12, 6, 100),
-                  "port on", {"0 port 0", "0 port 1", "0 on 1 60 100"}}),
+                  "port on", {"0 port 0", "0 port 1", "0 on 1 60 100"}},
+        EventCase{"GRelativeTempo", true, G(0xE7, 0, 0, 0x100), "tempo", {"0 tempo 500000", "0 tempo 125000"}}),
     [](const auto& info) { return info.param.name; });
 
 TEST(ConverterHeader, FieldsReachTheConductor) {
@@ -150,9 +151,6 @@ TEST(ConverterTempo, RelativeChangesAreExactAndBadOnesIgnored) {
               ElementsAre("0 key 0 0", "0 tempo 500000", "0 tempo 400000", "96 tempo 666667", "96 key 2 0"));
   EXPECT_TRUE(out.Warned("0 %"));
   EXPECT_TRUE(out.Warned("gradual"));
-
-  Converted g = Convert(OneTrack(G(0xE7, 0, 0, 0x100), true));
-  EXPECT_THAT(Texts(g.smf, "tempo"), ElementsAre("0 tempo 500000", "0 tempo 125000"));
 }
 
 TEST(ConverterTransposition, TrackKeyBiasAndRhythmTracks) {
@@ -261,19 +259,6 @@ TEST(ConverterHostile, ReferencesAndLoopsStayBounded) {
   EXPECT_TRUE(slow.Warned("longer than 10 quarter notes"));
   Converted quiet = Convert(OneTrack(emptyBomb + kNote60));
   EXPECT_THAT(Texts(quiet.smf, "on"), ElementsAre("0 on 0 60 100"));
-}
-
-TEST(ConverterControlFiles, MissingOrPresentNeverFails) {
-  Fixture f = OneTrack(kNote60);
-  f.cm6 = "SONG.CM6";
-  RcpConvertOptions options;
-  EXPECT_TRUE(Convert(f, options).Warned("control file SONG.CM6 not found"));
-  options.readControlFile = [](const std::string& name) -> std::optional<std::string> {
-    return name == "SONG.CM6" ? std::optional<std::string>("COME ON MUSIC R MT-32") : std::nullopt;
-  };
-  Converted present = Convert(f, options);
-  EXPECT_TRUE(present.Warned("SONG.CM6: not an MT-32 control file"));
-  EXPECT_EQ(Texts(present.smf, "on").size(), 1u);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // Real Recomposer files: they convert, the result parses and a MIDI renderer plays it to
 // its end; the C calls and the command line on top.
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,6 +12,7 @@
 
 #include "play/rcpcv/rcpcv.h"
 #include "play/rcpcv/recomposer_converter.h"
+#include "lzh/lzh_test_util.h"
 #include "rcpcv/rcp_fixture.h"
 #include "support/temp_dir.h"
 
@@ -33,25 +33,9 @@ const CorpusSong kSongs[] = {
 
 std::string CorpusPath(const char* relative) { return std::string(KADREL_CORPUS_DIR) + "/" + relative; }
 
-// Runs argv (no shell) with a time limit; returns the exit status or -1.
-int RunProgram(std::vector<std::string> argv, int seconds) {
-  std::vector<char*> args;
-  for (auto& a : argv) args.push_back(a.data());
-  args.push_back(nullptr);
-  const pid_t pid = fork();
-  if (pid == 0) {
-    alarm(static_cast<unsigned>(seconds));
-    execvp(args[0], args.data());
-    _exit(127);
-  }
-  int status = 0;
-  if (pid < 0 || waitpid(pid, &status, 0) != pid) return -1;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 std::string FindTimidity() {
-  for (const char* dir : {"/usr/bin/", "/usr/local/bin/"})
-    if (access((std::string(dir) + "timidity").c_str(), X_OK) == 0) return std::string(dir) + "timidity";
+  for (std::string path : {"/usr/bin/timidity", "/usr/local/bin/timidity"})
+    if (access(path.c_str(), X_OK) == 0) return path;
   return {};
 }
 
@@ -74,7 +58,7 @@ TEST_P(CorpusTest, ConvertsAndPlaysToTheEnd) {
   if (std::filesystem::exists("/etc/timidity/timgm6mb.cfg")) argv.insert(argv.end(), {"-c", "/etc/timidity/timgm6mb.cfg"});
   // 8 kHz, mono, 8 bits: one byte per sample, so the file size is the rendered length.
   argv.insert(argv.end(), {"--preserve-silence", "-idq", "-OrM8", "-s", "8000", "-o", raw, mid});
-  ASSERT_EQ(RunProgram(argv, 300), 0);
+  ASSERT_EQ(RunProcess(argv).exitCode, 0);
   const double rendered = double(std::filesystem::file_size(raw)) / 8000;
   EXPECT_GE(rendered, smf.LastNoteSeconds() - 1.0) << "the renderer stopped early";
 }
@@ -118,15 +102,15 @@ TEST(ConvertCommand, WritesTheFileOrFailsClearly) {
   f.cm6 = "Song.cm6";
   const std::string song = dir.Write("SONG.R36", f.Build());
   dir.Write("SONG.CM6", "COME ON MUSIC R MT-32");
-  EXPECT_EQ(RunProgram({KADREL_CLI_PATH, "convert", song}, 60), 0);
+  EXPECT_EQ(RunProcess({KADREL_CLI_PATH, "convert", song}).exitCode, 0);
   EXPECT_TRUE(ParseSmf(ReadFileBytes(dir.path() + "SONG.MID")).valid);
-  EXPECT_EQ(RunProgram({KADREL_CLI_PATH, "convert", song, "-o", dir.path() + "out.mid"}, 60), 0);
+  EXPECT_EQ(RunProcess({KADREL_CLI_PATH, "convert", song, "-o", dir.path() + "out.mid"}).exitCode, 0);
   EXPECT_TRUE(std::filesystem::exists(dir.path() + "out.mid"));
 
   const std::string bad = dir.Write("bad.rcp", "RCM-PC98V2.0(C)COME ON MUSIC");
-  EXPECT_EQ(RunProgram({KADREL_CLI_PATH, "convert", bad}, 60), 1);
+  EXPECT_EQ(RunProcess({KADREL_CLI_PATH, "convert", bad}).exitCode, 1);
   EXPECT_FALSE(std::filesystem::exists(dir.path() + "bad.MID"));
-  EXPECT_EQ(RunProgram({KADREL_CLI_PATH, "convert"}, 60), 2);
+  EXPECT_EQ(RunProcess({KADREL_CLI_PATH, "convert"}).exitCode, 2);
 }
 
 }  // namespace
