@@ -65,6 +65,16 @@ std::string CsvField(std::string_view list, int n) {
   return {};
 }
 
+std::vector<std::string> CsvFields(std::string_view list) {
+  std::vector<std::string> out;
+  for (int n = 1;; ++n) {
+    std::string field = CsvField(list, n);
+    if (field.empty()) break;
+    out.push_back(std::move(field));
+  }
+  return out;
+}
+
 namespace {
 size_t LastDot(std::string_view name) { return name.rfind('.'); }
 }  // namespace

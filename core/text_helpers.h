@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kadrel {
 
@@ -13,6 +14,8 @@ std::string TextCleanup(std::string_view text);
 // The n-th (1-based) field of a comma-separated list, after trimming the list. A field
 // may be quoted with double quotes ("" stands for one quote). Beyond the last field: empty.
 std::string CsvField(std::string_view list, int n);
+// Fields 1, 2, ... of a comma-separated list, up to the first empty one.
+std::vector<std::string> CsvFields(std::string_view list);
 
 // Name helpers. "Extension" is the text from the last "." on.
 std::string NameWithoutExtension(std::string_view name);

@@ -44,15 +44,7 @@ bool ContainsPhrase(std::string_view phrase, std::string_view line) {
   return Contains(phrase, line, kDocumentKeywordFlags);
 }
 
-std::vector<std::string> KeywordList(const std::string& list) {
-  std::vector<std::string> out;
-  for (int n = 1;; ++n) {
-    std::string field = CsvField(list, n);
-    if (field.empty()) break;
-    out.push_back(std::move(field));
-  }
-  return out;
-}
+std::vector<std::string> KeywordList(const std::string& list) { return CsvFields(list); }
 
 // 0 when no keyword of the list is in the line; else 1, or 2 when the line also says
 // 音源, plus 1 for each sound-module phrase in it.

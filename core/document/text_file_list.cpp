@@ -11,15 +11,7 @@
 namespace kadrel {
 namespace {
 
-std::vector<std::string> SplitExtensions(std::string_view list) {
-  std::vector<std::string> out;
-  for (int n = 1;; ++n) {
-    std::string field = CsvField(list, n);
-    if (field.empty()) break;
-    out.push_back(std::move(field));
-  }
-  return out;
-}
+std::vector<std::string> SplitExtensions(std::string_view list) { return CsvFields(list); }
 
 }  // namespace
 

@@ -51,15 +51,7 @@ std::string MusicPatterns(const FormatFilter& formats) {
   return patterns;
 }
 
-std::vector<std::string> DocumentExtensions(const std::string& infoGetType) {
-  std::vector<std::string> out;
-  for (int n = 1;; ++n) {
-    std::string field = CsvField(infoGetType, n);
-    if (field.empty()) break;
-    out.push_back(field);
-  }
-  return out;
-}
+std::vector<std::string> DocumentExtensions(const std::string& infoGetType) { return CsvFields(infoGetType); }
 
 ScanPass::ScanPass(ScanPassEnvironment env, ScanPassRequest request)
     : env_(std::move(env)), req_(std::move(request)), docExtensions_(DocumentExtensions(req_.options.InfoGetType)) {}
