@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "core/document/load_document.h"
-#include "core/document/read_document_info.h"
-#include "core/encoding.h"
+#include "formats/document/load_document.h"
+#include "formats/document/read_document_info.h"
+#include "base/encoding.h"
 #include "support/temp_dir.h"
 
 namespace kadrel {

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "core/format_table.h"
-#include "core/read_header_info.h"
-#include "core/text_helpers.h"
+#include "catalog/format_table.h"
+#include "formats/read_header_info.h"
+#include "base/text_helpers.h"
 #include "support/generated_files.h"
 #include "support/temp_dir.h"
 

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "core/message_box.h"
-#include "index/index_record.h"
-#include "index/store/atomic_file.h"
-#include "index/store/folder_index.h"
-#include "index/store/index_format.h"
+#include "base/message_box.h"
+#include "catalog/index_record.h"
+#include "base/atomic_file.h"
+#include "index/folder_index.h"
+#include "index/index_format.h"
 #include "support/temp_dir.h"
 
 namespace kadrel {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "index/lzh/lzh_archive.h"
-#include "index/lzh/lzh_writer.h"
+#include "archive/lzh_archive.h"
+#include "archive/lzh_writer.h"
 #include "lzh/lzh_test_util.h"
 #include "support/temp_dir.h"
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "core/byte_source.h"
-#include "play/rcpcv/recomposer_converter.h"
-#include "play/rcpcv/rcp_song.h"
+#include "base/byte_source.h"
+#include "formats/rcpcv/recomposer_converter.h"
+#include "formats/rcpcv/rcp_song.h"
 
 namespace {
 

@@ -25,17 +25,17 @@
 #include <string>
 #include <vector>
 
-#include "core/encoding.h"
-#include "core/format_table.h"
-#include "core/read_header_info.h"
-#include "core/scan/document_step.h"
-#include "core/scan/folder_index_port.h"
-#include "core/scan/folder_scan_controller.h"
-#include "core/scan/lzh_archive_port.h"
-#include "core/text_helpers.h"
-#include "index/columns/sort_list.h"
-#include "index/lzh/lzh_archive.h"
-#include "index/lzh/lzh_writer.h"
+#include "base/encoding.h"
+#include "catalog/format_table.h"
+#include "formats/read_header_info.h"
+#include "scan/document_step.h"
+#include "scan/folder_index_port.h"
+#include "scan/folder_scan_controller.h"
+#include "scan/lzh_archive_port.h"
+#include "base/text_helpers.h"
+#include "sorting/sort_list.h"
+#include "archive/lzh_archive.h"
+#include "archive/lzh_writer.h"
 #include "support/generated_files.h"
 #include "support/temp_dir.h"
 

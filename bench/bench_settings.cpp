@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/message_box.h"
+#include "base/message_box.h"
 #include "settings/key_path.h"
 #include "settings/reg_treat.h"
 #include "settings/settings_store.h"

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "core/encoding.h"
-#include "index/columns/sort_list.h"
+#include "base/encoding.h"
+#include "sorting/sort_list.h"
 
 namespace kadrel {
 namespace {

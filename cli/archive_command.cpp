@@ -15,11 +15,11 @@
 #include <iterator>
 
 #include "cli/cli_common.h"
-#include "core/encoding.h"
-#include "index/lzh/lzh_archive.h"
-#include "index/lzh/lzh_names.h"
-#include "index/lzh/lzh_writer.h"
-#include "index/lzh/unlha.h"
+#include "base/encoding.h"
+#include "archive/lzh_archive.h"
+#include "archive/lzh_names.h"
+#include "archive/lzh_writer.h"
+#include "archive/unlha.h"
 
 namespace kadrel::cli {
 namespace {

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <iostream>
 
-#include "core/column_text.h"
-#include "core/encoding.h"
+#include "catalog/column_text.h"
+#include "base/encoding.h"
 #include "settings/option_overrides.h"
 #include "settings/user_settings.h"
 

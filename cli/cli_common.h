@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "core/music_file_info.h"
-#include "settings/options.h"
+#include "catalog/music_file_info.h"
+#include "catalog/options.h"
 
 namespace kadrel::cli {
 

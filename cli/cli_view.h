@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "core/message_box.h"
-#include "core/scan/folder_scan_controller.h"
-#include "core/scan/scan_view.h"
-#include "index/columns/sort_list.h"
+#include "base/message_box.h"
+#include "scan/folder_scan_controller.h"
+#include "scan/scan_view.h"
+#include "sorting/sort_list.h"
 
 namespace kadrel::cli {
 

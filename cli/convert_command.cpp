@@ -9,8 +9,8 @@
 #include <iostream>
 
 #include "cli/cli_common.h"
-#include "core/text_helpers.h"
-#include "play/rcpcv/recomposer_converter.h"
+#include "base/text_helpers.h"
+#include "formats/rcpcv/recomposer_converter.h"
 
 namespace kadrel::cli {
 namespace {

@@ -9,12 +9,12 @@
 
 #include "cli/cli_common.h"
 #include "cli/cli_view.h"
-#include "core/encoding.h"
-#include "core/text_helpers.h"
-#include "index/lzh/lha_unpack.h"
-#include "index/store/folder_index.h"
-#include "index/store/index_format.h"
-#include "index/store/index_refresh.h"
+#include "base/encoding.h"
+#include "base/text_helpers.h"
+#include "archive/lha_unpack.h"
+#include "index/folder_index.h"
+#include "index/index_format.h"
+#include "index/index_refresh.h"
 #include "settings/platform_folders.h"
 
 namespace kadrel::cli {

@@ -6,10 +6,10 @@
 #include <iostream>
 
 #include "cli/cli_common.h"
-#include "core/dos_datetime.h"
-#include "core/format_table.h"
-#include "core/read_header_info.h"
-#include "core/text_helpers.h"
+#include "base/dos_datetime.h"
+#include "catalog/format_table.h"
+#include "formats/read_header_info.h"
+#include "base/text_helpers.h"
 
 namespace kadrel::cli {
 namespace {

@@ -5,10 +5,10 @@
 #include <iostream>
 
 #include "cli/cli_common.h"
-#include "core/encoding.h"
-#include "core/message_box.h"
-#include "play/playlist/playlist_file.h"
-#include "play/playlist/playlist_io.h"
+#include "base/encoding.h"
+#include "base/message_box.h"
+#include "playlist/playlist_file.h"
+#include "playlist/playlist_io.h"
 
 namespace kadrel::cli {
 namespace {

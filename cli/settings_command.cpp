@@ -13,8 +13,8 @@
 #include <fmt/format.h>
 
 #include "cli/cli_common.h"
-#include "core/encoding.h"
-#include "core/text_helpers.h"
+#include "base/encoding.h"
+#include "base/text_helpers.h"
 #include "settings/default_tree.h"
 #include "settings/option_overrides.h"
 #include "settings/platform_folders.h"

@@ -10,7 +10,7 @@
 #include <QObject>
 #include <QPointer>
 
-#include "core/window_bridge.h"
+#include "base/window_bridge.h"
 
 namespace kadrel {
 

@@ -4,9 +4,9 @@
 
 #include <fmt/format.h>
 
-#include "core/encoding.h"
+#include "base/encoding.h"
 #include "settings/key_path.h"
-#include "settings/options.h"
+#include "catalog/options.h"
 #include "settings/setting_keys.h"
 
 namespace kadrel {

@@ -1,7 +1,7 @@
 #include "settings/key_path.h"
 
-#include "core/encoding.h"
-#include "core/text_helpers.h"
+#include "base/encoding.h"
+#include "base/text_helpers.h"
 
 namespace kadrel {
 

@@ -2,7 +2,7 @@
 
 #include <fmt/format.h>
 
-#include "core/text_helpers.h"
+#include "base/text_helpers.h"
 #include "settings/key_path.h"
 #include "settings/setting_keys.h"
 #include "settings/startup_settings.h"

@@ -4,8 +4,8 @@
 #include <functional>
 #include <map>
 
-#include "core/encoding.h"
-#include "core/text_helpers.h"
+#include "base/encoding.h"
+#include "base/text_helpers.h"
 
 namespace kadrel {
 

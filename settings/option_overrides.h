@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "settings/options.h"
+#include "catalog/options.h"
 
 namespace kadrel {
 

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "core/text_helpers.h"
+#include "base/text_helpers.h"
 
 namespace kadrel {
 

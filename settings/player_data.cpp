@@ -1,6 +1,6 @@
 #include "settings/player_data.h"
 
-#include "core/text_helpers.h"
+#include "base/text_helpers.h"
 
 namespace kadrel {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/format_table.h"
+#include "catalog/format_table.h"
 
 namespace kadrel {
 

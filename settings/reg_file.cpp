@@ -7,12 +7,12 @@
 
 #include <fmt/format.h>
 
-#include "core/encoding.h"
-#include "core/text_helpers.h"
+#include "base/encoding.h"
+#include "base/text_helpers.h"
 #include "settings/default_tree.h"
 #include "settings/key_path.h"
 #include "settings/setting_keys.h"
-#include "settings/smfk_info.h"
+#include "catalog/smfk_info.h"
 
 namespace kadrel {
 

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "core/message_box.h"
-#include "settings/options.h"
+#include "base/message_box.h"
+#include "catalog/options.h"
 #include "settings/platform_folders.h"
 #include "settings/player_data.h"
 #include "settings/reg_treat.h"
-#include "settings/smfk_info.h"
+#include "catalog/smfk_info.h"
 
 namespace kadrel {
 

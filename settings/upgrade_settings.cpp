@@ -1,6 +1,6 @@
 // The first-run and version-upgrade pass.
 
-#include "core/encoding.h"
+#include "base/encoding.h"
 #include "settings/setting_keys.h"
 #include "settings/startup_settings.h"
 

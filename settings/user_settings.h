@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "core/message_box.h"
-#include "settings/options.h"
+#include "base/message_box.h"
+#include "catalog/options.h"
 #include "settings/platform_folders.h"
 #include "settings/settings_store.h"
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 
-#include "core/column_text.h"
-#include "core/encoding.h"
+#include "catalog/column_text.h"
+#include "base/encoding.h"
 
 namespace kadrel {
 namespace {

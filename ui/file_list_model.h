@@ -15,10 +15,10 @@
 #include <QIcon>
 #include <QTimer>
 
-#include "core/music_file_info.h"
-#include "index/columns/sort_list.h"
-#include "index/columns/sort_state.h"
-#include "settings/options.h"
+#include "catalog/music_file_info.h"
+#include "sorting/sort_list.h"
+#include "catalog/sort_state.h"
+#include "catalog/options.h"
 
 namespace kadrel {
 

@@ -6,8 +6,8 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "core/encoding.h"
-#include "core/text_helpers.h"
+#include "base/encoding.h"
+#include "base/text_helpers.h"
 #include "ui/texts.h"
 
 namespace kadrel {

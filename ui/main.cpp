@@ -12,7 +12,7 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "core/text_helpers.h"
+#include "base/text_helpers.h"
 #include "platform/single_instance.h"
 #include "ui/main_window.h"
 #include "ui/qt_message_box.h"

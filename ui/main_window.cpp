@@ -21,13 +21,13 @@
 #include <QVBoxLayout>
 #include <QWindowStateChangeEvent>
 
-#include "core/column_text.h"
-#include "core/encoding.h"
-#include "core/format_table.h"
-#include "core/scan/document_step.h"
-#include "core/text_helpers.h"
-#include "index/columns/compare_items.h"
-#include "index/columns/sort_list.h"
+#include "catalog/column_text.h"
+#include "base/encoding.h"
+#include "catalog/format_table.h"
+#include "scan/document_step.h"
+#include "base/text_helpers.h"
+#include "sorting/compare_items.h"
+#include "sorting/sort_list.h"
 #include "platform/temp_folder.h"
 #include "platform/volumes.h"
 #include "ui/icon_set.h"

@@ -14,12 +14,12 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 
-#include "core/message_box.h"
-#include "core/scan/folder_index_port.h"
-#include "core/scan/folder_scan_controller.h"
-#include "core/scan/lzh_archive_port.h"
-#include "index/store/folder_index.h"
-#include "core/scan/scan_view.h"
+#include "base/message_box.h"
+#include "scan/folder_index_port.h"
+#include "scan/folder_scan_controller.h"
+#include "scan/lzh_archive_port.h"
+#include "index/folder_index.h"
+#include "scan/scan_view.h"
 #include "platform/folder_watcher.h"
 #include "platform/qt_window_bridge.h"
 #include "ui/file_list_model.h"

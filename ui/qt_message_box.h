@@ -2,8 +2,8 @@
 // IMessageBox on Qt: a beep, then a modal box with the designed caption, text and
 // buttons. Workers' boxes are shown on the window's thread through the bridge.
 
-#include "core/message_box.h"
-#include "core/window_bridge.h"
+#include "base/message_box.h"
+#include "base/window_bridge.h"
 
 class QWidget;
 

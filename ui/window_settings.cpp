@@ -4,7 +4,7 @@
 
 #include <QFile>
 
-#include "core/text_helpers.h"
+#include "base/text_helpers.h"
 #include "settings/user_settings.h"
 
 namespace kadrel {

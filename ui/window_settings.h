@@ -12,9 +12,9 @@
 
 #include <QStringList>
 
-#include "core/message_box.h"
-#include "core/scan/folder_scan_controller.h"
-#include "settings/options.h"
+#include "base/message_box.h"
+#include "scan/folder_scan_controller.h"
+#include "catalog/options.h"
 #include "settings/platform_folders.h"
 #include "settings/reg_treat.h"
 #include "settings/settings_store.h"

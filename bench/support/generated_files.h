@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/byte_source.h"
+#include "base/byte_source.h"
 
 namespace kadrel::bench {
 

@@ -2,9 +2,9 @@
 
 #include <map>
 
-#include "core/encoding.h"
-#include "index/columns/column_tables.h"
-#include "index/columns/playlist_column_text.h"
+#include "base/encoding.h"
+#include "sorting/column_tables.h"
+#include "sorting/playlist_column_text.h"
 
 namespace kadrel {
 namespace {

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "core/encoding.h"
-#include "index/columns/collation_key.h"
-#include "index/columns/compare_items.h"
-#include "index/columns/sort_list.h"
+#include "base/encoding.h"
+#include "sorting/collation_key.h"
+#include "sorting/compare_items.h"
+#include "sorting/sort_list.h"
 
 namespace kadrel {
 namespace {

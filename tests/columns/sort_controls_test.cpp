@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "index/columns/sort_controls.h"
+#include "sorting/sort_controls.h"
 
 namespace kadrel {
 namespace {

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "core/encoding.h"
-#include "index/columns/compare_items.h"
-#include "index/columns/sort_list.h"
-#include "play/pl_music_info.h"
+#include "base/encoding.h"
+#include "sorting/compare_items.h"
+#include "sorting/sort_list.h"
+#include "catalog/pl_music_info.h"
 
 namespace kadrel {
 namespace {

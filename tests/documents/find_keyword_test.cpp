@@ -1,8 +1,8 @@
-#include "core/document/find_keyword.h"
+#include "formats/document/find_keyword.h"
 
 #include <gtest/gtest.h>
 
-#include "core/encoding.h"
+#include "base/encoding.h"
 
 namespace kadrel {
 namespace {

@@ -1,8 +1,8 @@
-#include "core/document/line_readers.h"
+#include "formats/document/line_readers.h"
 
 #include <gtest/gtest.h>
 
-#include "core/encoding.h"
+#include "base/encoding.h"
 
 namespace kadrel {
 namespace {

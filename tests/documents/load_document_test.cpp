@@ -1,4 +1,4 @@
-#include "core/document/load_document.h"
+#include "formats/document/load_document.h"
 
 #include <gtest/gtest.h>
 

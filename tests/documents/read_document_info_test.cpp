@@ -1,8 +1,8 @@
-#include "core/document/read_document_info.h"
+#include "formats/document/read_document_info.h"
 
 #include <gtest/gtest.h>
 
-#include "core/encoding.h"
+#include "base/encoding.h"
 #include "support/temp_dir.h"
 
 namespace kadrel {

@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include "core/document/load_document.h"
-#include "core/document/read_document_info.h"
-#include "core/document/sound_module.h"
-#include "core/encoding.h"
+#include "formats/document/load_document.h"
+#include "formats/document/read_document_info.h"
+#include "formats/document/sound_module.h"
+#include "base/encoding.h"
 
 namespace kadrel {
 namespace {

@@ -1,8 +1,8 @@
-#include "core/document/sound_module.h"
+#include "formats/document/sound_module.h"
 
 #include <gtest/gtest.h>
 
-#include "core/encoding.h"
+#include "base/encoding.h"
 
 namespace kadrel {
 namespace {

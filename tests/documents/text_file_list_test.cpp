@@ -1,4 +1,4 @@
-#include "core/document/text_file_list.h"
+#include "formats/document/text_file_list.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <chrono>
 #include <future>
 
-#include "core/encoding.h"
+#include "base/encoding.h"
 #include "support/temp_dir.h"
 
 namespace kadrel {

@@ -1,8 +1,8 @@
-#include "core/document/trim_marks.h"
+#include "base/trim_marks.h"
 
 #include <gtest/gtest.h>
 
-#include "core/encoding.h"
+#include "base/encoding.h"
 
 namespace kadrel {
 namespace {

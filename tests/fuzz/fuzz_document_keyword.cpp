@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "core/document/find_keyword.h"
-#include "core/encoding.h"
+#include "formats/document/find_keyword.h"
+#include "base/encoding.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace kadrel;

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "core/document/document_readers.h"
-#include "core/document/line_readers.h"
-#include "core/document/load_document.h"
-#include "core/document/sound_module.h"
+#include "formats/document/document_readers.h"
+#include "formats/document/line_readers.h"
+#include "formats/document/load_document.h"
+#include "formats/document/sound_module.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "core/document/trim_marks.h"
+#include "base/trim_marks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace kadrel;

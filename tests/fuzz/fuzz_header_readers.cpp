@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "core/format_table.h"
-#include "core/read_header_info.h"
+#include "catalog/format_table.h"
+#include "formats/read_header_info.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace kadrel;

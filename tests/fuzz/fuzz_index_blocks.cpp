@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "index/store/folder_index.h"
-#include "index/store/index_format.h"
+#include "index/folder_index.h"
+#include "index/index_format.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace kadrel;

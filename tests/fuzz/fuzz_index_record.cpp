@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "index/index_record.h"
+#include "catalog/index_record.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace kadrel;

@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <string>
 
-#include "index/store/folder_index.h"
-#include "index/store/atomic_file.h"
-#include "index/store/index_format.h"
-#include "index/store/index_refresh.h"
+#include "index/folder_index.h"
+#include "base/atomic_file.h"
+#include "index/index_format.h"
+#include "index/index_refresh.h"
 
 namespace {
 

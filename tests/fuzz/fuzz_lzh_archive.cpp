@@ -10,8 +10,8 @@
 #include <dirent.h>
 #include <string>
 
-#include "index/lzh/lzh_archive.h"
-#include "index/lzh/lzh_writer.h"
+#include "archive/lzh_archive.h"
+#include "archive/lzh_writer.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "core/readers/header_readers.h"
-#include "play/playlist/playlist_file.h"
+#include "formats/readers/header_readers.h"
+#include "playlist/playlist_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace kadrel;

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "play/playlist/playlist_file.h"
+#include "playlist/playlist_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace kadrel;

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "play/rcpcv/control_file.h"
-#include "play/rcpcv/recomposer_converter.h"
+#include "formats/rcpcv/control_file.h"
+#include "formats/rcpcv/recomposer_converter.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace kadrel;

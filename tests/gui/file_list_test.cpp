@@ -6,7 +6,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "core/column_text.h"
+#include "catalog/column_text.h"
 #include "test_objects.h"
 #include "test_support.h"
 #include "ui/file_list_model.h"

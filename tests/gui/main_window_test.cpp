@@ -12,9 +12,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "core/column_text.h"
-#include "core/encoding.h"
-#include "core/text_helpers.h"
+#include "catalog/column_text.h"
+#include "base/encoding.h"
+#include "base/text_helpers.h"
 #include "test_objects.h"
 #include "test_support.h"
 #include "ui/main_window.h"

@@ -8,7 +8,7 @@
 #include <QString>
 #include <QTemporaryDir>
 
-#include "core/message_box.h"
+#include "base/message_box.h"
 
 namespace kadrel::test {
 

@@ -11,8 +11,8 @@
 #include <QTest>
 #include <QToolBar>
 
-#include "core/column_text.h"
-#include "index/columns/sort_list.h"
+#include "catalog/column_text.h"
+#include "sorting/sort_list.h"
 #include "test_objects.h"
 #include "test_support.h"
 #include "ui/main_window.h"

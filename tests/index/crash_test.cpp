@@ -11,8 +11,8 @@
 #include <set>
 #include <thread>
 
-#include "index/store/folder_index.h"
-#include "index/store/index_format.h"
+#include "index/folder_index.h"
+#include "index/index_format.h"
 #include "index_fixture.h"
 
 namespace kadrel {

@@ -1,11 +1,11 @@
-#include "index/store/folder_index.h"
+#include "index/folder_index.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "index/index_record.h"
-#include "index/store/atomic_file.h"
-#include "index/store/index_format.h"
+#include "catalog/index_record.h"
+#include "base/atomic_file.h"
+#include "index/index_format.h"
 #include "index_fixture.h"
 
 namespace kadrel {
@@ -23,7 +23,10 @@ class FolderIndexTest : public test::IndexTest {
     return temp.path() + name + "/";
   }
   std::vector<TMusicFileInfo> ListOf(bool withMember = true) {
-    std::vector<TMusicFileInfo> list{{.FileType = -1, .ItemKind = kFolderEntry}, Entry("song", kRowMID, kLooseFile)};
+    TMusicFileInfo folderRow;
+    folderRow.FileType = -1;
+    folderRow.ItemKind = kFolderEntry;
+    std::vector<TMusicFileInfo> list{folderRow, Entry("song", kRowMID, kLooseFile)};
     if (withMember) list.push_back(Entry("Song", kRowMID, kArchiveMember, "A.LZH"));
     return list;
   }

@@ -7,7 +7,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "index/store/index_format.h"
+#include "index/index_format.h"
 #include "index_fixture.h"
 
 namespace kadrel {

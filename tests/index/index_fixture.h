@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/message_box.h"
-#include "index/store/folder_index.h"
+#include "base/message_box.h"
+#include "index/folder_index.h"
 #include "support/temp_dir.h"
 
 namespace kadrel::test {

@@ -1,4 +1,4 @@
-#include "index/index_record.h"
+#include "catalog/index_record.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "index/store/index_refresh.h"
+#include "index/index_refresh.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <set>
 
-#include "index/store/index_format.h"
+#include "index/index_format.h"
 #include "index_fixture.h"
 
 namespace kadrel {

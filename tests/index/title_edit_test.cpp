@@ -1,8 +1,8 @@
-#include "index/store/title_edit.h"
+#include "index/title_edit.h"
 
 #include <gtest/gtest.h>
 
-#include "index/store/index_format.h"
+#include "index/index_format.h"
 #include "index_fixture.h"
 
 namespace kadrel {
@@ -13,7 +13,9 @@ using test::Entry;
 class TitleEditTest : public test::IndexTest {
  protected:
   TitleEditTest() : index(MakeIndex()) {
-    list = {{.ItemKind = kParentEntry}, Entry("a", kRowMID, kLooseFile), Entry("b", kRowRCP, kArchiveMember, "X.LZH"),
+    TMusicFileInfo parentRow;
+    parentRow.ItemKind = kParentEntry;
+    list = {parentRow, Entry("a", kRowMID, kLooseFile), Entry("b", kRowRCP, kArchiveMember, "X.LZH"),
             Entry("c", kRowMID, kLooseFile)};
     index.OpenFolderIndex(folder, scratch);
   }

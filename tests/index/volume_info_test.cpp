@@ -1,4 +1,4 @@
-#include "index/store/volume_info.h"
+#include "index/volume_info.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "index/lzh/lzh_archive.h"
+#include "archive/lzh_archive.h"
 
 namespace kadrel {
 namespace {

@@ -6,9 +6,9 @@
 
 #include <filesystem>
 
-#include "core/encoding.h"
-#include "index/lzh/lzh_writer.h"
-#include "index/lzh/unlha.h"
+#include "base/encoding.h"
+#include "archive/lzh_writer.h"
+#include "archive/unlha.h"
 #include "support/temp_dir.h"
 
 namespace kadrel {

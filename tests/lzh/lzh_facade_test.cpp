@@ -7,11 +7,11 @@
 #include <mutex>
 #include <thread>
 
-#include "core/dos_datetime.h"
-#include "core/encoding.h"
-#include "index/lzh/lha_unpack.h"
-#include "index/lzh/lzh_writer.h"
-#include "index/lzh/unlha.h"
+#include "base/dos_datetime.h"
+#include "base/encoding.h"
+#include "archive/lha_unpack.h"
+#include "archive/lzh_writer.h"
+#include "archive/unlha.h"
 #include "support/temp_dir.h"
 
 namespace kadrel {

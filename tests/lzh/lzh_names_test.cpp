@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "core/encoding.h"
-#include "index/lzh/lzh_names.h"
+#include "base/encoding.h"
+#include "archive/lzh_names.h"
 
 namespace kadrel {
 namespace {

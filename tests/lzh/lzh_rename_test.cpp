@@ -4,10 +4,10 @@
 
 #include <filesystem>
 
-#include "core/encoding.h"
-#include "index/lzh/lzh_archive.h"
-#include "index/lzh/lzh_writer.h"
-#include "index/lzh/unlha.h"
+#include "base/encoding.h"
+#include "archive/lzh_archive.h"
+#include "archive/lzh_writer.h"
+#include "archive/unlha.h"
 #include "lzh/lzh_test_util.h"
 #include "support/temp_dir.h"
 

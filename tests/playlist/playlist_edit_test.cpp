@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "core/text_helpers.h"
-#include "play/playlist/playlist_edit.h"
-#include "play/playlist/playlist_file.h"
-#include "play/playlist/playlist_folders.h"
-#include "play/playlist/playlist_io.h"
-#include "play/playlist/playlist_texts.h"
+#include "base/text_helpers.h"
+#include "playlist/playlist_edit.h"
+#include "playlist/playlist_file.h"
+#include "playlist/playlist_folders.h"
+#include "playlist/playlist_io.h"
+#include "playlist/playlist_texts.h"
 #include "playlist_test_util.h"
 #include "support/temp_dir.h"
 
@@ -297,7 +297,11 @@ TEST(PlayListBase, RebasingMovesEveryItemUnderTheNewFolder) {
 TEST(PlayListLoad, AppendingKeepsTheBaseACommonFolderOfAllItems) {
   PlayListContent file;
   file.BaseFolder = "/b/";
-  file.Items.push_back({.Folder = "/b/x/", .Order = 0, .Music = MusicRecord("X")});  // marks never come from a file
+  TPLMusicInfo item;  // marks never come from a file
+  item.Folder = "/b/x/";
+  item.Order = 0;
+  item.Music = MusicRecord("X");
+  file.Items.push_back(item);
 
   TPLInfo empty;
   AppendPlayListContent(empty, file, "one.mpl");

@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "core/byte_source.h"
-#include "core/encoding.h"
-#include "index/index_record.h"
-#include "play/playlist/playlist_file.h"
-#include "play/playlist/playlist_io.h"
-#include "play/playlist/playlist_texts.h"
+#include "base/byte_source.h"
+#include "base/encoding.h"
+#include "catalog/index_record.h"
+#include "playlist/playlist_file.h"
+#include "playlist/playlist_io.h"
+#include "playlist/playlist_texts.h"
 #include "playlist_test_util.h"
 #include "support/temp_dir.h"
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "core/format_table.h"
-#include "core/message_box.h"
-#include "play/pl_music_info.h"
+#include "catalog/format_table.h"
+#include "base/message_box.h"
+#include "catalog/pl_music_info.h"
 
 namespace kadrel::test {
 

@@ -9,8 +9,8 @@
 
 #include <fmt/format.h>
 
-#include "play/rcpcv/control_file.h"
-#include "play/rcpcv/recomposer_converter.h"
+#include "formats/rcpcv/control_file.h"
+#include "formats/rcpcv/recomposer_converter.h"
 #include "rcpcv/rcp_fixture.h"
 
 namespace kadrel::test {

@@ -4,7 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "play/rcpcv/recomposer_converter.h"
+#include "formats/rcpcv/recomposer_converter.h"
 #include "rcpcv/rcp_fixture.h"
 
 namespace kadrel::test {

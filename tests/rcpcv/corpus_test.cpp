@@ -10,8 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include "play/rcpcv/rcpcv.h"
-#include "play/rcpcv/recomposer_converter.h"
+#include "formats/rcpcv/rcpcv.h"
+#include "formats/rcpcv/recomposer_converter.h"
 #include "lzh/lzh_test_util.h"
 #include "rcpcv/rcp_fixture.h"
 #include "support/temp_dir.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/encoding.h"
+#include "base/encoding.h"
 #include "readers/reader_test_util.h"
 
 namespace kadrel {

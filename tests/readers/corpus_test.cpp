@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "core/encoding.h"
-#include "core/format_table.h"
-#include "core/read_header_info.h"
-#include "core/text_helpers.h"
+#include "base/encoding.h"
+#include "catalog/format_table.h"
+#include "formats/read_header_info.h"
+#include "base/text_helpers.h"
 
 namespace kadrel {
 namespace {

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string>
 
-#include "core/byte_source.h"
-#include "core/format_table.h"
-#include "core/read_header_info.h"
+#include "base/byte_source.h"
+#include "catalog/format_table.h"
+#include "formats/read_header_info.h"
 
 namespace kadrel::test {
 

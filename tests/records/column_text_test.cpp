@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "core/column_text.h"
-#include "core/dos_datetime.h"
-#include "core/encoding.h"
-#include "core/format_table.h"
+#include "catalog/column_text.h"
+#include "base/dos_datetime.h"
+#include "base/encoding.h"
+#include "catalog/format_table.h"
 
 namespace kadrel {
 namespace {

@@ -6,11 +6,11 @@
 #include <atomic>
 #include <filesystem>
 
-#include "core/dos_datetime.h"
-#include "core/encoding.h"
-#include "core/scan/lzh_archive_port.h"
-#include "index/lzh/lzh_writer.h"
-#include "index/lzh/unlha.h"
+#include "base/dos_datetime.h"
+#include "base/encoding.h"
+#include "scan/lzh_archive_port.h"
+#include "archive/lzh_writer.h"
+#include "archive/unlha.h"
 #include "readers/reader_test_util.h"
 #include "scan/scan_fixture.h"
 

@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "core/column_text.h"
-#include "core/encoding.h"
+#include "catalog/column_text.h"
+#include "base/encoding.h"
 #include "readers/reader_test_util.h"
 #include "scan/scan_fixture.h"
 

@@ -1,6 +1,6 @@
 #include "scan/scan_fixture.h"
 
-#include "core/scan/document_step.h"
+#include "scan/document_step.h"
 
 namespace kadrel::test {
 

@@ -11,8 +11,8 @@
 #include <mutex>
 #include <thread>
 
-#include "core/scan/folder_scan_controller.h"
-#include "index/columns/sort_list.h"
+#include "scan/folder_scan_controller.h"
+#include "sorting/sort_list.h"
 #include "support/temp_dir.h"
 
 namespace kadrel::test {

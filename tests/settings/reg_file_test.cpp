@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/encoding.h"
+#include "base/encoding.h"
 #include "settings/platform_folders.h"
 #include "settings/reg_file.h"
 #include "settings_test_support.h"

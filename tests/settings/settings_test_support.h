@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/message_box.h"
+#include "base/message_box.h"
 #include "settings/reg_treat.h"
 #include "settings/settings_store.h"
 #include "support/temp_dir.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/encoding.h"
+#include "base/encoding.h"
 #include "settings/default_tree.h"
 #include "settings/setting_keys.h"
 #include "settings/startup_settings.h"

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/encoding.h"
+#include "base/encoding.h"
 #include "settings/key_path.h"
 #include "settings_test_support.h"
 

@@ -1,0 +1,219 @@
+// Decoding members with liblhasa's decoders: into memory (whole or the first bytes) and
+// into a file in the destination folder (temporary file, checked, then renamed).
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <lha_decoder.h>
+
+#include <atomic>
+#include <cstring>
+#include <ctime>
+#include <memory>
+#include <vector>
+
+#include "base/dos_datetime.h"
+#include "archive/lzh_archive.h"
+#include "archive/lzh_names.h"
+
+namespace kadrel {
+namespace {
+
+constexpr size_t kChunk = 64 * 1024;
+
+// Feeds the member's compressed bytes to the decoder, read from the archive in chunks.
+struct CompressedFeed {
+  const ByteSource* src;
+  uint64_t pos;
+  uint64_t remaining;
+  std::vector<char> buffer = std::vector<char>(kChunk);
+  size_t bufPos = 0, bufLen = 0;
+
+  // Fills `out` completely unless the member's data end: some decoders take a short
+  // read for the end of the stream.
+  static size_t Callback(void* out, size_t len, void* user) {
+    auto* self = static_cast<CompressedFeed*>(user);
+    size_t done = 0;
+    while (done < len) {
+      if (self->bufPos == self->bufLen && !self->Refill()) break;
+      const size_t n = std::min(len - done, self->bufLen - self->bufPos);
+      std::memcpy(static_cast<char*>(out) + done, self->buffer.data() + self->bufPos, n);
+      self->bufPos += n;
+      done += n;
+    }
+    return done;
+  }
+
+  bool Refill() {
+    const size_t want = static_cast<size_t>(std::min<uint64_t>(remaining, kChunk));
+    const size_t got = want == 0 ? 0 : src->ReadAt(pos, buffer.data(), want);
+    if (got == 0) {
+      remaining = 0;
+      return false;
+    }
+    pos += got;
+    remaining -= got;
+    bufPos = 0;
+    bufLen = got;
+    return true;
+  }
+};
+
+struct DecoderDeleter {
+  void operator()(LHADecoder* d) const { lha_decoder_free(d); }
+};
+
+// A decoder for the member, or null when the method has none.
+class MemberDecoder {
+ public:
+  MemberDecoder(const ByteSource& src, const LzhMember& m) : feed_{&src, m.dataOffset, m.compressedSize} {
+    if (m.IsDirectory()) return;
+    char name[8] = {};
+    std::memcpy(name, m.method.data(), std::min<size_t>(m.method.size(), 5));
+    auto type = lha_decoder_for_name(name);
+    if (type == nullptr || m.originalSize > SIZE_MAX) return;
+    decoder_.reset(lha_decoder_new(type, &CompressedFeed::Callback, &feed_, static_cast<size_t>(m.originalSize)));
+  }
+  bool ok() const { return decoder_ != nullptr; }
+  size_t Read(char* out, size_t n) { return lha_decoder_read(decoder_.get(), reinterpret_cast<uint8_t*>(out), n); }
+  uint16_t Crc() const { return lha_decoder_get_crc(decoder_.get()); }
+
+ private:
+  CompressedFeed feed_;
+  std::unique_ptr<LHADecoder, DecoderDeleter> decoder_;
+};
+
+bool Complete(const LzhMember& m, uint64_t produced, uint16_t crc) {
+  return produced == m.originalSize && (!m.hasCrc || crc == m.crc);
+}
+
+std::string TempName() {
+  static std::atomic<unsigned> counter{0};
+  return ".kadrel-unpack-" + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1)) + ".tmp";
+}
+
+void SetModificationTime(int fd, const LzhMember& m) {
+  std::time_t t = 0;
+  if (m.level >= 2) {
+    t = static_cast<std::time_t>(m.unixTime);
+  } else {
+    CalendarTime c = UnpackDosStamp(m.dosDate, m.dosTime);
+    if (!IsValidCalendarTime(c)) return;
+    std::tm tm{};
+    tm.tm_year = c.year - 1900;
+    tm.tm_mon = c.month - 1;
+    tm.tm_mday = c.day;
+    tm.tm_hour = c.hour;
+    tm.tm_min = c.minute;
+    tm.tm_sec = c.second;
+    tm.tm_isdst = -1;
+    t = std::mktime(&tm);
+    if (t == static_cast<std::time_t>(-1)) return;
+  }
+  struct timespec times[2] = {{0, UTIME_OMIT}, {t, 0}};
+  ::futimens(fd, times);
+}
+
+class Fd {
+ public:
+  explicit Fd(int fd = -1) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+  int release() {
+    int f = fd_;
+    fd_ = -1;
+    return f;
+  }
+
+ private:
+  int fd_;
+};
+
+bool WriteAll(int fd, const char* p, size_t n) {
+  while (n > 0) {
+    ssize_t w = ::write(fd, p, n);
+    if (w < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    p += w;
+    n -= static_cast<size_t>(w);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool LzhMethodSupported(const std::string& method) {
+  if (method.size() != 5 || method == "-lhd-") return false;
+  char name[8] = {};
+  std::memcpy(name, method.data(), 5);
+  return lha_decoder_for_name(name) != nullptr;
+}
+
+LzhDecodeStatus DecodeLzhMember(const ByteSource& archive, const LzhMember& member, std::string& out, uint64_t limit) {
+  out.clear();
+  if (member.IsDirectory()) return LzhDecodeStatus::UnsupportedMethod;
+  MemberDecoder decoder(archive, member);
+  if (!decoder.ok()) return LzhDecodeStatus::UnsupportedMethod;
+  const uint64_t want = limit == 0 ? member.originalSize : std::min(limit, member.originalSize);
+  // Grow with the data rather than trusting the declared size up front.
+  out.reserve(static_cast<size_t>(std::min<uint64_t>(want, 16u << 20)));
+  uint64_t produced = 0;
+  // One uninitialised buffer per thread: the scan decodes many small members.
+  thread_local std::unique_ptr<char[]> buf(new char[kChunk]);
+  while (produced < want) {
+    const size_t n = decoder.Read(buf.get(), static_cast<size_t>(std::min<uint64_t>(kChunk, want - produced)));
+    if (n == 0) break;
+    out.append(buf.get(), n);
+    produced += n;
+  }
+  if (limit != 0 && produced == limit && limit < member.originalSize) return LzhDecodeStatus::Partial;
+  return Complete(member, produced, decoder.Crc()) ? LzhDecodeStatus::Ok : LzhDecodeStatus::DataError;
+}
+
+LzhDecodeStatus ExtractLzhMember(const ByteSource& archive, const LzhMember& member, const std::string& destFolder,
+                                 std::string* writtenPath) {
+  if (!member.IsRegularFile()) return LzhDecodeStatus::Refused;
+  const std::string fileName = ExtractedFileName(member.name);
+  if (fileName.empty()) return LzhDecodeStatus::Refused;
+  MemberDecoder decoder(archive, member);
+  if (!decoder.ok()) return LzhDecodeStatus::UnsupportedMethod;
+
+  Fd dir(::open(destFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir.get() < 0) return LzhDecodeStatus::WriteError;
+  const std::string temp = TempName();
+  Fd file(::openat(dir.get(), temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
+  if (file.get() < 0) return LzhDecodeStatus::WriteError;
+
+  LzhDecodeStatus status = LzhDecodeStatus::Ok;
+  uint64_t produced = 0;
+  std::vector<char> buf(kChunk);
+  for (;;) {
+    const size_t n = decoder.Read(buf.data(), buf.size());
+    if (n == 0) break;
+    if (!WriteAll(file.get(), buf.data(), n)) {
+      status = LzhDecodeStatus::WriteError;
+      break;
+    }
+    produced += n;
+  }
+  if (status == LzhDecodeStatus::Ok && !Complete(member, produced, decoder.Crc())) status = LzhDecodeStatus::DataError;
+  if (status == LzhDecodeStatus::Ok) SetModificationTime(file.get(), member);
+  if (::close(file.release()) != 0 && status == LzhDecodeStatus::Ok) status = LzhDecodeStatus::WriteError;
+  if (status == LzhDecodeStatus::Ok && ::renameat(dir.get(), temp.c_str(), dir.get(), fileName.c_str()) != 0)
+    status = LzhDecodeStatus::WriteError;
+  if (status != LzhDecodeStatus::Ok) {
+    ::unlinkat(dir.get(), temp.c_str(), 0);
+    return status;
+  }
+  if (writtenPath) *writtenPath = destFolder + (destFolder.empty() || destFolder.back() == '/' ? "" : "/") + fileName;
+  return status;
+}
+
+}  // namespace kadrel

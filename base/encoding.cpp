@@ -1,0 +1,202 @@
+#include "base/encoding.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <cstdint>
+
+namespace kadrel {
+namespace {
+
+// One conversion descriptor per thread and direction; iconv_t is not thread-safe.
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+  ~Converter() {
+    if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
+  }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+
+  bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+
+  // Converts as much as possible. Returns the number of input bytes consumed; stops at
+  // the first byte sequence that does not convert.
+  size_t Convert(std::string_view in, std::string& out) {
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    char* inPtr = const_cast<char*>(in.data());
+    size_t inLeft = in.size();
+    char buffer[1024];
+    while (inLeft > 0) {
+      char* outPtr = buffer;
+      size_t outLeft = sizeof buffer;
+      size_t r = iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft);
+      out.append(buffer, static_cast<size_t>(outPtr - buffer));
+      if (r == static_cast<size_t>(-1) && errno != E2BIG) break;
+    }
+    return in.size() - inLeft;
+  }
+
+ private:
+  iconv_t cd_;
+};
+
+Converter& FromCp932() {
+  thread_local Converter c("UTF-8", "CP932");
+  return c;
+}
+
+Converter& ToCp932() {
+  thread_local Converter c("CP932", "UTF-8");
+  return c;
+}
+
+void AppendUtf8(std::string& out, uint32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+constexpr char kReplacement[] = "\xEF\xBF\xBD";
+
+}  // namespace
+
+bool IsAscii(std::string_view bytes) {
+  for (unsigned char c : bytes)
+    if (c >= 0x80) return false;
+  return true;
+}
+
+bool IsValidUtf8(std::string_view s) {
+  size_t i = 0;
+  const size_t n = s.size();
+  while (i < n) {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    size_t len;
+    uint32_t cp;
+    if ((c & 0xE0) == 0xC0) {
+      len = 2;
+      cp = c & 0x1F;
+    } else if ((c & 0xF0) == 0xE0) {
+      len = 3;
+      cp = c & 0x0F;
+    } else if ((c & 0xF8) == 0xF0) {
+      len = 4;
+      cp = c & 0x07;
+    } else {
+      return false;
+    }
+    if (i + len > n) return false;
+    for (size_t k = 1; k < len; ++k) {
+      unsigned char cc = static_cast<unsigned char>(s[i + k]);
+      if ((cc & 0xC0) != 0x80) return false;
+      cp = (cp << 6) | (cc & 0x3F);
+    }
+    // Reject overlong forms, surrogates and values beyond Unicode.
+    if ((len == 2 && cp < 0x80) || (len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000) ||
+        (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF)
+      return false;
+    i += len;
+  }
+  return true;
+}
+
+std::string DisplayText(std::string_view bytes) {
+  if (IsAscii(bytes) || IsValidUtf8(bytes)) return std::string(bytes);
+  std::string out;
+  out.reserve(bytes.size() * 3 / 2);
+  Converter& conv = FromCp932();
+  if (!conv.ok()) {
+    for (unsigned char c : bytes) {
+      if (c < 0x80) out += static_cast<char>(c);
+      else out += kReplacement;
+    }
+    return out;
+  }
+  while (!bytes.empty()) {
+    size_t used = conv.Convert(bytes, out);
+    bytes.remove_prefix(used);
+    if (bytes.empty()) break;
+    // Skip one undecodable character: a lead byte takes its trail byte with it.
+    size_t skip = (IsSjisLeadByte(static_cast<unsigned char>(bytes[0])) && bytes.size() > 1) ? 2 : 1;
+    if (skip == 2 && static_cast<unsigned char>(bytes[1]) < 0x40) skip = 1;
+    out += kReplacement;
+    bytes.remove_prefix(skip);
+  }
+  return out;
+}
+
+std::optional<std::string> Utf8ToCp932(std::string_view utf8) {
+  if (IsAscii(utf8)) return std::string(utf8);
+  Converter& conv = ToCp932();
+  if (!conv.ok()) return std::nullopt;
+  std::string out;
+  if (conv.Convert(utf8, out) != utf8.size()) return std::nullopt;
+  return out;
+}
+
+std::string Cp932(std::string_view utf8Literal) {
+  if (auto r = Utf8ToCp932(utf8Literal)) return *r;
+  std::string out;
+  Converter& conv = ToCp932();
+  while (!utf8Literal.empty()) {
+    size_t used = conv.ok() ? conv.Convert(utf8Literal, out) : 0;
+    utf8Literal.remove_prefix(used);
+    if (utf8Literal.empty()) break;
+    out += '?';
+    // Skip one UTF-8 character.
+    size_t k = 1;
+    while (k < utf8Literal.size() && (static_cast<unsigned char>(utf8Literal[k]) & 0xC0) == 0x80) ++k;
+    utf8Literal.remove_prefix(k);
+  }
+  return out;
+}
+
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+  std::string out;
+  auto unit = [&](size_t i) -> uint32_t {
+    auto b0 = static_cast<unsigned char>(bytes[i]);
+    auto b1 = static_cast<unsigned char>(bytes[i + 1]);
+    return bigEndian ? (b0 << 8 | b1) : (b1 << 8 | b0);
+  };
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    uint32_t u = unit(i);
+    if (u >= 0xD800 && u <= 0xDBFF && i + 3 < bytes.size()) {
+      uint32_t lo = unit(i + 2);
+      if (lo >= 0xDC00 && lo <= 0xDFFF) {
+        AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (lo - 0xDC00));
+        i += 2;
+        continue;
+      }
+    }
+    if (u >= 0xD800 && u <= 0xDFFF) {
+      out += kReplacement;
+      continue;
+    }
+    AppendUtf8(out, u);
+  }
+  return out;
+}
+
+std::string PreferCp932(std::string_view utf8) {
+  if (auto r = Utf8ToCp932(utf8)) return *r;
+  return std::string(utf8);
+}
+
+}  // namespace kadrel

@@ -1,0 +1,324 @@
+#include "index/folder_index.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+#include "base/encoding.h"
+#include "catalog/format_table.h"
+#include "base/text_helpers.h"
+#include "catalog/index_record.h"
+#include "base/atomic_file.h"
+#include "index/folder_names.h"
+#include "index/index_format.h"
+
+namespace kadrel {
+
+namespace {
+
+constexpr const char* kLoadingText = "インデックスをメモリに格納中..";
+constexpr const char* kTidyingText = "インデックスの整理中..";
+
+VolumeInfo SystemVolumeOf(const std::string& folder) {
+  // Classify by where the folder really is (a link may lead onto another volume).
+  char resolved[PATH_MAX];
+  const std::string real = ::realpath(folder.c_str(), resolved) ? std::string(resolved) : folder;
+  return VolumeTable::System().VolumeOf(real);
+}
+
+bool MkdirAll(const std::string& folder) {
+  if (folder.empty()) return false;
+  std::string path;
+  for (size_t i = 0; i < folder.size(); ++i) {
+    path.push_back(folder[i]);
+    if ((folder[i] == '/' && i > 0) || i + 1 == folder.size()) {
+      if (::mkdir(path.c_str(), 0755) != 0 && errno != EEXIST) return false;
+    }
+  }
+  return FolderExists(folder);
+}
+
+std::string FolderOfFile(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+}  // namespace
+
+TFolderIndex::TFolderIndex(const TMainOption& options, IMessageBox& messages, StatusCallback status,
+                           VolumeLookup volumes)
+    : options_(options), messages_(messages), status_(std::move(status)), volumes_(std::move(volumes)) {
+  if (!volumes_) volumes_ = SystemVolumeOf;
+}
+
+void TFolderIndex::SetStatus(int panel, const std::string& text) const {
+  if (status_) status_(panel, text);
+}
+
+void TFolderIndex::SetCurrentFolder(const std::string& folder) { folder_ = WithTrailingSlash(folder); }
+
+int32_t TFolderIndex::IndexStyleFor(const std::string& folder) const {
+  if (options_.IndexMode == 0) return kNoIndex;
+  switch (volumes_(folder).kind) {
+    case VolumeKind::Fixed:
+      return kDriveIndex;
+    case VolumeKind::CdRom:
+      return options_.SaveIndexCdRom ? kDriveIndex : kNoIndex;
+    case VolumeKind::RamDisk:
+      return options_.SaveIndexRam ? kDriveIndex : kNoIndex;
+    case VolumeKind::Removable:
+      return options_.SaveIndexRemovable ? options_.RemovableIndexPlace : kNoIndex;
+    default:
+      return kNoIndex;
+  }
+}
+
+std::string TFolderIndex::DriveIndexPath(const std::string& folder) const {
+  const VolumeInfo v = volumes_(folder);
+  if (v.mountPoint.empty() || options_.IndexFolder.empty()) return {};
+  return WithTrailingSlash(options_.IndexFolder) + DriveIndexFileName(v.mountPoint);
+}
+
+std::string TFolderIndex::IndexPathFor(const std::string& folder) const {
+  const std::string own = WithTrailingSlash(folder) + kFolderIndexFileName;
+  if (FileExists(own) || IndexStyleFor(WithTrailingSlash(folder)) == kFolderIndex) return own;
+  return DriveIndexPath(WithTrailingSlash(folder));
+}
+
+std::vector<TMusicFileInfo> TFolderIndex::BlockRecords(std::string_view image, size_t blockOffset) {
+  std::vector<TMusicFileInfo> records;
+  auto block = BlockAt(image, blockOffset);
+  if (!block) return records;
+  const std::string_view bytes = image.substr(0, block->sound ? block->offset + block->length : image.size());
+  size_t p = block->recordsOffset;
+  while (p + 1 < bytes.size()) {
+    const auto a = static_cast<unsigned char>(bytes[p]);
+    const auto b = static_cast<unsigned char>(bytes[p + 1]);
+    if (a == kMarkerByte && (b == kBlockEndMarker || b == kBlockMarker)) break;
+    size_t next = 0;
+    auto r = a == kMarkerByte && b == kRecordMarker ? DecodeIndexRecord(bytes, p, &next) : std::nullopt;
+    if (!r) {
+      ++p;
+      continue;
+    }
+    p = r->FileName.empty() ? p + 2 : next;
+    records.push_back(std::move(*r));
+  }
+  return records;
+}
+
+bool TFolderIndex::LoadImage(const std::string& path) {
+  auto bytes = ReadWholeFile(path);
+  if (!bytes) return false;
+  image_ = std::move(*bytes);
+  return true;
+}
+
+bool TFolderIndex::LoadIndexFile(const std::string& path) {
+  indexPath_ = path;
+  if (LoadImage(path)) return true;
+  indexPath_.clear();
+  image_.clear();
+  return false;
+}
+
+bool TFolderIndex::OpenFolderIndex(const std::string& folder, std::vector<TMusicFileInfo>& out,
+                                   const IndexReadOptions& read) {
+  SetCurrentFolder(folder);
+  const std::string ownFile = folder_ + kFolderIndexFileName;
+  std::string candidate = FileExists(ownFile) ? ownFile : DriveIndexPath(folder_);
+  style_ = IndexStyleFor(folder_);
+  if (style_ == kDriveIndex) {
+    if (candidate.empty()) return false;
+    if (candidate != indexPath_) {
+      SetStatus(1, kLoadingText);
+      indexPath_ = candidate;
+      EnsureIndexFile(indexPath_);
+      if (!LoadImage(indexPath_)) indexPath_.clear();
+    }
+    return ReadFolderBlock(out, read);
+  }
+  if (style_ == kFolderIndex) {
+    indexPath_ = ownFile;
+    if (FileExists(indexPath_)) {
+      SetStatus(1, kLoadingText);
+      EnsureIndexFile(indexPath_);
+      if (!LoadImage(indexPath_)) indexPath_.clear();
+    }
+    return ReadFolderBlock(out, read);
+  }
+  return false;
+}
+
+bool TFolderIndex::EnsureIndexFile(const std::string& path) {
+  if (path.empty()) return false;
+  if (FileExists(path)) return true;
+  const std::string folder = FolderOfFile(path);
+  if (!folder.empty() && !FolderExists(folder)) MkdirAll(folder);
+  std::string previous = std::move(image_);
+  image_.assign(IndexHeader());
+  const std::string savedPath = indexPath_;
+  indexPath_ = path;
+  const bool ok = SaveImage();
+  indexPath_ = savedPath;
+  if (!ok) image_ = std::move(previous);
+  return ok;
+}
+
+int TFolderIndex::CheckIndexFile() {
+  if (indexPath_.empty() || !FileExists(indexPath_)) return kIndexMissing;
+  if (HasIndexHeader(image_)) return kIndexUsable;
+  const std::string text = DisplayText(indexPath_) +
+                           "は、\n形式が違うか、関係のないファイルです.\nこのファイルを削除しますか？";
+  if (messages_.Confirm(text, MessageButtons::YesNo) == MessageAnswer::Yes) {
+    if (::unlink(indexPath_.c_str()) != 0) {
+      ::chmod(indexPath_.c_str(), 0644);
+      ::unlink(indexPath_.c_str());
+    }
+    indexPath_.clear();
+    image_.clear();
+  }
+  return kIndexForeign;
+}
+
+bool TFolderIndex::ReadFolderBlock(std::vector<TMusicFileInfo>& out, const IndexReadOptions& read) {
+  if (CheckIndexFile() != kIndexUsable || image_.size() <= 28) return false;
+  auto block = FindFolderBlock(image_, folder_);
+  if (!block) return false;
+  const std::string_view image(image_);
+  // A damaged block is read up to the image's end; the walk still stops at its end marker.
+  const size_t end = block->sound ? block->offset + block->length : image.size();
+  const std::string_view bytes = image.substr(0, end);
+  FolderNames names(folder_);
+  bool found = false;
+  size_t p = block->recordsOffset;
+  // Records take about 40 to 80 bytes each; reserving spares the list its regrowth.
+  out.reserve(out.size() + (end - p) / 40);
+  while (p + 1 < end) {
+    if (read.shouldStop && read.shouldStop()) break;
+    if (static_cast<unsigned char>(bytes[p]) != kMarkerByte) {
+      ++p;
+      continue;
+    }
+    const auto second = static_cast<unsigned char>(bytes[p + 1]);
+    // A block that lost its end marker must not take the records of the next one.
+    if (second == kBlockEndMarker || second == kBlockMarker) break;
+    if (second != kRecordMarker) {
+      ++p;
+      continue;
+    }
+    size_t next = 0;
+    auto record = DecodeIndexRecord(bytes, p, &next);
+    if (!record) {
+      ++p;
+      continue;
+    }
+    found = true;
+    if (record->FileName.empty()) {
+      p += 2;  // resynchronise on the next marker
+      continue;
+    }
+    p = next;
+    if (!options_.Formats.Enabled(record->FileType)) continue;
+    if (read.listCount + static_cast<int>(out.size()) < read.firstScreenful) {
+      const std::string& onDisk =
+          record->ItemKind == kArchiveMember ? record->Archiver : record->FileName + record->FileExt;
+      if (!names.Contains(onDisk)) continue;
+    }
+    out.push_back(std::move(*record));
+  }
+  return found;
+}
+
+bool TFolderIndex::WriteFolderBlock(const std::vector<TMusicFileInfo>& list) {
+  if (style_ != kDriveIndex && style_ != kFolderIndex) return true;
+  if (list.empty() || !list.back().IsFile()) return true;
+  // A path the block cannot hold is not indexed: cutting it would file the entries
+  // under another folder.
+  if (folder_.empty() || folder_.size() > kMaxFolderPathBytes) return true;
+  if (!EnsureIndexFile(indexPath_)) return false;
+  // Never append to an image that is not an index (a foreign file of the same name).
+  if (!HasIndexHeader(image_)) return true;
+  if (image_.size() > 27 && FindFolderBlock(image_, folder_, 27)) return true;
+
+  std::string block;
+  block.push_back(static_cast<char>(kMarkerByte));
+  block.push_back(static_cast<char>(kBlockMarker));
+  block.append(4, '\0');
+  block.push_back(static_cast<char>(folder_.size()));
+  block.append(folder_);
+  bool anyMember = false;
+  for (const TMusicFileInfo& r : list) {
+    if (!r.IsFile()) continue;
+    anyMember = anyMember || r.ItemKind == kArchiveMember;
+    block.append(EncodeIndexRecord(r));
+  }
+  if (!anyMember && options_.IndexMode != 2) return true;
+  block.push_back(static_cast<char>(kMarkerByte));
+  block.push_back(static_cast<char>(kBlockEndMarker));
+  if (block.size() > UINT32_MAX) return true;
+  PutLe32(block, 2, static_cast<uint32_t>(block.size()));
+  const size_t before = image_.size();
+  image_.append(block);
+  if (!SaveImage()) {
+    image_.resize(before);
+    return false;
+  }
+  SetStatus(1, "インデックスを作成しました ..");
+  return true;
+}
+
+bool TFolderIndex::CutBlock(size_t offset, size_t length) {
+  const std::string removed = image_.substr(offset, length);
+  image_.erase(offset, length);
+  if (SaveImage()) return true;
+  image_.insert(offset, removed);
+  return false;
+}
+
+bool TFolderIndex::DeleteFolderBlock(const std::string& folder, bool interactive) {
+  const std::string path = WithTrailingSlash(folder);
+  const int check = CheckIndexFile();
+  if (check == kIndexMissing) {
+    messages_.Warn("Indexファイルが存在しません.");
+    return false;
+  }
+  if (check == kIndexForeign) return false;
+  if (interactive &&
+      messages_.Confirm(DisplayText(path) + " のIndexを削除します.\nよろしいですか？") == MessageAnswer::Cancel)
+    return false;
+  SetStatus(0, kTidyingText);
+  SetStatus(1, " ");
+  if (image_.size() <= 28) return true;
+  auto block = FindFolderBlock(image_, path);
+  if (block) {
+    if (!block->sound) {
+      messages_.Warn("Folder情報が正しくありません.\n直ちに[Indexのリフレッシュ]を行って下さい.\nIndexの削除は中止します.");
+      return false;
+    }
+    if (!CutBlock(block->offset, block->length)) return false;
+    if (interactive) {
+      messages_.Beep(BeepKind::Information);
+      SetStatus(0, "正常に終了しました..");
+    }
+    return true;
+  }
+  if (interactive) {
+    messages_.Inform(DisplayText(path) + " のIndexは\n存在しませんでした.");
+    SetStatus(0, "ready..");
+  }
+  return true;
+}
+
+bool TFolderIndex::SaveImage() {
+  if (indexPath_.empty()) return false;
+  std::string error;
+  if (ReplaceFileAtomically(indexPath_, image_, &error)) return true;
+  messages_.Error("Indexファイルの保存に失敗しました.\n" + DisplayText(indexPath_) + "\n" + error);
+  return false;
+}
+
+}  // namespace kadrel

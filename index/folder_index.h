@@ -1,0 +1,119 @@
+#pragma once
+// The index store: the current index file held in memory as a byte image, the folder
+// blocks in it, and the rules that decide which file a folder's entries go to.
+//
+// One object per main window (or command-line run). Every method runs on the window's
+// thread; the scan worker calls OpenFolderIndex from the listing step and the end
+// handlers call WriteFolderBlock / DeleteFolderBlock. Messages go through IMessageBox,
+// status texts through the injected callback (panel 0 state, panel 1 detail).
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/message_box.h"
+#include "catalog/music_file_info.h"
+#include "index/volume_info.h"
+#include "catalog/options.h"
+
+namespace kadrel {
+
+// Index style of a folder.
+inline constexpr int32_t kNoIndex = -1;
+inline constexpr int32_t kDriveIndex = 0;   // the volume's file in the index folder (or the folder's own)
+inline constexpr int32_t kFolderIndex = 1;  // the folder's own index file
+inline constexpr int32_t kRootIndex = 2;    // one file in the disk's root: not provided, treated as none
+
+// Result of CheckIndexFile.
+inline constexpr int kIndexUsable = 0;
+inline constexpr int kIndexMissing = 1;
+inline constexpr int kIndexForeign = 2;
+
+inline constexpr const char* kFolderIndexFileName = "Kadrel.idx";
+
+using StatusCallback = std::function<void(int panel, const std::string& utf8Text)>;
+using VolumeLookup = std::function<VolumeInfo(const std::string& folder)>;
+
+// How ReadFolderBlock fills the list.
+struct IndexReadOptions {
+  // Entries already in the file list (parent entry, sub-folders).
+  int listCount = 0;
+  // First visible row + rows per page + 1: while the list holds fewer entries than
+  // this, each record is looked up on disk and dropped when its file is gone.
+  int firstScreenful = 0;
+  // Polled before each record: the scan's stop flag, or the program leaving its
+  // running phase. Empty: never stop.
+  std::function<bool()> shouldStop;
+};
+
+class TFolderIndex {
+ public:
+  // `volumes` classifies a folder's volume; empty uses the system's mount table.
+  TFolderIndex(const TMainOption& options, IMessageBox& messages, StatusCallback status = {},
+               VolumeLookup volumes = {});
+
+  void SetOptions(const TMainOption& options) { options_ = options; }
+  const TMainOption& Options() const { return options_; }
+
+  int32_t IndexStyleFor(const std::string& folder) const;
+  // The volume's index file for `folder` (in the index folder); empty when unknown.
+  std::string DriveIndexPath(const std::string& folder) const;
+
+  // The index file that holds (or would hold) `folder`'s block: its own file when it
+  // exists or its style asks for one, else the volume's file. Empty when unknown.
+  std::string IndexPathFor(const std::string& folder) const;
+
+  // Makes `folder` the current folder, picks and loads its index file and appends the
+  // folder's entries to `out`. True when entries were taken from the index.
+  bool OpenFolderIndex(const std::string& folder, std::vector<TMusicFileInfo>& out,
+                       const IndexReadOptions& read = {});
+
+  // 0 usable, 1 the current index file does not exist, 2 foreign header (the user is
+  // asked whether to delete the file).
+  int CheckIndexFile();
+  // The records of a block as stored (nothing dropped); stops at the block's end marker.
+  static std::vector<TMusicFileInfo> BlockRecords(std::string_view image, size_t blockOffset);
+
+  // Appends the current folder's records to `out`; true when the block held a record.
+  bool ReadFolderBlock(std::vector<TMusicFileInfo>& out, const IndexReadOptions& read = {});
+  // Appends the current folder's block when it is missing. False only when the image
+  // could not be saved (the user was told; the file and the image stay as they were).
+  bool WriteFolderBlock(const std::vector<TMusicFileInfo>& list);
+  // True on success or when there was nothing to delete.
+  bool DeleteFolderBlock(const std::string& folder, bool interactive);
+  // Creates a header-only index file where none exists. False when it cannot be saved.
+  bool EnsureIndexFile(const std::string& path);
+
+  // Writes the whole image to the current index file, atomically. A failure is shown
+  // in an error box and returns false.
+  bool SaveImage();
+  // Loads `path` as the current index file (the command-line tool and the refresh use
+  // it to work on a given file). False when it cannot be read.
+  bool LoadIndexFile(const std::string& path);
+
+  const std::string& CurrentFolder() const { return folder_; }
+  void SetCurrentFolder(const std::string& folder);
+  const std::string& IndexPath() const { return indexPath_; }
+  int32_t Style() const { return style_; }
+  const std::string& Image() const { return image_; }
+  std::string& MutableImage() { return image_; }
+  IMessageBox& Messages() { return messages_; }
+  void SetStatus(int panel, const std::string& text) const;
+
+ private:
+  bool LoadImage(const std::string& path);
+  bool CutBlock(size_t offset, size_t length);
+
+  TMainOption options_;
+  IMessageBox& messages_;
+  StatusCallback status_;
+  VolumeLookup volumes_;
+  std::string folder_;     // ends in "/"
+  std::string indexPath_;  // empty when none is loaded
+  std::string image_;
+  int32_t style_ = kNoIndex;
+};
+
+}  // namespace kadrel

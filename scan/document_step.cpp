@@ -1,0 +1,30 @@
+#include "scan/document_step.h"
+
+#include <memory>
+
+#include "formats/document/read_document_info.h"
+#include "archive/lzh_names.h"
+
+namespace kadrel {
+
+DocumentStep MakeDocumentStep(const TMainOption& options, IMessageBox& messages) {
+  auto lines = std::make_shared<std::vector<std::string>>();
+  const int32_t titleStyle = options.TitleGetstyle;
+  const int32_t othersStyle = options.OthersGetstyle;
+  return [lines, titleStyle, othersStyle, &messages](const std::string& folder, const std::string& archiveFolder,
+                                                     TMusicFileInfo& record, const ArchivedDocuments& archived) {
+    DocumentReadOptions o;
+    o.TitleGetstyle = titleStyle;
+    o.OthersGetstyle = othersStyle;
+    o.WorkFolder = folder;
+    o.ArchiveFolder = archiveFolder;
+    DocumentArchiveAccess access;
+    access.runCommand = archived.runCommand;
+    access.readArchived = archived.read;
+    access.extractedName = [](std::string_view name) { return ExtractedFileName(name); };
+    ReadDocumentInfo(folder, record, o, *lines, access, messages);
+    lines->clear();
+  };
+}
+
+}  // namespace kadrel

@@ -1,0 +1,41 @@
+#include "scan/folder_index_port.h"
+
+#include <memory>
+#include <vector>
+
+namespace kadrel {
+namespace {
+
+std::vector<TMusicFileInfo> Entries(const IScanView& view) {
+  std::vector<TMusicFileInfo> list;
+  list.reserve(static_cast<size_t>(view.Count()));
+  for (int i = 0; i < view.Count(); ++i) list.push_back(view.CopyEntry(i));
+  return list;
+}
+
+}  // namespace
+
+bool FolderIndexPort::LoadFolder(const std::string& folder, IScanView& view, const std::atomic<bool>& stop) {
+  int top = 0, perPage = 0;
+  view.VisibleRange(top, perPage);
+  IndexReadOptions read;
+  read.listCount = view.Count();
+  read.firstScreenful = top + perPage + 1;
+  read.shouldStop = [&stop] { return stop.load(); };
+  std::vector<TMusicFileInfo> records;
+  if (!index_.OpenFolderIndex(folder, records, read)) return false;
+  for (TMusicFileInfo& r : records) view.AddRecord(std::make_unique<TMusicFileInfo>(std::move(r)));
+  return true;
+}
+
+void FolderIndexPort::SaveFolder(const std::string& folder, const IScanView& view) {
+  if (index_.CurrentFolder() != folder) index_.SetCurrentFolder(folder);
+  index_.WriteFolderBlock(Entries(view));
+}
+
+void FolderIndexPort::ReplaceFolder(const std::string& folder, const IScanView& view) {
+  if (index_.CurrentFolder() != folder) index_.SetCurrentFolder(folder);
+  if (index_.DeleteFolderBlock(folder, false)) index_.WriteFolderBlock(Entries(view));
+}
+
+}  // namespace kadrel

@@ -1,0 +1,22 @@
+#pragma once
+// The folder scan's index access on top of the index store.
+
+#include "scan/index_port.h"
+#include "index/folder_index.h"
+
+namespace kadrel {
+
+class FolderIndexPort final : public IFolderIndexPort {
+ public:
+  explicit FolderIndexPort(TFolderIndex& index) : index_(index) {}
+  bool LoadFolder(const std::string& folder, IScanView& view, const std::atomic<bool>& stop) override;
+  void SaveFolder(const std::string& folder, const IScanView& view) override;
+  void ReplaceFolder(const std::string& folder, const IScanView& view) override;
+  // True when the last LoadFolder or Save found an index for the folder's volume.
+  TFolderIndex& Index() { return index_; }
+
+ private:
+  TFolderIndex& index_;
+};
+
+}  // namespace kadrel

@@ -1,0 +1,171 @@
+#include "scan/folder_scan_controller.h"
+
+#include "base/dos_datetime.h"
+#include "catalog/format_table.h"
+#include "scan/file_find_thread.h"
+#include "scan/folder_listing.h"
+#include "base/text_helpers.h"
+
+namespace kadrel {
+
+FolderScanController::FolderScanController(IWindowBridge& bridge, IScanView& view, IScanWindowHooks& hooks,
+                                           IMessageBox& messages)
+    : bridge_(bridge), view_(view), hooks_(hooks), messages_(messages), worker_(std::make_unique<TFileFindThread>()) {}
+
+FolderScanController::~FolderScanController() {
+  stop_ = true;
+  worker_.reset();  // terminates and joins the worker
+}
+
+void FolderScanController::SetSettings(const ScanSettings& settings) { settings_ = settings; }
+
+void FolderScanController::Stop() { stop_ = true; }
+
+void FolderScanController::ShowFolder(const std::string& folder, const std::string& previousFolder) {
+  if (ScanRunning()) return;
+  scanRunning_ = true;
+  listBusy_ = true;
+  stop_ = false;
+  fromIndex_ = false;
+
+  folder_ = WithTrailingSlash(folder);
+  sort_.Sorted = false;
+  while (view_.Count() > 0) view_.RemoveEntry(view_.Count() - 1);
+  view_.ResetItemCount(true);
+  hooks_.SetBusy(true);
+  view_.SetProgressPosition(0);
+  hooks_.WatchFolder(folder_);
+
+  ListSubFolders(previousFolder);
+
+  if (settings_.useIndex && index_ && index_->LoadFolder(folder_, view_, stop_)) {
+    fromIndex_ = true;
+    countAtStart_ = view_.Count();
+    hooks_.SortAndRefresh();
+    view_.SetStatusText(1, "インデックスを使用しました..");
+    StartPass(1);
+    return;
+  }
+  countAtStart_ = view_.Count();
+  if (settings_.main.ShowWhileScanning) hooks_.Refresh();
+  view_.SetStatusText(0, "ファイルの検索中です..");
+  StartPass(0);
+}
+
+void FolderScanController::ListSubFolders(const std::string& previousFolder) {
+  auto listing = FolderListing::Read(folder_, /*foldersOnly=*/true);
+  auto folderRecord = [](int32_t kind, const std::string& name, std::time_t mtime) {
+    auto r = std::make_unique<TMusicFileInfo>();
+    r->ItemKind = kind;
+    r->FileType = -1;
+    r->FileName = name;
+    const DosStamp stamp = DosStampFromUnixTime(mtime);
+    r->DosDate = stamp.date;
+    r->DosTime = stamp.time;
+    return r;
+  };
+  if (folder_ != "/") {
+    if (auto parentTime = ParentFolderTime(folder_)) {
+      auto parent = folderRecord(kParentEntry, "..", *parentTime);
+      parent->Title = ParentEntryTitle();
+      parent->IconIndex = 0;
+      view_.AddRecord(std::move(parent));
+    }
+  }
+  if (listing) {
+    for (const DirEntry& e : listing->Entries()) {
+      if (!e.isDirectory) continue;
+      auto r = folderRecord(kFolderEntry, e.name, e.mtime);
+      r->IconIndex = kFolderImage;
+      view_.AddRecord(std::move(r));
+    }
+  }
+  hooks_.SortAndRefresh();
+
+  // Coming up from a sub-folder focuses that folder's row.
+  int focus = 0;
+  const std::string previous = WithTrailingSlash(previousFolder);
+  if (previous.size() > folder_.size() && previous.compare(0, folder_.size(), folder_) == 0) {
+    std::string rest = previous.substr(folder_.size());
+    rest.pop_back();
+    if (rest.find('/') == std::string::npos) {
+      for (int i = 0; i < view_.Count(); ++i) {
+        TMusicFileInfo e = view_.CopyEntry(i);
+        if (e.ItemKind == kFolderEntry && EqualsIgnoreCase(e.FileName, rest)) {
+          focus = i;
+          break;
+        }
+      }
+    }
+  }
+  if (view_.Count() > 0) hooks_.FocusRow(focus);
+}
+
+void FolderScanController::StartUpdatePass(int mode) {
+  if (ScanRunning()) return;
+  hooks_.SetBusy(true);
+  stop_ = false;
+  countAtStart_ = view_.Count();
+  StartPass(mode);
+}
+
+void FolderScanController::StartPass(int mode) {
+  passActive_ = true;
+  if (!worker_->Resume([this, mode] { RunPass(mode); })) passActive_ = false;
+}
+
+void FolderScanController::RunPass(int mode) {
+  ScanPassRequest request;
+  request.folder = folder_;
+  request.workFolder = settings_.workFolder;
+  request.mode = mode;
+  request.options = settings_.main;
+  request.insertSorted = settings_.main.ShowWhileScanning && settings_.main.ScanSortMode == 1;
+  ScanPass pass({bridge_, view_, messages_, archives_, documentStep_, stop_}, request);
+  pass.Run();
+  const bool ran = bridge_.RunOnWindowThread([&] {
+    passActive_ = false;
+    if (mode == 0) EndOfFullScan();
+    else EndOfUpdatePass();
+  });
+  if (!ran) {
+    passActive_ = false;
+    scanRunning_ = false;
+    listBusy_ = false;
+  }
+}
+
+void FolderScanController::EndOfFullScan() {
+  view_.SetStatusText(0, "検索完了しました..");
+  view_.SetStatusText(1, "");
+  if (!settings_.main.ShowWhileScanning) {
+    hooks_.SortAndRefresh();
+  } else if (settings_.main.ScanSortMode == 2 && view_.Count() != countAtStart_) {
+    hooks_.SortAndRefresh();
+  }
+  // A stopped pass listed part of the folder only; storing that would hide the rest
+  // the next time the folder is opened from the index.
+  const int count = view_.Count();
+  if (!stop_ && count > 0 && settings_.useIndex && index_ && view_.CopyEntry(count - 1).IsFile()) {
+    hooks_.ProcessPendingEvents();
+    index_->SaveFolder(folder_, view_);
+  }
+  hooks_.SetBusy(false);
+  listBusy_ = false;
+  scanRunning_ = false;
+  if (onPassFinished) onPassFinished(false);
+}
+
+void FolderScanController::EndOfUpdatePass() {
+  view_.SetStatusText(0, "ready..");
+  if (!stop_ && view_.Count() != countAtStart_ && settings_.useIndex && index_) {
+    hooks_.ProcessPendingEvents();
+    index_->ReplaceFolder(folder_, view_);
+  }
+  hooks_.SetBusy(false);
+  listBusy_ = false;
+  scanRunning_ = false;
+  if (onPassFinished) onPassFinished(fromIndex_);
+}
+
+}  // namespace kadrel

@@ -1,0 +1,91 @@
+#include "sorting/compare_items.h"
+
+#include "base/trim_marks.h"
+#include "base/encoding.h"
+#include "sorting/collation_key.h"
+
+namespace kadrel {
+namespace {
+
+constexpr int32_t kFirstInfoKey = 8;  // Title; 8..12 are the information texts
+
+int Sign(int64_t v) { return (v > 0) - (v < 0); }
+
+std::string TrimLeadingMarks(std::string_view text) {
+  // The mark tables are Shift-JIS; a text kept as UTF-8 is trimmed in its CP932 form
+  // so that no multi-byte character is cut in half.
+  std::string bytes(text);
+  if (!IsAscii(text) && IsValidUtf8(text)) {
+    std::optional<std::string> cp932 = Utf8ToCp932(text);
+    if (!cp932) return bytes;
+    bytes = std::move(*cp932);
+  }
+  bytes = TrimMarks(bytes, MarkSet::Openers, TrimSide::Leading);
+  return TrimMarks(bytes, MarkSet::Closers, TrimSide::Leading);
+}
+
+}  // namespace
+
+bool IsNumericSortKey(int32_t key) { return key == 5 || key == 6 || key == 7; }
+
+int32_t KindClass(const TMusicFileInfo& r) {
+  if (r.ItemKind == kParentEntry) return 0;
+  if (r.ItemKind == kFolderEntry) return 1;
+  return 2;
+}
+
+int64_t NumericSortValue(const TMusicFileInfo& r, int32_t key) {
+  switch (key) {
+    case 5: return r.Info;
+    case 6: return r.Size;
+    case 7: return static_cast<int64_t>(r.DosDate) * 65536 + r.DosTime;
+    default: return 0;
+  }
+}
+
+const std::string& SortKeyField(const TMusicFileInfo& r, int32_t key) {
+  static const std::string kEmpty;
+  switch (key) {
+    case 1: return r.FileName;
+    case 2: return r.FileExt;
+    case 3: return r.Archiver;
+    case 4: return r.Detail;
+    case 8: return r.Title;
+    case 9: return r.Artist;
+    case 10: return r.Composer;
+    case 11: return r.SongWriter;
+    case 12: return r.DataMaker;
+    default: return kEmpty;
+  }
+}
+
+std::string SortKeyText(const TMusicFileInfo& r, const TSortSpec& spec) {
+  const std::string& field = SortKeyField(r, spec.Key);
+  std::string text = (spec.IgnoreLeadingMarks && spec.Key >= kFirstInfoKey) ? TrimLeadingMarks(field) : field;
+  text += ' ';
+  return text;
+}
+
+std::string FileNameSortText(const TMusicFileInfo& r) { return r.FileName + ' '; }
+
+int CompareItems(const TMusicFileInfo& a, const TMusicFileInfo& b, const TSortSpec& spec) {
+  int kind = Sign(KindClass(a) - KindClass(b));
+  if (kind != 0) return kind;
+  if (spec.Key == kNoSortKey) return 0;
+
+  int result;
+  if (IsNumericSortKey(spec.Key)) {
+    result = Sign(NumericSortValue(a, spec.Key) - NumericSortValue(b, spec.Key));
+  } else {
+    result = Sign(CollationKey(SortKeyText(a, spec)).compare(CollationKey(SortKeyText(b, spec))));
+  }
+  if (spec.Descending) result = -result;
+  if (result != 0) return result;
+  return Sign(CollationKey(FileNameSortText(a)).compare(CollationKey(FileNameSortText(b))));
+}
+
+int CompareItems(const TMusicFileInfo& a, const TMusicFileInfo& b, const TSortState& state, bool sortOption) {
+  return CompareItems(a, b, TSortSpec::From(state, sortOption));
+}
+
+}  // namespace kadrel
