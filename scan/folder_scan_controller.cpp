@@ -158,7 +158,11 @@ void FolderScanController::EndOfFullScan() {
 
 void FolderScanController::EndOfUpdatePass() {
   view_.SetStatusText(0, "ready..");
-  if (!stop_ && view_.Count() != countAtStart_ && settings_.useIndex && index_) {
+  // Only a list that came from the index has its block written anew. A list the full
+  // scan made leaves the index alone: with the index off or on a volume that keeps none
+  // there is no file to touch (nor to warn about), and a block the full scan stored is
+  // brought up to date by the update pass that follows its next load.
+  if (!stop_ && fromIndex_ && view_.Count() != countAtStart_ && settings_.useIndex && index_) {
     hooks_.ProcessPendingEvents();
     index_->ReplaceFolder(folder_, view_);
   }

@@ -55,6 +55,7 @@ class FolderScanController {
   // Does nothing while a pass runs. `previousFolder` decides which row gets the focus.
   void ShowFolder(const std::string& folder, const std::string& previousFolder);
   // Update pass: mode 1 after an index load, mode 2 also re-checks the sub-folders.
+  // The folder's index block is written anew only when the list came from the index.
   void StartUpdatePass(int mode);
   // Sets the stop flag; the pass ends soon and still runs its end handler.
   void Stop();

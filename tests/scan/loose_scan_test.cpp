@@ -113,7 +113,7 @@ TEST(UpdatePass, RemovesDeletedFilesAndAddsNewOnes) {
   EXPECT_EQ(scan.Find("NEW.MID")->Title, "new song");
   EXPECT_TRUE(scan.Find("Sub"));
   EXPECT_EQ(scan.view.status[0], "ready..");
-  EXPECT_EQ(scan.index.replaces, 1);  // the count changed: the block is written anew
+  EXPECT_EQ(scan.index.replaces, 0);  // the list came from the files, not from the index
 }
 
 TEST(UpdatePass, SecondOpeningComesFromTheIndex) {
@@ -125,6 +125,11 @@ TEST(UpdatePass, SecondOpeningComesFromTheIndex) {
   EXPECT_EQ(scan.view.status[1], "インデックスを使用しました..");
   EXPECT_EQ(scan.Names(), (std::vector<std::string>{"..", "ONE.MID"}));
   EXPECT_EQ(scan.index.replaces, 0);  // nothing changed
+  dir.Write("TWO.MID", Midi("two"));
+  scan.Update(2);
+  EXPECT_EQ(scan.index.replaces, 1);  // the count changed: the block is written anew
+  ASSERT_EQ(scan.index.blocks[dir.path()].size(), 2u);
+  EXPECT_EQ(scan.index.blocks[dir.path()][1].FullName(), "TWO.MID");
 }
 
 TEST(LooseScan, StopEndsThePassAndTheEndHandlerStillRuns) {

@@ -98,7 +98,7 @@ bool ScanHarness::Open(const std::string& folder, IArchivePort* archives, bool d
   window.Run([&] {
     controller->SetSettings(settings_);
     controller->SetArchivePort(archives);
-    controller->SetIndexPort(&index);
+    controller->SetIndexPort(indexPort);
     if (documents) controller->SetDocumentStep(MakeDocumentStep(settings_.main, messages));
     controller->ShowFolder(folder, {});
   });

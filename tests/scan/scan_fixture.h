@@ -113,6 +113,8 @@ class ScanHarness {
   WindowThread window;
   FakeListView view{window};
   RecordingIndex index;
+  // What the scan uses; a test may point it at the real index store.
+  IFolderIndexPort* indexPort = &index;
   RecordingMessages messages;
   std::unique_ptr<FolderScanController> controller;
 

@@ -1,0 +1,103 @@
+// The folder scan over the real index store, with every folder on a volume of a
+// chosen kind: what the passes write to the index, and what they tell the user.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "readers/reader_test_util.h"
+#include "scan/folder_index_port.h"
+#include "scan/scan_fixture.h"
+
+namespace kadrel {
+namespace {
+using namespace kadrel::test;
+namespace fs = std::filesystem;
+
+std::string Midi(const std::string& title) { return Smf({TrackName(title) + EndOfTrack()}, 0); }
+
+std::vector<std::string> FilesUnder(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& e : fs::recursive_directory_iterator(folder)) names.push_back(e.path().string());
+  return names;
+}
+
+// Declared in this order so that the scan ends before the port and the store go.
+struct IndexedScan {
+  explicit IndexedScan(VolumeKind kind, int indexMode = 2) {
+    options.IndexFolder = indexFolder.path();
+    options.IndexMode = indexMode;
+    store = std::make_unique<TFolderIndex>(options, storeMessages, StatusCallback{},
+                                           [kind](const std::string&) { return VolumeInfo{"/", "ext4", "8:1", kind}; });
+    port = std::make_unique<FolderIndexPort>(*store);
+    scan.indexPort = port.get();
+    scan.settings().main = options;
+  }
+  // Every text either box was asked to show.
+  std::vector<std::string> Messages() const {
+    std::vector<std::string> all = storeMessages.texts;
+    all.insert(all.end(), scan.messages.texts.begin(), scan.messages.texts.end());
+    return all;
+  }
+
+  TempDir indexFolder;
+  TMainOption options;
+  RecordingMessages storeMessages;
+  std::unique_ptr<TFolderIndex> store;
+  std::unique_ptr<FolderIndexPort> port;
+  ScanHarness scan;
+};
+
+// A list that did not come from the index is checked against the disk without any
+// index work: no warning about an index file that was never used, none created.
+TEST(IndexedScan, UpdateWithoutAnIndexLoadLeavesTheIndexAlone) {
+  struct Case {
+    const char* what;
+    VolumeKind kind;
+    int indexMode;
+  } cases[] = {
+      {"index off", VolumeKind::Fixed, 0},
+      {"network", VolumeKind::Network, 2},
+      {"tmpfs", VolumeKind::RamDisk, 2},
+      {"removable, index in its root", VolumeKind::Removable, 2},
+      {"unknown", VolumeKind::Unknown, 2},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    dir.Write("ONE.MID", Midi("one"));
+    IndexedScan s(c.kind, c.indexMode);
+    EXPECT_FALSE(s.scan.Open(dir.path())) << c.what;
+    for (const char* added : {"TWO.MID", "THREE.MID"}) {  // each change the folder watcher reports
+      dir.Write(added, Midi(added));
+      s.scan.Update(2);
+      EXPECT_TRUE(s.scan.Find(added)) << c.what;
+    }
+    EXPECT_EQ(s.Messages(), std::vector<std::string>{}) << c.what;
+    EXPECT_EQ(FilesUnder(s.indexFolder.path()), std::vector<std::string>{}) << c.what;
+    EXPECT_EQ(FilesUnder(dir.path()).size(), 3u) << c.what;
+  }
+}
+
+// A list taken from the index gets its block written anew when the update changed it.
+TEST(IndexedScan, UpdateAfterAnIndexLoadRewritesTheBlock) {
+  TempDir dir;
+  dir.Write("ONE.MID", Midi("one"));
+  IndexedScan s(VolumeKind::Fixed);
+  EXPECT_FALSE(s.scan.Open(dir.path()));
+  EXPECT_TRUE(s.scan.Open(dir.path()));
+  dir.Write("TWO.MID", Midi("two"));
+  s.scan.Update(2);
+  ASSERT_TRUE(s.scan.Find("TWO.MID"));
+  EXPECT_EQ(s.Messages(), std::vector<std::string>{});
+
+  RecordingMessages messages;
+  TFolderIndex fresh(s.options, messages, {}, [](const std::string&) { return VolumeInfo{"/", "ext4", "8:1", VolumeKind::Fixed}; });
+  std::vector<TMusicFileInfo> records;
+  ASSERT_TRUE(fresh.OpenFolderIndex(dir.path(), records));
+  std::vector<std::string> names;
+  for (const TMusicFileInfo& r : records) names.push_back(r.FullName());
+  EXPECT_EQ(names, (std::vector<std::string>{"ONE.MID", "TWO.MID"}));
+}
+
+}  // namespace
+}  // namespace kadrel
