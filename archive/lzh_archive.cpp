@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "base/byte_cursor.h"
 #include "base/dos_datetime.h"
 #include "base/encoding.h"
 #include "archive/lzh_names.h"
@@ -101,32 +102,36 @@ size_t WalkBlocks(std::string& hdr, size_t off, uint32_t size, int width, size_t
         ext.folder = FolderFromExtBlock(payload);
         ext.hasFolder = true;
         break;
-      case 0x42:
-        if (payload.size() >= 16) {
-          m.compressedSize = uint64_t(Le32(payload, 0)) | uint64_t(Le32(payload, 4)) << 32;
-          m.originalSize = uint64_t(Le32(payload, 8)) | uint64_t(Le32(payload, 12)) << 32;
+      case 0x42: {
+        ByteCursor sizes(payload);
+        uint64_t compressed = 0, original = 0;
+        if (sizes.Le64(compressed) && sizes.Le64(original)) {
+          m.compressedSize = compressed;
+          m.originalSize = original;
         }
         break;
+      }
       case 0x44:
         ext.utf16Name = std::string(payload);
         break;
       case 0x50:
-        if (payload.size() >= 2) m.unixMode = Le16(payload, 0);
+        if (auto mode = Le16At(payload, 0)) m.unixMode = *mode;
         break;
       default:
         break;
     }
-    size = width == 2 ? Le16(block, size - 2) : Le32(block, size - 4);
+    // The block is at least `overhead` bytes long, so its last `width` bytes exist.
+    size = width == 2 ? Le16At(block, size - 2).value_or(0) : Le32At(block, size - 4).value_or(0);
     off += block.size();
   }
   return off;
 }
 
 bool HeaderCrcMatches(std::string hdr, uint32_t crcOffset) {
-  if (crcOffset == 0 || crcOffset + 2 > hdr.size()) return true;
-  uint16_t stored = Le16(hdr, crcOffset);
+  const std::optional<uint16_t> stored = crcOffset == 0 ? std::nullopt : Le16At(hdr, crcOffset);
+  if (!stored) return true;
   hdr[crcOffset] = hdr[crcOffset + 1] = 0;
-  return LzhCrc16(hdr.data(), hdr.size()) == stored;
+  return LzhCrc16(hdr.data(), hdr.size()) == *stored;
 }
 
 uint8_t Checksum(std::string_view hdr, size_t end) {
@@ -153,8 +158,9 @@ bool ParseHeader(const ByteSource& src, uint64_t pos, LzhMember& m, std::string&
   m.headerOffset = pos;
   m.method = head.substr(2, 5);
   m.level = U(head[20]);
-  m.compressedSize = Le32(head, 7);
-  m.originalSize = Le32(head, 11);
+  // LooksLikeHeader saw 21 bytes: the sizes at 7 and 11 are there.
+  m.compressedSize = Le32At(head, 7).value_or(0);
+  m.originalSize = Le32At(head, 11).value_or(0);
   ExtInfo ext;
   auto more = [&](std::string& hdr) {
     return [&src, &hdr, pos](size_t want) {
@@ -173,24 +179,26 @@ bool ParseHeader(const ByteSource& src, uint64_t pos, LzhMember& m, std::string&
       why = "member header too short";
       return false;
     }
+    // From here on the header holds `minimum` bytes at least.
     m.headerCheckOk = Checksum(hdr, len) == U(hdr[1]);
-    m.dosTime = Le16(hdr, 15);
-    m.dosDate = Le16(hdr, 17);
+    m.dosTime = Le16At(hdr, 15).value_or(0);
+    m.dosDate = Le16At(hdr, 17).value_or(0);
     std::string nameField = hdr.substr(22, n);
     if (m.level == 0) {
-      m.hasCrc = len >= 24 + n;
-      if (m.hasCrc) m.crc = Le16(hdr, 22 + n);
+      const std::optional<uint16_t> crc = Le16At(hdr, 22 + n);
+      m.hasCrc = crc.has_value();
+      m.crc = crc.value_or(0);
       // LHa for UNIX's extended area: 'U', minor version, mtime, mode, uid, gid.
       if (len >= 24 + n + 12 && hdr[24 + n] == 'U') {
         m.os = 'U';
-        m.unixMode = Le16(hdr, 24 + n + 6);
+        m.unixMode = Le16At(hdr, 24 + n + 6).value_or(0);
       }
       m.headerSize = static_cast<uint32_t>(len);
       ApplyNames(m, ext, nameField);
     } else {
-      m.crc = Le16(hdr, 22 + n);
+      m.crc = Le16At(hdr, 22 + n).value_or(0);
       m.os = U(hdr[24 + n]);
-      const uint32_t first = Le16(hdr, len - 2);
+      const uint32_t first = Le16At(hdr, len - 2).value_or(0);
       auto grow = more(hdr);
       size_t end = WalkBlocks(hdr, len, first, 2, fileSize - pos, m, ext, grow);
       if (end == std::string::npos) {
@@ -198,7 +206,7 @@ bool ParseHeader(const ByteSource& src, uint64_t pos, LzhMember& m, std::string&
         return false;
       }
       const uint64_t extTotal = end - len;
-      const uint64_t skip = Le32(hdr, 7);
+      const uint64_t skip = Le32At(hdr, 7).value_or(0);
       if (extTotal > skip) {
         why = "extended headers larger than the member";
         return false;
@@ -211,18 +219,24 @@ bool ParseHeader(const ByteSource& src, uint64_t pos, LzhMember& m, std::string&
       ApplyNames(m, ext, nameField);
     }
   } else if (m.level == 2) {
-    m.os = U(head[23]);
-    size_t len = Le16(head, 0);
+    // The archive may end inside the fixed part of the header.
+    const std::optional<uint8_t> os = U8At(head, 23);
+    if (!os) {
+      why = "truncated member header";
+      return false;
+    }
+    m.os = *os;
+    size_t len = Le16At(head, 0).value_or(0);
     if (m.os == 'K') len += 2;  // OS-9/68k writes the length two bytes short
     std::string hdr = src.ReadAvailable(pos, len);
     if (len < 26 || hdr.size() < len) {
       why = "member header too short";
       return false;
     }
-    m.crc = Le16(hdr, 21);
-    m.unixTime = Le32(hdr, 15);
+    m.crc = Le16At(hdr, 21).value_or(0);
+    m.unixTime = Le32At(hdr, 15).value_or(0);
     auto grow = more(hdr);
-    if (WalkBlocks(hdr, 26, Le16(hdr, 24), 2, len, m, ext, grow) == std::string::npos) {
+    if (WalkBlocks(hdr, 26, Le16At(hdr, 24).value_or(0), 2, len, m, ext, grow) == std::string::npos) {
       why = "extended header runs past the member header";
       return false;
     }
@@ -230,9 +244,15 @@ bool ParseHeader(const ByteSource& src, uint64_t pos, LzhMember& m, std::string&
     m.headerCheckOk = HeaderCrcMatches(hdr, ext.crcOffset);
     ApplyNames(m, ext, {});
   } else {
-    m.os = U(head[23]);
-    const uint32_t len = Le32(head, 24);
-    if (Le16(head, 0) != 4 || len < 32 || len > kLevel3HeaderLimit) {
+    const std::optional<uint8_t> os = U8At(head, 23);
+    const std::optional<uint32_t> len32 = Le32At(head, 24);
+    if (!os || !len32) {
+      why = "truncated member header";
+      return false;
+    }
+    m.os = *os;
+    const uint32_t len = *len32;
+    if (Le16At(head, 0) != 4 || len < 32 || len > kLevel3HeaderLimit) {
       why = "bad level-3 header";
       return false;
     }
@@ -241,10 +261,10 @@ bool ParseHeader(const ByteSource& src, uint64_t pos, LzhMember& m, std::string&
       why = "member header too short";
       return false;
     }
-    m.crc = Le16(hdr, 21);
-    m.unixTime = Le32(hdr, 15);
+    m.crc = Le16At(hdr, 21).value_or(0);
+    m.unixTime = Le32At(hdr, 15).value_or(0);
     auto grow = more(hdr);
-    if (WalkBlocks(hdr, 32, Le32(hdr, 28), 4, len, m, ext, grow) == std::string::npos) {
+    if (WalkBlocks(hdr, 32, Le32At(hdr, 28).value_or(0), 4, len, m, ext, grow) == std::string::npos) {
       why = "extended header runs past the member header";
       return false;
     }

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "base/byte_cursor.h"
 #include "base/byte_source.h"
 #include "base/dos_datetime.h"
 #include "base/encoding.h"
@@ -21,22 +22,10 @@ namespace {
 
 unsigned char U(char c) { return static_cast<unsigned char>(c); }
 
-void Put16(std::string& s, uint32_t v) {
-  s += static_cast<char>(v & 0xFF);
-  s += static_cast<char>((v >> 8) & 0xFF);
-}
-void Put32(std::string& s, uint32_t v) {
-  Put16(s, v & 0xFFFF);
-  Put16(s, v >> 16);
-}
-void Set16(std::string& s, size_t at, uint32_t v) {
-  s[at] = static_cast<char>(v & 0xFF);
-  s[at + 1] = static_cast<char>((v >> 8) & 0xFF);
-}
-void Set32(std::string& s, size_t at, uint32_t v) {
-  Set16(s, at, v & 0xFFFF);
-  Set16(s, at + 2, v >> 16);
-}
+void Put16(std::string& s, uint32_t v) { AppendLe16(s, static_cast<uint16_t>(v)); }
+void Put32(std::string& s, uint32_t v) { AppendLe32(s, v); }
+void Set16(std::string& s, size_t at, uint32_t v) { StoreLe16(s, at, static_cast<uint16_t>(v)); }
+void Set32(std::string& s, size_t at, uint32_t v) { StoreLe32(s, at, v); }
 
 uint8_t Checksum(std::string_view hdr) {
   unsigned sum = 0;
@@ -225,7 +214,7 @@ std::string RenamedHeader(std::string_view hdr, const LzhMember& m, const std::s
     }
     out[0] = static_cast<char>(out.size() - 2);
     Set16(out, out.size() - 2, FirstSize(blocks));
-    const uint64_t skip = uint64_t(Le32(out, 7)) - oldExt + newExt;
+    const uint64_t skip = uint64_t(Le32At(out, 7).value_or(0)) - oldExt + newExt;
     if (skip > 0xFFFFFFFFu) {
       why = "member too large";
       return {};
@@ -299,7 +288,7 @@ std::string BuildStoredArchive(const std::vector<StoredMember>& members, int lev
       hdr[0] = static_cast<char>(hdr.size() - 2);
       uint32_t ext = 0;
       for (const auto& b : blocks) ext += static_cast<uint32_t>(b.payload.size() + 3);
-      Set32(hdr, 7, Le32(hdr, 7) + ext);
+      Set32(hdr, 7, Le32At(hdr, 7).value_or(0) + ext);
       hdr[1] = static_cast<char>(Checksum(hdr));
       hdr += Chain(blocks);
     } else if (level == 2) {

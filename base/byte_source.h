@@ -55,21 +55,4 @@ class FileByteSource final : public ByteSource {
   mutable bool headLoaded_ = false;
 };
 
-// Little- and big-endian integers from a byte buffer (no bounds checks: callers
-// read from fixed-size, zero-filled buffers).
-inline uint32_t Le32(std::string_view b, size_t i) {
-  return uint32_t(uint8_t(b[i])) | uint32_t(uint8_t(b[i + 1])) << 8 | uint32_t(uint8_t(b[i + 2])) << 16 |
-         uint32_t(uint8_t(b[i + 3])) << 24;
-}
-inline uint16_t Le16(std::string_view b, size_t i) {
-  return static_cast<uint16_t>(uint8_t(b[i]) | uint8_t(b[i + 1]) << 8);
-}
-inline uint32_t Be32(std::string_view b, size_t i) {
-  return uint32_t(uint8_t(b[i])) << 24 | uint32_t(uint8_t(b[i + 1])) << 16 | uint32_t(uint8_t(b[i + 2])) << 8 |
-         uint32_t(uint8_t(b[i + 3]));
-}
-inline uint16_t Be16(std::string_view b, size_t i) {
-  return static_cast<uint16_t>(uint8_t(b[i]) << 8 | uint8_t(b[i + 1]));
-}
-
 }  // namespace kadrel

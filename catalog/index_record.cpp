@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "base/byte_cursor.h"
 #include "base/encoding.h"
 #include "catalog/format_table.h"
 
@@ -19,31 +20,17 @@ void PutString(std::string& out, std::string_view text, size_t lengthBytes) {
   out.append(fitted);
 }
 
-// Bounds-checked cursor over the image.
-class Cursor {
- public:
-  Cursor(std::string_view bytes, size_t pos) : bytes_(bytes), pos_(pos) {}
-  bool Byte(uint8_t* v) {
-    if (pos_ >= bytes_.size()) return false;
-    *v = static_cast<uint8_t>(bytes_[pos_++]);
-    return true;
-  }
-  bool String(std::string* out, size_t lengthBytes) {
-    uint8_t lo = 0, hi = 0;
-    if (!Byte(&lo)) return false;
-    if (lengthBytes == 2 && !Byte(&hi)) return false;
-    const size_t n = lo | (static_cast<size_t>(hi) << 8);
-    if (n > bytes_.size() - pos_) return false;
-    out->assign(bytes_.substr(pos_, n));
-    pos_ += n;
-    return true;
-  }
-  size_t Pos() const { return pos_; }
-
- private:
-  std::string_view bytes_;
-  size_t pos_;
-};
+// A length-prefixed text: one or two little-endian length bytes, then the bytes.
+bool ReadString(ByteCursor& c, std::string& out, size_t lengthBytes) {
+  uint16_t n = 0;
+  uint8_t short_ = 0;
+  if (lengthBytes == 2 ? !c.Le16(n) : !c.U8(short_)) return false;
+  if (lengthBytes == 1) n = short_;
+  std::string_view bytes;
+  if (!c.Bytes(n, bytes)) return false;
+  out.assign(bytes);
+  return true;
+}
 
 size_t Utf8Boundary(std::string_view text, size_t maximum) {
   size_t cut = maximum;
@@ -83,12 +70,9 @@ std::string EncodeIndexRecord(const TMusicFileInfo& r) {
   PutByte(out, r.Info);
   PutByte(out, r.ItemKind);
   PutByte(out, r.MacBinary == 0 ? 1 : 0);
-  const uint32_t size = static_cast<uint32_t>(r.Size);
-  for (int shift = 0; shift < 32; shift += 8) PutByte(out, static_cast<int32_t>(size >> shift));
-  PutByte(out, r.DosDate >> 8);
-  PutByte(out, r.DosDate);
-  PutByte(out, r.DosTime >> 8);
-  PutByte(out, r.DosTime);
+  AppendLe32(out, static_cast<uint32_t>(r.Size));
+  AppendBe(out, r.DosDate, 2);  // the date and time are big-endian
+  AppendBe(out, r.DosTime, 2);
   PutString(out, r.FileName, 1);
   PutString(out, r.Archiver, 1);
   PutString(out, r.Detail, 1);
@@ -107,29 +91,31 @@ std::optional<TMusicFileInfo> DecodeIndexRecord(std::string_view image, size_t m
       static_cast<unsigned char>(image[markerPos]) != kRecordMarker0 ||
       static_cast<unsigned char>(image[markerPos + 1]) != kRecordMarker1)
     return std::nullopt;
-  Cursor c(image, markerPos + 2);
-  uint8_t fixed[14];
-  for (uint8_t& b : fixed)
-    if (!c.Byte(&b)) return std::nullopt;
+  ByteCursor c(image, markerPos + 2);
+  uint8_t fileType = 0, iconIndex = 0, infoState = 0, info = 0, itemKind = 0, noMacBinary = 0;
+  uint32_t size = 0;
+  uint16_t dosDate = 0, dosTime = 0;  // stored big-endian, unlike the size
+  if (!c.U8(fileType) || !c.U8(iconIndex) || !c.U8(infoState) || !c.U8(info) || !c.U8(itemKind) ||
+      !c.U8(noMacBinary) || !c.Le32(size) || !c.Be16(dosDate) || !c.Be16(dosTime))
+    return std::nullopt;
   TMusicFileInfo r;
-  r.FileType = fixed[0];
-  r.IconIndex = fixed[1];
-  r.InfoState = fixed[2];
-  r.Info = fixed[3];
-  r.ItemKind = fixed[4];
-  r.MacBinary = fixed[5] == 0 ? 1 : 0;
-  r.Size = static_cast<int32_t>(fixed[6] | (uint32_t{fixed[7]} << 8) | (uint32_t{fixed[8]} << 16) |
-                                (uint32_t{fixed[9]} << 24));
-  r.DosDate = static_cast<uint16_t>((fixed[10] << 8) | fixed[11]);
-  r.DosTime = static_cast<uint16_t>((fixed[12] << 8) | fixed[13]);
+  r.FileType = fileType;
+  r.IconIndex = iconIndex;
+  r.InfoState = infoState;
+  r.Info = info;
+  r.ItemKind = itemKind;
+  r.MacBinary = noMacBinary == 0 ? 1 : 0;
+  r.Size = static_cast<int32_t>(size);
+  r.DosDate = dosDate;
+  r.DosTime = dosTime;
   if (r.FileType < kFormatCount) r.FileExt = "." + std::string(kFormatTable[r.FileType].Code);
-  if (!c.String(&r.FileName, 1) || !c.String(&r.Archiver, 1) || !c.String(&r.Detail, 1) ||
-      !c.String(&r.Title, 2) || !c.String(&r.Artist, 2) || !c.String(&r.Album, 2) ||
-      !c.String(&r.Composer, 1) || !c.String(&r.SongWriter, 1) || !c.String(&r.DataMaker, 1))
+  if (!ReadString(c, r.FileName, 1) || !ReadString(c, r.Archiver, 1) || !ReadString(c, r.Detail, 1) ||
+      !ReadString(c, r.Title, 2) || !ReadString(c, r.Artist, 2) || !ReadString(c, r.Album, 2) ||
+      !ReadString(c, r.Composer, 1) || !ReadString(c, r.SongWriter, 1) || !ReadString(c, r.DataMaker, 1))
     return std::nullopt;
   uint8_t terminator = 0;
-  if (!c.Byte(&terminator)) return std::nullopt;
-  if (next) *next = c.Pos();
+  if (!c.U8(terminator)) return std::nullopt;
+  if (next) *next = c.Position();
   return r;
 }
 

@@ -1,4 +1,5 @@
 #include "index/folder_index.h"
+#include "base/byte_cursor.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -260,7 +261,7 @@ bool TFolderIndex::WriteFolderBlock(const std::vector<TMusicFileInfo>& list) {
   block.push_back(static_cast<char>(kMarkerByte));
   block.push_back(static_cast<char>(kBlockEndMarker));
   if (block.size() > UINT32_MAX) return true;
-  PutLe32(block, 2, static_cast<uint32_t>(block.size()));
+  StoreLe32(block, 2, static_cast<uint32_t>(block.size()));
   const size_t before = image_.size();
   image_.append(block);
   if (!SaveImage()) {

@@ -1,4 +1,5 @@
 #include "index/index_format.h"
+#include "base/byte_cursor.h"
 
 namespace kadrel {
 
@@ -17,13 +18,6 @@ bool HasIndexHeader(std::string_view image) {
   return image.size() >= kIndexHeaderSize && image.substr(0, kIndexHeaderSize) == IndexHeader();
 }
 
-uint32_t GetLe32(std::string_view image, size_t offset) {
-  return static_cast<uint32_t>(static_cast<unsigned char>(image[offset])) |
-         static_cast<uint32_t>(static_cast<unsigned char>(image[offset + 1])) << 8 |
-         static_cast<uint32_t>(static_cast<unsigned char>(image[offset + 2])) << 16 |
-         static_cast<uint32_t>(static_cast<unsigned char>(image[offset + 3])) << 24;
-}
-
 std::vector<FolderBlock> ListBlocks(std::string_view image) {
   std::vector<FolderBlock> blocks;
   size_t p = FindMarker(image, kIndexHeaderSize, kBlockMarker);
@@ -36,16 +30,12 @@ std::vector<FolderBlock> ListBlocks(std::string_view image) {
   return blocks;
 }
 
-void PutLe32(std::string& image, size_t offset, uint32_t value) {
-  for (int i = 0; i < 4; ++i) image[offset + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-}
-
 std::optional<FolderBlock> BlockAt(std::string_view image, size_t offset) {
   if (offset > image.size() || image.size() - offset < 7 || !IsMarker(image, offset, kBlockMarker))
     return std::nullopt;
   FolderBlock b;
   b.offset = offset;
-  b.length = GetLe32(image, offset + 2);
+  b.length = Le32At(image, offset + 2).value_or(0);
   const size_t n = static_cast<unsigned char>(image[offset + 6]);
   if (image.size() - offset - 7 < n) return std::nullopt;
   b.folder.assign(image.substr(offset + 7, n));

@@ -55,7 +55,4 @@ size_t FindMarker(std::string_view image, size_t from, unsigned char second);
 // the walk at the next block marker after it.
 std::vector<FolderBlock> ListBlocks(std::string_view image);
 
-void PutLe32(std::string& image, size_t offset, uint32_t value);
-uint32_t GetLe32(std::string_view image, size_t offset);  // caller checks the bounds
-
 }  // namespace kadrel

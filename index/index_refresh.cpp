@@ -1,4 +1,5 @@
 #include "index/index_refresh.h"
+#include "base/byte_cursor.h"
 
 #include <fmt/format.h>
 
@@ -129,7 +130,7 @@ bool IndexRefresher::RunLevel1() {
       image.resize(p);
       break;
     }
-    PutLe32(image, p + 2, static_cast<uint32_t>(next - p));
+    StoreLe32(image, p + 2, static_cast<uint32_t>(next - p));
     if (MarkerAt(image, next - 2, kBlockEndMarker) && next - p >= 9) {
       image.erase(p, next - p);
     } else {
@@ -163,8 +164,8 @@ void IndexRefresher::CutRecord(size_t blockOffset, size_t marker, size_t recordE
   } else {
     image.erase(marker, removed);
   }
-  const uint32_t length = GetLe32(image, blockOffset + 2);
-  PutLe32(image, blockOffset + 2, length - static_cast<uint32_t>(removed));
+  const uint32_t length = Le32At(image, blockOffset + 2).value_or(0);
+  StoreLe32(image, blockOffset + 2, length - static_cast<uint32_t>(removed));
 }
 
 bool IndexRefresher::RunLevel2() {
@@ -183,7 +184,7 @@ bool IndexRefresher::RunLevel2() {
     size_t r = block->recordsOffset;
     bool anyRecord = false;
     for (;;) {
-      const size_t end = block->offset + GetLe32(image, block->offset + 2);
+      const size_t end = block->offset + Le32At(image, block->offset + 2).value_or(0);
       if (r + 1 >= end || r + 1 >= image.size()) break;
       if (!Step(100 + Percent(r, image.size(), 1000), 1100)) return false;
       if (MarkerAt(image, r, kBlockEndMarker)) break;
@@ -211,7 +212,7 @@ bool IndexRefresher::RunLevel2() {
         r = next;
       }
     }
-    const uint32_t length = GetLe32(image, block->offset + 2);
+    const uint32_t length = Le32At(image, block->offset + 2).value_or(0);
     if (!anyRecord && FindMarker(std::string_view(image).substr(0, block->offset + length),
                                  block->recordsOffset, kRecordMarker) == std::string::npos) {
       image.erase(block->offset, length);

@@ -2,6 +2,7 @@
 // per item (the index file's record encoding) and the end tag.
 
 #include "base/byte_source.h"
+#include "base/byte_cursor.h"
 #include "catalog/format_table.h"
 #include "formats/readers/header_readers.h"
 #include "base/text_helpers.h"
@@ -22,10 +23,6 @@ bool StartsWith(std::string_view text, std::string_view prefix) {
 }
 
 int32_t ValidSlot(int32_t slot) { return slot >= 1 && slot <= 6 ? slot : kAutomaticSlot; }
-
-void PutLe32(std::string& image, size_t at, uint32_t value) {
-  for (int i = 0; i < 4; ++i) image[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-}
 
 }  // namespace
 
@@ -66,14 +63,14 @@ std::optional<std::string> EncodePlayList(const TPLInfo& list) {
   }
   image += std::string("\xFF\x29", 2);
   if (image.size() > UINT32_MAX) return std::nullopt;
-  PutLe32(image, kSizeFieldOffset, static_cast<uint32_t>(image.size()));
+  StoreLe32(image, kSizeFieldOffset, static_cast<uint32_t>(image.size()));
   return image;
 }
 
 PlayListReadStatus ReadBinaryPlayList(std::string_view image, std::string_view listFolder, PlayListContent& out) {
   out = {};
   if (image.size() < kBaseLengthOffset + 1 || image.size() > kMaxPlayListBytes) return PlayListReadStatus::Broken;
-  if (Le32(image, kSizeFieldOffset) != image.size()) return PlayListReadStatus::Broken;
+  if (Le32At(image, kSizeFieldOffset) != image.size()) return PlayListReadStatus::Broken;
   const size_t baseLength = static_cast<unsigned char>(image[kBaseLengthOffset]);
   const size_t bodyStart = kBaseLengthOffset + 1 + baseLength;
   if (bodyStart > image.size()) return PlayListReadStatus::Broken;

@@ -1,9 +1,14 @@
 #include "support/generated_files.h"
+#include "base/byte_cursor.h"
 
 namespace kadrel::bench {
 namespace {
 
-std::string Be32(uint32_t v) { return {char(v >> 24), char(v >> 16), char(v >> 8), char(v)}; }
+std::string Be32(uint32_t v) {
+  std::string bytes;
+  AppendBe(bytes, v, 4);
+  return bytes;
+}
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include "formats/rcpcv/rcp_song.h"
+#include "base/byte_cursor.h"
 
 namespace kadrel {
 namespace {
@@ -29,7 +30,8 @@ class Bytes {
  public:
   explicit Bytes(std::string_view b) : b_(b) {}
   size_t Size() const { return b_.size(); }
-  uint8_t U8(size_t at) const { return at < b_.size() ? uint8_t(b_[at]) : 0; }
+  // Past the end of the song every byte reads as 0.
+  uint8_t U8(size_t at) const { return U8At(b_, at).value_or(0); }
   uint16_t U16(size_t at) const { return static_cast<uint16_t>(U8(at) | U8(at + 1) << 8); }
   uint32_t U32(size_t at) const { return uint32_t(U16(at)) | uint32_t(U16(at + 2)) << 16; }
   std::string_view Slice(size_t at, size_t n) const {

@@ -1,4 +1,5 @@
 #include "formats/rcpcv/smf_writer.h"
+#include "base/byte_cursor.h"
 
 namespace kadrel {
 namespace {
@@ -10,10 +11,6 @@ void PutVarLen(std::string& out, uint64_t v) {
   buf[n++] = static_cast<char>(v & 0x7F);
   while (v >>= 7) buf[n++] = static_cast<char>(0x80 | (v & 0x7F));
   while (n > 0) out.push_back(buf[--n]);
-}
-
-void PutBe(std::string& out, uint32_t v, int bytes) {
-  for (int i = bytes - 1; i >= 0; --i) out.push_back(static_cast<char>(v >> (8 * i) & 0xFF));
 }
 
 void PutMeta(std::string& out, uint8_t type, std::string_view data) {
@@ -61,7 +58,7 @@ std::string TrackChunk(MidiTrack& track, bool writePorts) {
   PutVarLen(body, static_cast<uint64_t>(track.endTick > last ? track.endTick - last : 0));
   PutMeta(body, 0x2F, {});
   std::string chunk = "MTrk";
-  PutBe(chunk, static_cast<uint32_t>(body.size()), 4);
+  AppendBe(chunk, static_cast<uint32_t>(body.size()), 4);
   return chunk + body;
 }
 
@@ -69,10 +66,10 @@ std::string TrackChunk(MidiTrack& track, bool writePorts) {
 
 std::string WriteSmf(int division, std::vector<MidiTrack>& tracks, bool writePorts) {
   std::string out = "MThd";
-  PutBe(out, 6, 4);
-  PutBe(out, 1, 2);
-  PutBe(out, static_cast<uint32_t>(tracks.size()), 2);
-  PutBe(out, static_cast<uint32_t>(division), 2);
+  AppendBe(out, 6, 4);
+  AppendBe(out, 1, 2);
+  AppendBe(out, static_cast<uint32_t>(tracks.size()), 2);
+  AppendBe(out, static_cast<uint32_t>(division), 2);
   for (MidiTrack& t : tracks) out += TrackChunk(t, writePorts);
   return out;
 }

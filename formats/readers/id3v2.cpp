@@ -1,4 +1,5 @@
 #include "formats/readers/id3v2.h"
+#include "base/byte_cursor.h"
 
 #include "base/encoding.h"
 
@@ -7,9 +8,10 @@ namespace {
 
 constexpr size_t kMaxTagBytesRead = 1 << 20;  // text frames come first; pictures may follow
 
+// Four 7-bit groups, most significant first; 0 when the bytes are not there.
 uint32_t SyncSafe(std::string_view b, size_t i) {
-  return (uint32_t(uint8_t(b[i]) & 0x7F) << 21) | (uint32_t(uint8_t(b[i + 1]) & 0x7F) << 14) |
-         (uint32_t(uint8_t(b[i + 2]) & 0x7F) << 7) | uint32_t(uint8_t(b[i + 3]) & 0x7F);
+  const uint32_t v = Be32At(b, i).value_or(0);
+  return (v >> 3 & 0x0FE00000) | (v >> 2 & 0x001FC000) | (v >> 1 & 0x00003F80) | (v & 0x7F);
 }
 
 // Removes the 0x00 that unsynchronisation inserts after every 0xFF.
@@ -71,7 +73,7 @@ std::optional<Id3v2Tag> ReadId3v2Tag(const ByteSource& source, uint64_t offset) 
   size_t pos = 0;
   if (version >= 3 && (flags & 0x40) && body.size() >= 4) {
     // Skip the extended header: v2.3 gives its size without the size field, v2.4 with it.
-    uint32_t ext = version == 4 ? SyncSafe(body, 0) : Be32(body, 0) + 4;
+    uint32_t ext = version == 4 ? SyncSafe(body, 0) : Be32At(body, 0).value_or(0) + 4;
     pos = ext;
   }
 
@@ -81,8 +83,9 @@ std::optional<Id3v2Tag> ReadId3v2Tag(const ByteSource& source, uint64_t offset) 
     std::string_view id(body.data() + pos, idLength);
     if (id[0] == '\0') break;  // padding
     uint32_t frameSize;
-    if (version == 2) frameSize = uint32_t(uint8_t(body[pos + 3])) << 16 | uint32_t(uint8_t(body[pos + 4])) << 8 | uint8_t(body[pos + 5]);
-    else if (version == 3) frameSize = Be32(body, pos + 4);
+    // The loop condition keeps the whole frame header inside the body.
+    if (version == 2) frameSize = Be24At(body, pos + 3).value_or(0);
+    else if (version == 3) frameSize = Be32At(body, pos + 4).value_or(0);
     else frameSize = SyncSafe(body, pos + 4);
     const size_t start = pos + frameHeader;
     if (frameSize > body.size() - start) break;

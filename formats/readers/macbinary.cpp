@@ -1,4 +1,5 @@
 #include "formats/readers/header_readers.h"
+#include "base/byte_cursor.h"
 
 namespace kadrel {
 namespace {
@@ -27,7 +28,7 @@ bool HasMacBinaryHeader(const ByteSource& source) {
   if (zeroTail) return true;  // MacBinary I
   // MacBinary II / III: version bytes and the header CRC.
   if (at(122) < 129 || at(123) < 129) return false;
-  return Crc16Xmodem(std::string_view(h).substr(0, 124)) == Be16(h, 124);
+  return Crc16Xmodem(std::string_view(h).substr(0, 124)) == Be16At(h, 124);
 }
 
 }  // namespace kadrel

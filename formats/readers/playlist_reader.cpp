@@ -1,4 +1,5 @@
 #include "formats/readers/header_readers.h"
+#include "base/byte_cursor.h"
 
 namespace kadrel {
 namespace {
@@ -22,7 +23,7 @@ void ReadPlayListHeader(const ByteSource& source, TMusicFileInfo& r) {
     r.Title.clear();
     r.Detail = "PlayList1.00";
     const uint64_t size = source.Size();
-    if (Le32(head, 28) == size && size <= kMaxListBytes) {
+    if (Le32At(head, 28) == size && size <= kMaxListBytes) {
       const std::string data = source.ReadAvailable(0, size);
       // Records start with 0xFF and a tag; tag "0" carries the title, ")" ends the list.
       for (size_t pos = 34 + static_cast<unsigned char>(head[32]); pos < data.size(); ++pos) {

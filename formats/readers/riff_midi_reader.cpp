@@ -1,4 +1,5 @@
 #include "formats/readers/header_readers.h"
+#include "base/byte_cursor.h"
 #include "base/text_helpers.h"
 
 namespace kadrel {
@@ -12,7 +13,7 @@ void ReadRiffMidiHeader(const ReaderInput& in, TMusicFileInfo& r) {
   if (h.compare(0, 4, "RIFF") != 0 || h.compare(8, 8, "RMIDdata") != 0 || h.compare(20, 4, "MThd") != 0)
     return;
   r.Detail = "RIFF/MID";
-  const uint64_t dataSize = Le32(h, 16);
+  const uint64_t dataSize = Le32At(h, 16).value_or(0);
 
   // Look for a "DISP" chunk of type 1 (plain text) after the data chunk.
   ForEachRiffWindow(in, in.base + 20 + dataSize, [&](uint64_t windowPos, const std::string& w, size_t got) {

@@ -1,4 +1,5 @@
 #include "formats/readers/header_readers.h"
+#include "base/byte_cursor.h"
 #include "formats/readers/id3v2.h"
 #include "base/text_helpers.h"
 
@@ -18,7 +19,7 @@ void ScanRiffInfoItems(const ReaderInput& in, uint64_t start, TMusicFileInfo& r)
       }
       std::string_view name(w.data() + j + 1, 3);
       if (j + 4 <= w.size() && (name == "NAM" || name == "ART" || name == "PRD")) {
-        const uint32_t size = j + 8 <= w.size() ? Le32(w, j + 4) : 0;
+        const uint32_t size = Le32At(w, j + 4).value_or(0);
         const size_t length = std::min<size_t>(size, kInfoItemLimit);
         std::string text = TextCleanup(in.source.ReadAvailable(windowPos + j + 8, length));
         if (name == "NAM") r.Title = text;
@@ -56,7 +57,7 @@ void ReadRiffMpegWaveHeader(const ReaderInput& in, TMusicFileInfo& r) {
   if (h.compare(0, 4, "RIFF") == 0) {
     if (h.compare(8, 8, "RMP3data") == 0) {
       r.Detail = "MP3/RIFF";
-      ScanRiffInfoItems(in, in.base + 20 + Le32(h, 16), r);
+      ScanRiffInfoItems(in, in.base + 20 + Le32At(h, 16).value_or(0), r);
     } else if (h.compare(8, 7, "WAVEfmt") == 0) {
       r.Detail = "WAVE";
     }

@@ -1,4 +1,5 @@
 #include "formats/readers/header_readers.h"
+#include "base/byte_cursor.h"
 #include "base/text_helpers.h"
 
 namespace kadrel {
@@ -25,7 +26,7 @@ void ReadStandardMidiHeader(const ReaderInput& in, TMusicFileInfo& r) {
     if (buf.compare(i, 4, "MTrk") == 0) {
       ++tracks;
       if (tracks == 2) return;  // the first track had no title
-      const uint64_t length = Be32(buf, i + 4);
+      const uint64_t length = Be32At(buf, i + 4).value_or(0);
       // A single track that ends exactly at the end of the file is format 0.
       r.Detail = (in.Size() == i + 8 + length) ? "SMF0" : "SMF1";
       r.InfoState = kInfoNoTitle;

@@ -5,6 +5,7 @@
 
 #include "catalog/index_record.h"
 #include "base/atomic_file.h"
+#include "base/byte_cursor.h"
 #include "index/index_format.h"
 #include "index_fixture.h"
 
@@ -49,7 +50,7 @@ TEST_F(FolderIndexTest, FirstBlockFollowsTheHeaderAndReadsBack) {
   const std::string file = ReadFileBytes(DrivePath());
   ASSERT_GT(file.size(), 26u);
   EXPECT_EQ(file.substr(26, 2), "\xFF\x20");
-  EXPECT_EQ(GetLe32(file, 28), file.size() - 26);
+  EXPECT_EQ(Le32At(file, 28).value_or(0), file.size() - 26);
   EXPECT_EQ(static_cast<size_t>(static_cast<unsigned char>(file[32])), folder.size());
   EXPECT_EQ(file.substr(33, folder.size()), folder);
   EXPECT_EQ(file.substr(file.size() - 2), "\xFF\x29");
@@ -214,14 +215,14 @@ TEST_F(FolderIndexTest, DeleteReportsMissingCancelledDamagedAndAbsent) {
 
   // Damage the block's length: deletion is refused and the file kept.
   std::string& image = index.MutableImage();
-  PutLe32(image, 28, GetLe32(image, 28) - 1);
+  StoreLe32(image, 28, Le32At(image, 28).value_or(0) - 1);
   ASSERT_TRUE(index.SaveImage());
   EXPECT_FALSE(index.DeleteFolderBlock(folder, false));
   EXPECT_EQ(messages.shown.back().text,
             "Folder情報が正しくありません.\n直ちに[Indexのリフレッシュ]を行って下さい.\nIndexの削除は中止します.");
   EXPECT_EQ(ReadFileBytes(DrivePath()), image);
 
-  PutLe32(image, 28, GetLe32(image, 28) + 1);
+  StoreLe32(image, 28, Le32At(image, 28).value_or(0) + 1);
   messages.answers = {MessageAnswer::Ok};
   EXPECT_TRUE(index.DeleteFolderBlock(folder, true));
   EXPECT_EQ(ReadFileBytes(DrivePath()), IndexHeader());
@@ -239,7 +240,7 @@ TEST_F(FolderIndexTest, BlockWithoutEndMarkerDoesNotTakeTheNextBlocksRecords) {
   std::string& image = index.MutableImage();
   const auto block = FindFolderBlock(image, a);
   image[block->offset + block->length - 1] = 0;
-  PutLe32(image, block->offset + 2, 0xFFFFFF);
+  StoreLe32(image, block->offset + 2, 0xFFFFFF);
   ASSERT_TRUE(index.SaveImage());
   std::vector<TMusicFileInfo> out;
   ASSERT_TRUE(index.OpenFolderIndex(a, out));

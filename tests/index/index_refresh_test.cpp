@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <set>
 
+#include "base/byte_cursor.h"
 #include "index/index_format.h"
 #include "index_fixture.h"
 
@@ -89,9 +90,9 @@ TEST_F(RefreshTest, DamagedBlocksAreReportedAndCut) {
   const std::string a = AddFolder("a"), b = AddFolder("b"), c = AddFolder("c");
   std::string& image = index.MutableImage();
   // a: length too large, its bytes still end in the end marker before b.
-  PutLe32(image, 28, GetLe32(image, 28) + 40);
+  StoreLe32(image, 28, Le32At(image, 28).value_or(0) + 40);
   // c (the last block): length points backwards into the block.
-  PutLe32(image, FindFolderBlock(image, c)->offset + 2, 3);
+  StoreLe32(image, FindFolderBlock(image, c)->offset + 2, 3);
   ASSERT_TRUE(index.SaveImage());
   EXPECT_EQ(Refresher().RefreshIndex(1), kRefreshDone);
   const std::string bad = "Lev.1 Folder情報が不正です.";

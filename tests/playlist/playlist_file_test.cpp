@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/byte_cursor.h"
 #include "base/byte_source.h"
 #include "base/encoding.h"
 #include "catalog/index_record.h"
@@ -63,7 +64,7 @@ TEST(PlayListFile, SaveAndLoadGiveEqualItems) {
 
   const std::string bytes = test::ReadFileBytes(path);
   EXPECT_EQ(bytes.substr(0, 28), std::string("\xFF\x01KadrelPlayListFormat\xFF\x02\x01\x00\xFF\x20", 28));
-  EXPECT_EQ(Le32(bytes, 28), bytes.size());
+  EXPECT_EQ(Le32At(bytes, 28), bytes.size());
   EXPECT_EQ(bytes.substr(32, 10), std::string("\x07/music/\xFF\x30", 10));
   EXPECT_EQ(bytes.substr(bytes.size() - 2), "\xFF\x29");
 
