@@ -38,4 +38,17 @@ void FolderIndexPort::ReplaceFolder(const std::string& folder, const IScanView& 
   if (index_.DeleteFolderBlock(folder, false)) index_.WriteFolderBlock(Entries(view));
 }
 
+bool FolderIndexPort::ForgetFolder(const std::string& folder) {
+  // Only the volume's file and the folder's own file are ever read; a folder of any
+  // other style (none, or the disk's root, which is not provided) has no block to drop
+  // and must not get a file nobody reads.
+  const int32_t style = index_.IndexStyleFor(folder);
+  if (style != kDriveIndex && style != kFolderIndex) return true;
+  if (index_.CurrentFolder() != folder) index_.SetCurrentFolder(folder);
+  if (index_.DeleteFolderBlock(folder, false)) return true;
+  // A missing or deleted foreign file is replaced by an empty index for the full scan.
+  index_.EnsureIndexFile(index_.IndexPathFor(folder));
+  return false;
+}
+
 }  // namespace kadrel

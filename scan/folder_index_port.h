@@ -12,7 +12,7 @@ class FolderIndexPort final : public IFolderIndexPort {
   bool LoadFolder(const std::string& folder, IScanView& view, const std::atomic<bool>& stop) override;
   void SaveFolder(const std::string& folder, const IScanView& view) override;
   void ReplaceFolder(const std::string& folder, const IScanView& view) override;
-  // True when the last LoadFolder or Save found an index for the folder's volume.
+  bool ForgetFolder(const std::string& folder) override;
   TFolderIndex& Index() { return index_; }
 
  private:

@@ -27,6 +27,8 @@ void FolderScanController::ShowFolder(const std::string& folder, const std::stri
   listBusy_ = true;
   stop_ = false;
   fromIndex_ = false;
+  indexInUse_ = settings_.useIndex && index_ && !skipIndexOnce_;
+  skipIndexOnce_ = false;
 
   folder_ = WithTrailingSlash(folder);
   sort_.Sorted = false;
@@ -38,7 +40,7 @@ void FolderScanController::ShowFolder(const std::string& folder, const std::stri
 
   ListSubFolders(previousFolder);
 
-  if (settings_.useIndex && index_ && index_->LoadFolder(folder_, view_, stop_)) {
+  if (indexInUse_ && index_->LoadFolder(folder_, view_, stop_)) {
     fromIndex_ = true;
     countAtStart_ = view_.Count();
     hooks_.SortAndRefresh();
@@ -101,6 +103,13 @@ void FolderScanController::ListSubFolders(const std::string& previousFolder) {
   if (view_.Count() > 0) hooks_.FocusRow(focus);
 }
 
+void FolderScanController::ReReadFolder(const std::string& folder) {
+  if (ScanRunning()) return;
+  const std::string path = WithTrailingSlash(folder);
+  skipIndexOnce_ = settings_.useIndex && index_ && !index_->ForgetFolder(path);
+  ShowFolder(path, {});
+}
+
 void FolderScanController::StartUpdatePass(int mode) {
   if (ScanRunning()) return;
   hooks_.SetBusy(true);
@@ -146,7 +155,7 @@ void FolderScanController::EndOfFullScan() {
   // A stopped pass listed part of the folder only; storing that would hide the rest
   // the next time the folder is opened from the index.
   const int count = view_.Count();
-  if (!stop_ && count > 0 && settings_.useIndex && index_ && view_.CopyEntry(count - 1).IsFile()) {
+  if (!stop_ && count > 0 && indexInUse_ && index_ && view_.CopyEntry(count - 1).IsFile()) {
     hooks_.ProcessPendingEvents();
     index_->SaveFolder(folder_, view_);
   }
@@ -162,7 +171,7 @@ void FolderScanController::EndOfUpdatePass() {
   // scan made leaves the index alone: with the index off or on a volume that keeps none
   // there is no file to touch (nor to warn about), and a block the full scan stored is
   // brought up to date by the update pass that follows its next load.
-  if (!stop_ && fromIndex_ && view_.Count() != countAtStart_ && settings_.useIndex && index_) {
+  if (!stop_ && fromIndex_ && view_.Count() != countAtStart_ && indexInUse_ && index_) {
     hooks_.ProcessPendingEvents();
     index_->ReplaceFolder(folder_, view_);
   }

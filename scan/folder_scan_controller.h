@@ -57,6 +57,10 @@ class FolderScanController {
   // Update pass: mode 1 after an index load, mode 2 also re-checks the sub-folders.
   // The folder's index block is written anew only when the list came from the index.
   void StartUpdatePass(int mode);
+  // Re-read all: drops the folder's index block and lists `folder` anew by a full scan.
+  // When the block cannot be dropped, that scan neither reads nor writes the index, so
+  // the old entries are not shown again. Does nothing while a pass runs.
+  void ReReadFolder(const std::string& folder);
   // Sets the stop flag; the pass ends soon and still runs its end handler.
   void Stop();
 
@@ -84,6 +88,8 @@ class FolderScanController {
   std::string folder_;
   int countAtStart_ = 0;
   bool fromIndex_ = false;
+  bool indexInUse_ = false;     // the shown folder's passes read and write the index
+  bool skipIndexOnce_ = false;  // set by ReReadFolder for the listing it starts
   std::atomic<bool> scanRunning_{false};
   std::atomic<bool> listBusy_{false};
   std::atomic<bool> stop_{false};

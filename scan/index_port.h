@@ -17,6 +17,9 @@ class IFolderIndexPort {
   virtual void SaveFolder(const std::string& folder, const IScanView& view) = 0;
   // Replaces the folder's block after the list changed.
   virtual void ReplaceFolder(const std::string& folder, const IScanView& view) = 0;
+  // Re-read all: drops the folder's block so that the folder is listed from its files.
+  // False when the block could not be dropped (the user was told).
+  virtual bool ForgetFolder(const std::string& folder) = 0;
 };
 
 }  // namespace kadrel

@@ -109,13 +109,7 @@ MainWindow::MainWindow(WindowSettings settings, IMessageBox* messages, QWidget* 
   SetScanPorts(indexPort_.get(), archives_.get(), MakeDocumentStep(settings_.scan.main, messages_));
   scan_->Sort().Key = settings_.sortKey;
   scan_->Sort().Direction = settings_.sortDirection;
-  scan_->onPassFinished = [this](bool fromIndex) {
-    if (restoreIndexAfterPass_) {
-      restoreIndexAfterPass_ = false;
-      scan_->SetSettings(settings_.scan);
-    }
-    Q_EMIT passFinished(fromIndex);
-  };
+  scan_->onPassFinished = [this](bool fromIndex) { Q_EMIT passFinished(fromIndex); };
 
   model_.SetIcons(MakeListIcons());
   model_.SetOptions(settings_.scan.view);
@@ -164,7 +158,6 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::SetScanPorts(IFolderIndexPort* index, IArchivePort* archives, DocumentStep documents) {
-  ownIndexInUse_ = index != nullptr && index == indexPort_.get();
   scan_->SetIndexPort(index);
   scan_->SetArchivePort(archives);
   scan_->SetDocumentStep(std::move(documents));
@@ -495,26 +488,9 @@ void MainWindow::ReReadAllFileInformation() {
   if (current_.empty() || phase_ != LifePhase::Running || !IndexIdle()) return;
   if (messages_.Confirm(text::kReReadConfirm, MessageButtons::OkCancel) != MessageAnswer::Ok) return;
   if (!IndexIdle()) return;  // the watcher may have started a pass while the box was up
-  bool deleted = true;
-  if (ownIndexInUse_ && scan_->Settings().useIndex && index_->IndexStyleFor(current_) != kNoIndex) {
-    indexBusy_ = true;
-    deleted = index_->DeleteFolderBlock(current_, false);
-    if (!deleted) {
-      const std::string path = index_->IndexPath().empty() ? index_->IndexPathFor(current_) : index_->IndexPath();
-      index_->EnsureIndexFile(path);
-    }
-    indexBusy_ = false;
-  }
-  if (!deleted) {
-    // The block could not be removed (damaged block, foreign file): read the folder
-    // from its files without reading or writing the index this once, rather than
-    // showing the old entries again.
-    ScanSettings once = settings_.scan;
-    once.useIndex = false;
-    scan_->SetSettings(once);
-    restoreIndexAfterPass_ = true;
-  }
-  scan_->ShowFolder(current_, {});
+  indexBusy_ = true;
+  scan_->ReReadFolder(current_);
+  indexBusy_ = false;
 }
 
 void MainWindow::DeleteSettingsAndQuit() {

@@ -173,8 +173,6 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   bool busy_ = false;
   bool indexBusy_ = false;
   bool deleteSettings_ = false;
-  bool restoreIndexAfterPass_ = false;
-  bool ownIndexInUse_ = true;  // the scan reads the window's own index store  // a pass ran without the index; use it again
   bool changing_ = false;
   bool pendingHeaderSort_ = false;
   bool forcedClose_ = false;

@@ -41,6 +41,10 @@ class MemoryIndex final : public IFolderIndexPort {
     for (int i = 0; i < view.Count(); ++i)
       if (view.CopyEntry(i).IsFile()) block.push_back(view.CopyEntry(i));
   }
+  bool ForgetFolder(const std::string& folder) override {
+    blocks.erase(folder);
+    return true;
+  }
   std::map<std::string, std::vector<TMusicFileInfo>> blocks;
 };
 

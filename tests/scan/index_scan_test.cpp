@@ -99,5 +99,56 @@ TEST(IndexedScan, UpdateAfterAnIndexLoadRewritesTheBlock) {
   EXPECT_EQ(names, (std::vector<std::string>{"ONE.MID", "TWO.MID"}));
 }
 
+// Re-read all where the volume keeps no index file lists the folder from its files
+// and leaves no index file behind.
+TEST(IndexedScan, ReReadWhereNoIndexIsKeptCreatesNone) {
+  struct Case {
+    const char* what;
+    VolumeKind kind;
+    int indexMode;
+  } cases[] = {
+      {"removable, index in its root", VolumeKind::Removable, 2},
+      {"network", VolumeKind::Network, 2},
+      {"tmpfs", VolumeKind::RamDisk, 2},
+      {"cd-rom", VolumeKind::CdRom, 2},
+      {"index off", VolumeKind::Fixed, 0},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    dir.Write("ONE.MID", Midi("one"));
+    IndexedScan s(c.kind, c.indexMode);
+    s.scan.Open(dir.path());
+    dir.Write("TWO.MID", Midi("two"));
+    EXPECT_FALSE(s.scan.ReRead()) << c.what;
+    EXPECT_TRUE(s.scan.Find("TWO.MID")) << c.what;
+    EXPECT_EQ(s.Messages(), std::vector<std::string>{}) << c.what;
+    EXPECT_EQ(FilesUnder(s.indexFolder.path()), std::vector<std::string>{}) << c.what;
+    EXPECT_EQ(FilesUnder(dir.path()).size(), 2u) << c.what;
+  }
+}
+
+// Re-read all drops the block and lists the files; the full scan stores them again. A
+// block that cannot be dropped is neither read nor written by that one scan.
+TEST(IndexedScan, ReReadListsTheFolderFromItsFiles) {
+  TempDir dir;
+  dir.Write("ONE.MID", Midi("the first song"));
+  IndexedScan s(VolumeKind::Fixed);
+  s.scan.Open(dir.path());
+  EXPECT_TRUE(s.scan.Open(dir.path()));
+  EXPECT_FALSE(s.scan.ReRead());
+  EXPECT_TRUE(s.scan.Open(dir.path()));
+  EXPECT_EQ(s.Messages(), std::vector<std::string>{});
+
+  ScanHarness scan;  // over the recording index
+  scan.Open(dir.path());
+  scan.index.blocks[dir.path()][0].Title = "edited";
+  scan.index.forgetFails = true;
+  EXPECT_FALSE(scan.ReRead());
+  EXPECT_EQ(scan.Find("ONE.MID")->Title, "the first song");
+  EXPECT_EQ(scan.index.saves, 1);  // not stored over the block that stayed
+  EXPECT_TRUE(scan.Open(dir.path()));  // the next opening uses the index again
+  EXPECT_EQ(scan.Find("ONE.MID")->Title, "edited");
+}
+
 }  // namespace
 }  // namespace kadrel

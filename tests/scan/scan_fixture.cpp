@@ -73,6 +73,12 @@ void RecordingIndex::ReplaceFolder(const std::string& folder, const IScanView& v
   SaveFolder(folder, view);
 }
 
+bool RecordingIndex::ForgetFolder(const std::string& folder) {
+  if (forgetFails) return false;
+  blocks.erase(folder);
+  return true;
+}
+
 ScanHarness::ScanHarness() {
   window.Run([&] { controller = std::make_unique<FolderScanController>(window, view, view, messages); });
   controller->onPassFinished = [this](bool fromIndex) {
@@ -110,6 +116,13 @@ void ScanHarness::Update(int mode) {
   finished_ = false;
   window.Run([&] { controller->StartUpdatePass(mode); });
   WaitForEnd();
+}
+
+bool ScanHarness::ReRead() {
+  finished_ = false;
+  window.Run([&] { controller->ReReadFolder(controller->CurrentFolder()); });
+  WaitForEnd();
+  return fromIndex_;
 }
 
 std::vector<std::string> ScanHarness::Names() const {

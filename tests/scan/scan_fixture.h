@@ -79,8 +79,10 @@ class RecordingIndex final : public IFolderIndexPort {
   bool LoadFolder(const std::string&, IScanView& view, const std::atomic<bool>&) override;
   void SaveFolder(const std::string& folder, const IScanView& view) override;
   void ReplaceFolder(const std::string& folder, const IScanView& view) override;
+  bool ForgetFolder(const std::string& folder) override;
   std::map<std::string, std::vector<TMusicFileInfo>> blocks;
   int saves = 0, replaces = 0;
+  bool forgetFails = false;  // ForgetFolder keeps the block and reports failure
 };
 
 class RecordingMessages final : public IMessageBox {
@@ -107,6 +109,8 @@ class ScanHarness {
   bool Open(const std::string& folder, IArchivePort* archives = nullptr, bool documents = true);
   // Runs an update pass and waits for its end.
   void Update(int mode);
+  // Re-reads the shown folder and waits for the end; returns whether the index was used.
+  bool ReRead();
   std::vector<std::string> Names() const;  // FileName + FileExt of each entry
   const TMusicFileInfo* Find(const std::string& fullName) const;
 
