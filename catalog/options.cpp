@@ -1,5 +1,7 @@
 #include "catalog/options.h"
 
+#include <algorithm>
+
 #include "base/encoding.h"
 
 namespace kadrel {
@@ -22,6 +24,9 @@ TMainOption::TMainOption()
   DecodeSearchStyleEx(kDefaultSearchStyleEx, *this);
   DecodeIndexStyleEx(kDefaultIndexStyleEx, *this);
 }
+
+int32_t ClampSmfByte(int32_t value) { return std::clamp(value, kSmfByteMin, kSmfByteMax); }
+int32_t ClampLzhByte(int32_t value) { return std::clamp(value, kLzhByteMin, kLzhByteMax); }
 
 TListViewOption::TListViewOption() : ErrTitle(DefaultErrTitles()) {
   DecodeShowStyle(kDefaultShowStyle, *this);

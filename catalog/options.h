@@ -38,6 +38,17 @@ struct TMainOption {
   TMainOption();
 };
 
+// The ranges the settings dialog offers for "SMFByte" (bytes) and "LZHByte" (KB). A
+// value from the store or the command line outside them is brought to the nearer end
+// when loaded: 0 bytes would find no Standard MIDI title at all, and a negative limit
+// would take every archive member as too large.
+inline constexpr int32_t kSmfByteMin = 100;
+inline constexpr int32_t kSmfByteMax = 1000;
+inline constexpr int32_t kLzhByteMin = 25;
+inline constexpr int32_t kLzhByteMax = 5000;
+int32_t ClampSmfByte(int32_t value);
+int32_t ClampLzhByte(int32_t value);
+
 struct TListViewOption {
   bool KeepSelectionOnFocusMove = false;
   bool FocusedShownSelected = false;

@@ -55,8 +55,8 @@ void LoadMainSettings(RegTreat& reg, const SupportLibraries& libs, MainSettings&
   m.OthersGetstyle = reg.ReadInt("OthersGetstyle", kOption);
   DecodeSearchStyleEx(reg.ReadInt("SearchStyleEx", kOption), m);
   DecodeIndexStyleEx(reg.ReadInt("IndexStyleEx", kOption), m);
-  m.LZHByte = reg.ReadInt("LZHByte", kOption);
-  m.SMFByte = reg.ReadInt("SMFByte", kOption);
+  m.LZHByte = ClampLzhByte(reg.ReadInt("LZHByte", kOption));
+  m.SMFByte = ClampSmfByte(reg.ReadInt("SMFByte", kOption));
 
   out.Smfk = LoadSmfkInfo(reg, libs);
 }

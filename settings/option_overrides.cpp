@@ -40,8 +40,8 @@ struct Lower {
 
 const std::map<std::string, IntSetter, Lower>& IntSettings() {
   static const std::map<std::string, IntSetter, Lower> table = {
-      {"SMFByte", [](OptionRecords& o, int32_t v) { o.main.SMFByte = v; }},
-      {"LZHByte", [](OptionRecords& o, int32_t v) { o.main.LZHByte = v; }},
+      {"SMFByte", [](OptionRecords& o, int32_t v) { o.main.SMFByte = ClampSmfByte(v); }},
+      {"LZHByte", [](OptionRecords& o, int32_t v) { o.main.LZHByte = ClampLzhByte(v); }},
       {"LzhStyle", [](OptionRecords& o, int32_t v) { o.main.LzhStyle = v; }},
       {"LzhMeltStyle", [](OptionRecords& o, int32_t v) { o.main.LzhMeltStyle = v; }},
       {"TitleGetstyle", [](OptionRecords& o, int32_t v) { o.main.TitleGetstyle = v; }},

@@ -15,8 +15,9 @@ struct OptionRecords {
   TWindowOption& window;
 };
 
-// Parses "NAME=VALUE" and applies it. Integers are decimal or 0x-hex; strings are given
-// in UTF-8 and kept as CP932. Returns an error text (UTF-8) or an empty string.
+// Parses "NAME=VALUE" and applies it. Integers are decimal or 0x-hex ("SMFByte" and
+// "LZHByte" are brought into their ranges as when loaded); strings are given in UTF-8
+// and kept as CP932. Returns an error text (UTF-8) or an empty string.
 std::string ApplyOptionOverride(std::string_view assignment, OptionRecords records);
 
 // Integer in decimal or 0x-hex, with an optional sign.
