@@ -213,13 +213,13 @@ void MainWindow::BuildLayout() {
 }
 
 void MainWindow::SetupColumns() {
+  // The stored order, as the command-line tool lists it: the file name is not moved to
+  // the front. Ids the list has not and repeats are skipped; a list that keeps no
+  // column gets the default columns.
   std::vector<int> ids;
   for (int id : settings_.columns)
     if (id >= 1 && id <= 12 && std::find(ids.begin(), ids.end(), id) == ids.end()) ids.push_back(id);
-  if (ids.empty() || ids.front() != kColFileName) {
-    std::erase(ids, int(kColFileName));
-    ids.insert(ids.begin(), kColFileName);
-  }
+  if (ids.empty()) ids = WindowSettings{}.columns;
   model_.SetColumns(ids);
   for (size_t i = 0; i < ids.size(); ++i) {
     int width = settings_.columnWidths[static_cast<size_t>(ids[i])];

@@ -18,6 +18,7 @@
 #include "ui/main_window.h"
 #include "ui/texts.h"
 #include "ui/window_settings.h"
+#include "settings/user_settings.h"
 
 namespace kadrel::test {
 namespace {
@@ -126,6 +127,37 @@ class WindowSettingsTest : public QObject {
     for (int i = 0; i < list.Count(); ++i) expected.push_back(std::make_unique<TMusicFileInfo>(list.Record(i)));
     QVERIFY(SortList(expected, w.Scan().Sort(), true));
     for (int i = 0; i < list.Count(); ++i) QCOMPARE(list.Record(i).FileName, expected[size_t(i)]->FileName);
+  }
+
+  // The window shows the stored columns in the stored order, as the command-line tool
+  // lists them, each with its own width.
+  void storedColumnOrderIsKept() {
+    struct Case {
+      std::vector<std::pair<const char*, int32_t>> stored;
+      std::vector<int> shown;
+    };
+    const Case cases[] = {
+        {{{"FLitem1", kColTitle}, {"FLitem2", kColFileName}, {"FLitem3", 0}}, {kColTitle, kColFileName}},
+        {{{"FLitem1", kColType}, {"FLitem2", kColTitle}, {"FLitem3", kColInfo}, {"FLitem4", 0}},
+         {kColType, kColTitle, kColInfo}},  // no file-name column at all
+        {{{"FLitem1", kColFileName}, {"FLitem2", kColDataMaker}, {"FLitem3", 0}}, {kColFileName, kColDataMaker}},
+    };
+    for (const Case& c : cases) {
+      QTemporaryDir config;
+      RecordingMessageBox messages;
+      {
+        Run install(config.path(), messages);  // a first run sets the store up
+        for (const auto& [name, id] : c.stored) install.session.Reg().RegWriteInt(name, id, "\\ListView");
+      }
+      Run run(config.path(), messages);
+      MainWindow& w = *run.window;
+      std::vector<int> tool;
+      for (int32_t id : LoadUserListSettings(Bytes(config.path())).columns) tool.push_back(id);
+      QCOMPARE(tool, c.shown);
+      QCOMPARE(w.FileList().Columns(), c.shown);
+      for (size_t i = 0; i < c.shown.size(); ++i)
+        QCOMPARE(w.FileListWidget().header()->sectionSize(int(i)), run.settings.columnWidths[size_t(c.shown[i])]);
+    }
   }
 
   // A window placed on a screen that is gone comes back onto the desktop.
