@@ -1,45 +1,18 @@
 #include "index/volume_info.h"
 
+#include <libmount.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
-#include <array>
 #include <climits>
 #include <cstdlib>
+#include <memory>
 
 #include "base/atomic_file.h"
 
 namespace kadrel {
 
 namespace {
-
-// mountinfo escapes space, tab, newline and backslash as \ooo.
-std::string Unescape(std::string_view s) {
-  std::string out;
-  out.reserve(s.size());
-  for (size_t i = 0; i < s.size(); ++i) {
-    if (s[i] == '\\' && s.size() - i >= 4 &&
-        s[i + 1] >= '0' && s[i + 1] <= '3' && s[i + 2] >= '0' && s[i + 2] <= '7' && s[i + 3] >= '0' &&
-        s[i + 3] <= '7') {
-      out.push_back(static_cast<char>((s[i + 1] - '0') * 64 + (s[i + 2] - '0') * 8 + (s[i + 3] - '0')));
-      i += 3;
-    } else {
-      out.push_back(s[i]);
-    }
-  }
-  return out;
-}
-
-std::vector<std::string_view> SplitFields(std::string_view line) {
-  std::vector<std::string_view> fields;
-  size_t i = 0;
-  while (i < line.size()) {
-    while (i < line.size() && line[i] == ' ') ++i;
-    const size_t start = i;
-    while (i < line.size() && line[i] != ' ') ++i;
-    if (i > start) fields.push_back(line.substr(start, i - start));
-  }
-  return fields;
-}
 
 bool OneOf(std::string_view v, std::initializer_list<std::string_view> set) {
   for (std::string_view s : set)
@@ -59,6 +32,13 @@ bool PathUnder(std::string_view path, std::string_view mountPoint) {
   if (path.substr(0, mountPoint.size()) != mountPoint) return false;
   return path.size() == mountPoint.size() || path[mountPoint.size()] == '/';
 }
+
+struct TableFree {
+  void operator()(libmnt_table* t) const { mnt_unref_table(t); }
+};
+struct IterFree {
+  void operator()(libmnt_iter* i) const { mnt_free_iter(i); }
+};
 
 }  // namespace
 
@@ -92,23 +72,25 @@ VolumeKind ClassifyVolume(std::string_view fsType, std::string_view device, cons
   return VolumeKind::Fixed;
 }
 
-VolumeTable VolumeTable::Parse(std::string_view mountinfo, std::string sysRoot) {
+VolumeTable VolumeTable::FromMountInfo(const std::string& path, const std::string& sysRoot) {
   VolumeTable table;
-  size_t pos = 0;
-  while (pos < mountinfo.size()) {
-    size_t end = mountinfo.find('\n', pos);
-    if (end == std::string_view::npos) end = mountinfo.size();
-    const std::vector<std::string_view> f = SplitFields(mountinfo.substr(pos, end - pos));
-    pos = end + 1;
-    // id parent major:minor root mount-point options [optional...] - type source super
-    size_t dash = 6;
-    while (dash < f.size() && f[dash] != "-") ++dash;
-    if (f.size() < 7 || dash + 1 >= f.size()) continue;
+  std::unique_ptr<libmnt_table, TableFree> mounts(mnt_new_table());
+  std::unique_ptr<libmnt_iter, IterFree> it(mnt_new_iter(MNT_ITER_FORWARD));
+  if (!mounts || !it) return table;
+  // Lines libmount cannot parse are skipped (its parser takes them as recoverable),
+  // and whatever it read before a failure is used; a file that cannot be read leaves
+  // the table empty.
+  (void)mnt_table_parse_file(mounts.get(), path.c_str());
+  libmnt_fs* fs = nullptr;
+  while (mnt_table_next_fs(mounts.get(), it.get(), &fs) == 0) {
+    const char* target = mnt_fs_get_target(fs);  // unescaped ("\040" is a space)
+    if (!target || target[0] != '/') continue;
     VolumeInfo v;
-    v.device = std::string(f[2]);
-    v.mountPoint = Unescape(f[4]);
-    v.fsType = std::string(f[dash + 1]);
-    if (v.mountPoint.empty() || v.mountPoint[0] != '/') continue;
+    v.mountPoint = target;
+    const char* type = mnt_fs_get_fstype(fs);
+    v.fsType = type ? type : "";
+    const dev_t devno = mnt_fs_get_devno(fs);
+    v.device = std::to_string(major(devno)) + ":" + std::to_string(minor(devno));
     v.kind = ClassifyVolume(v.fsType, v.device, sysRoot);
     // A later mount on the same point hides the earlier one.
     std::erase_if(table.volumes_, [&](const VolumeInfo& o) { return o.mountPoint == v.mountPoint; });
@@ -117,10 +99,7 @@ VolumeTable VolumeTable::Parse(std::string_view mountinfo, std::string sysRoot) 
   return table;
 }
 
-VolumeTable VolumeTable::System() {
-  auto text = ReadWholeFile("/proc/self/mountinfo");
-  return Parse(text ? *text : std::string());
-}
+VolumeTable VolumeTable::System() { return FromMountInfo("/proc/self/mountinfo"); }
 
 VolumeInfo VolumeTable::VolumeOf(std::string_view path) const {
   const VolumeInfo* best = nullptr;

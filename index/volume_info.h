@@ -19,9 +19,10 @@ struct VolumeInfo {
 
 class VolumeTable {
  public:
-  // Parses the text of a mountinfo file. `sysRoot` is where the block-device tree
-  // lives ("/sys"); tests point it at a fake tree.
-  static VolumeTable Parse(std::string_view mountinfo, std::string sysRoot = "/sys");
+  // The volumes of a mount table in mountinfo form, read with libmount. `sysRoot` is
+  // where the block-device tree lives ("/sys"); tests point both at crafted files. A
+  // file that cannot be read gives an empty table.
+  static VolumeTable FromMountInfo(const std::string& path, const std::string& sysRoot = "/sys");
   // The running system's table (/proc/self/mountinfo, /sys).
   static VolumeTable System();
 

@@ -30,7 +30,8 @@ TEST(VolumeInfo, MountTableGivesLongestPrefixAndKinds) {
       "28 22 0:32 / /mnt/over rw - overlay overlay rw\n"
       "garbage line\n"
       "29 22 0:33 / /media/cd rw - udf /dev/sr1 rw\n";
-  const VolumeTable t = VolumeTable::Parse(mountinfo, sys.path().substr(0, sys.path().size() - 1));
+  const std::string table = sys.Write("mountinfo", mountinfo);
+  const VolumeTable t = VolumeTable::FromMountInfo(table, sys.path().substr(0, sys.path().size() - 1));
 
   struct Case {
     const char* path;
@@ -51,7 +52,15 @@ TEST(VolumeInfo, MountTableGivesLongestPrefixAndKinds) {
     EXPECT_EQ(v.mountPoint, c.mount) << c.path;
     EXPECT_EQ(v.kind, c.kind) << c.path;
   }
-  EXPECT_EQ(VolumeTable::Parse("").VolumeOf("/x/").kind, VolumeKind::Unknown);
+  // An empty or unreadable table knows no volume.
+  for (const std::string& path : {sys.Write("empty", ""), sys.path() + "missing"})
+    EXPECT_EQ(VolumeTable::FromMountInfo(path).VolumeOf("/x/").kind, VolumeKind::Unknown) << path;
+}
+
+TEST(VolumeInfo, RunningSystemHasARootVolume) {
+  const VolumeInfo root = VolumeTable::System().VolumeOf("/");
+  EXPECT_EQ(root.mountPoint, "/");
+  EXPECT_FALSE(root.fsType.empty());
 }
 
 TEST(VolumeInfo, DriveIndexFileNames) {
