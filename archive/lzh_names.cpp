@@ -1,6 +1,5 @@
 #include "archive/lzh_names.h"
 
-#include <iconv.h>
 
 #include <cerrno>
 
@@ -51,33 +50,6 @@ bool MatchFrom(std::string_view p, size_t pi, std::string_view n, size_t ni) {
 }
 
 bool HasFolderPart(std::string_view pattern) { return LastMemberSeparator(pattern, true) != std::string_view::npos; }
-
-class Cp932Decoder {
- public:
-  Cp932Decoder() : cd_(iconv_open("UTF-8", "CP932")) {}
-  ~Cp932Decoder() {
-    if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
-  }
-  Cp932Decoder(const Cp932Decoder&) = delete;
-  Cp932Decoder& operator=(const Cp932Decoder&) = delete;
-
-  // Converts exactly one character; false when it does not decode.
-  bool One(std::string_view ch, std::string& out) {
-    if (cd_ == reinterpret_cast<iconv_t>(-1)) return false;
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    char* in = const_cast<char*>(ch.data());
-    size_t inLeft = ch.size();
-    char buf[16];
-    char* o = buf;
-    size_t oLeft = sizeof buf;
-    if (iconv(cd_, &in, &inLeft, &o, &oLeft) == static_cast<size_t>(-1) || inLeft != 0) return false;
-    out.append(buf, static_cast<size_t>(o - buf));
-    return true;
-  }
-
- private:
-  iconv_t cd_;
-};
 
 void AppendEscaped(std::string& out, unsigned char c) {
   static const char kHex[] = "0123456789ABCDEF";
@@ -171,7 +143,6 @@ bool MemberMatchesAny(const std::vector<std::string>& patterns, std::string_view
 
 std::string ExtractedFileName(std::string_view base) {
   if (base.empty() || base == "." || base == "..") return {};
-  thread_local Cp932Decoder decoder;
   std::string out;
   for (size_t i = 0; i < base.size();) {
     unsigned char c = U(base[i]);
@@ -187,7 +158,7 @@ std::string ExtractedFileName(std::string_view base) {
       continue;
     }
     size_t len = CharLength(base, i);
-    if (!decoder.One(base.substr(i, len), out)) {
+    if (!AppendCp932AsUtf8(base.substr(i, len), out)) {
       AppendEscaped(out, c);  // the next byte is looked at on its own
       ++i;
       continue;

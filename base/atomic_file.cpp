@@ -1,4 +1,5 @@
 #include "base/atomic_file.h"
+#include "base/path_helpers.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -14,11 +15,10 @@ namespace {
 
 std::string ErrnoText(const char* what, int err) { return std::string(what) + ": " + std::strerror(err); }
 
+// The folder to open for the fsync that makes a rename durable.
 std::string FolderOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
+  const std::string folder = FolderOfPath(path);
+  return folder.empty() ? std::string(".") : folder;
 }
 
 }  // namespace

@@ -199,4 +199,13 @@ std::string PreferCp932(std::string_view utf8) {
   return std::string(utf8);
 }
 
+bool AppendCp932AsUtf8(std::string_view cp932, std::string& out) {
+  Converter& conv = FromCp932();
+  if (!conv.ok()) return false;
+  std::string converted;
+  if (conv.Convert(cp932, converted) != cp932.size()) return false;
+  out += converted;
+  return true;
+}
+
 }  // namespace kadrel

@@ -28,6 +28,10 @@ std::optional<std::string> Utf8ToCp932(std::string_view utf8);
 // representable; a character that is not becomes "?".
 std::string Cp932(std::string_view utf8Literal);
 
+// Appends the UTF-8 form of a CP932 text; false, with nothing appended, when any of
+// its bytes does not decode.
+bool AppendCp932AsUtf8(std::string_view cp932, std::string& out);
+
 // UTF-16 (little or big endian, no BOM handling) -> UTF-8; unpaired surrogates become U+FFFD.
 std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian);
 

@@ -152,47 +152,4 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && CompareIgnoreCase(a, b) == 0;
 }
 
-std::string ShortenPath(std::string_view path, int maximum) {
-  std::string s(path);
-  if (maximum < 8 || static_cast<int>(s.size()) <= maximum) return s;
-  // Root prefix: "X:\" on a Windows-form path, "/" otherwise.
-  size_t prefix;
-  char sep;
-  if (s.size() >= 3 && s[1] == ':' && (s[2] == '\\' || s[2] == '/')) {
-    prefix = 3;
-    sep = s[2];
-  } else if (!s.empty() && (s[0] == '/' || s[0] == '\\')) {
-    prefix = 1;
-    sep = s[0];
-  } else {
-    return s;
-  }
-  // After a cut the text reads prefix + ".." + sep + ...; the search starts past that separator.
-  const size_t searchFrom = prefix + 3;  // 0-based: character position prefix + 4
-  const bool sjis = !IsValidUtf8(s);
-  while (static_cast<int>(s.size()) > maximum) {
-    size_t found = std::string::npos;
-    for (size_t i = 0; i + 1 < s.size(); ++i) {  // the last character is never taken
-      auto c = static_cast<unsigned char>(s[i]);
-      if (sjis && IsSjisLeadByte(c)) {
-        ++i;
-        continue;
-      }
-      if (i >= searchFrom && s[i] == sep) {
-        found = i;
-        break;
-      }
-    }
-    if (found == std::string::npos) break;
-    s = s.substr(0, prefix) + ".." + s.substr(found);
-  }
-  return s;
-}
-
-std::string WithTrailingSlash(std::string_view folder) {
-  std::string s(folder);
-  if (!s.empty() && s.back() != '/') s += '/';
-  return s;
-}
-
 }  // namespace kadrel

@@ -34,11 +34,4 @@ int CompareIgnoreCase(std::string_view a, std::string_view b);
 // Trims bytes of code 0..32 (as TextCleanup does) from both ends.
 std::string TrimBlanks(std::string_view text);
 
-// Shortens a path for display by replacing leading folders with "..", keeping the
-// root prefix ("/" or "X:\"). Paths not longer than maximum, or maxima below 8, stay.
-std::string ShortenPath(std::string_view path, int maximum);
-
-// Makes a folder path end in "/" (empty stays empty).
-std::string WithTrailingSlash(std::string_view folder);
-
 }  // namespace kadrel

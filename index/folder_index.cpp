@@ -13,6 +13,7 @@
 #include "base/text_helpers.h"
 #include "catalog/index_record.h"
 #include "base/atomic_file.h"
+#include "base/path_helpers.h"
 #include "index/folder_names.h"
 #include "index/index_format.h"
 
@@ -40,11 +41,6 @@ bool MkdirAll(const std::string& folder) {
     }
   }
   return FolderExists(folder);
-}
-
-std::string FolderOfFile(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
 }  // namespace
@@ -157,7 +153,7 @@ bool TFolderIndex::OpenFolderIndex(const std::string& folder, std::vector<TMusic
 bool TFolderIndex::EnsureIndexFile(const std::string& path) {
   if (path.empty()) return false;
   if (FileExists(path)) return true;
-  const std::string folder = FolderOfFile(path);
+  const std::string folder = FolderOfPath(path);
   if (!folder.empty() && !FolderExists(folder)) MkdirAll(folder);
   std::string previous = std::move(image_);
   image_.assign(IndexHeader());

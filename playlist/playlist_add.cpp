@@ -5,6 +5,7 @@
 #include "base/encoding.h"
 #include "catalog/format_table.h"
 #include "base/text_helpers.h"
+#include "base/path_helpers.h"
 #include "playlist/playlist_edit.h"
 #include "playlist/playlist_file.h"
 #include "playlist/playlist_folders.h"

@@ -6,6 +6,7 @@
 #include "catalog/format_table.h"
 #include "formats/readers/header_readers.h"
 #include "base/text_helpers.h"
+#include "base/path_helpers.h"
 #include "catalog/index_record.h"
 #include "playlist/playlist_file.h"
 #include "playlist/playlist_folders.h"

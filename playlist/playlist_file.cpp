@@ -7,6 +7,7 @@
 
 #include "base/byte_source.h"
 #include "base/text_helpers.h"
+#include "base/path_helpers.h"
 #include "formats/readers/header_readers.h"
 #include "playlist/playlist_folders.h"
 

@@ -2,6 +2,7 @@
 
 #include "base/encoding.h"
 #include "base/text_helpers.h"
+#include "base/path_helpers.h"
 
 namespace kadrel {
 
@@ -43,11 +44,6 @@ std::string SlashesFromBackslashes(std::string_view text) {
 bool IsFullPath(std::string_view path) {
   if (!path.empty() && path[0] == '/') return true;
   return path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
-}
-
-std::string FolderOfPath(std::string_view path) {
-  const size_t slash = path.rfind('/');
-  return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
 }
 
 }  // namespace kadrel

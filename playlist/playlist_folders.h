@@ -24,7 +24,4 @@ std::string SlashesFromBackslashes(std::string_view text);
 // "/..." or a drive form "X:\" / "X:/".
 bool IsFullPath(std::string_view path);
 
-// The folder part of a path, ending in "/" (empty when there is none).
-std::string FolderOfPath(std::string_view path);
-
 }  // namespace kadrel

@@ -7,6 +7,7 @@
 
 #include "base/encoding.h"
 #include "base/atomic_file.h"
+#include "base/path_helpers.h"
 #include "playlist/playlist_folders.h"
 #include "playlist/playlist_texts.h"
 

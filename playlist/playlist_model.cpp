@@ -4,6 +4,7 @@
 
 #include "base/encoding.h"
 #include "base/text_helpers.h"
+#include "base/path_helpers.h"
 #include "playlist/playlist_edit.h"
 #include "playlist/playlist_folders.h"
 #include "playlist/playlist_texts.h"

@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include "base/text_helpers.h"
+#include "base/path_helpers.h"
 #include "settings/key_path.h"
 #include "settings/setting_keys.h"
 #include "settings/startup_settings.h"

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "base/text_helpers.h"
+#include "base/path_helpers.h"
 
 namespace kadrel {
 

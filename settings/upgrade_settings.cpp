@@ -1,6 +1,7 @@
 // The first-run and version-upgrade pass.
 
 #include "base/encoding.h"
+#include "base/path_helpers.h"
 #include "settings/setting_keys.h"
 #include "settings/startup_settings.h"
 
@@ -51,8 +52,8 @@ void WriteSoundModules(RegTreat& reg, const std::vector<TSmfkItem>& modules) {
 }
 
 std::string FolderOf(const std::string& path) {
-  size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? std::string("/") : path.substr(0, slash + 1);
+  const std::string folder = FolderOfPath(path);
+  return folder.empty() ? std::string("/") : folder;
 }
 
 }  // namespace

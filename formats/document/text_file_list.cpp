@@ -7,6 +7,7 @@
 
 #include "base/encoding.h"
 #include "base/text_helpers.h"
+#include "base/path_helpers.h"
 
 namespace kadrel {
 namespace {

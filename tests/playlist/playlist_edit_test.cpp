@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/text_helpers.h"
+#include "base/path_helpers.h"
 #include "playlist/playlist_edit.h"
 #include "playlist/playlist_file.h"
 #include "playlist/playlist_folders.h"
