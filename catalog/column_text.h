@@ -3,16 +3,11 @@
 
 #include <string>
 
+#include "catalog/column_ids.h"
 #include "catalog/music_file_info.h"
 #include "catalog/options.h"
 
 namespace kadrel {
-
-enum FileListColumn : int {
-  kColFileName = 1, kColType, kColArchiver, kColDetail, kColInfo, kColSize, kColDate,
-  kColTitle, kColArtist, kColComposer, kColSongWriter, kColDataMaker,
-};
-inline constexpr int kFileListColumnCount = 12;
 
 // CP932 bytes (texts from files and our own literals); display them through DisplayText.
 std::string ColumnText(const TMusicFileInfo& r, int column, const TListViewOption& options);

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "catalog/column_ids.h"
+
 namespace kadrel {
 
 inline constexpr int32_t kNoSortKey = 0;
@@ -17,7 +19,7 @@ struct TSortState {
 
   bool IsDescending() const { return Direction == kDescending; }
   // The key that takes effect: an id outside 1..12 (a damaged stored value) is none.
-  int32_t EffectiveKey() const { return Key >= 1 && Key <= 12 ? Key : kNoSortKey; }
+  int32_t EffectiveKey() const { return Key >= 1 && Key <= kFileListColumnCount ? Key : kNoSortKey; }
 };
 
 }  // namespace kadrel

@@ -1,3 +1,4 @@
+#include "catalog/column_ids.h"
 #include "settings/default_tree.h"
 
 #include <map>
@@ -83,17 +84,17 @@ std::vector<DefaultValue> BuildTree() {
     num(kFont, fmt::format("{}_Color", bar), kColorButtonFace);
   }
 
-  static constexpr int32_t kFileWidths[kFileListColumns] = {110, 50, 110, 50, 50, 50, 90, 350, 100, 100, 100, 100};
-  static constexpr int32_t kPlayWidths[kPlayListColumns] = {50, 110, 50, 150, 50, 50, 50, 90, 350, 100, 100, 100, 100};
-  for (int i = 0; i < kFileListColumns; ++i) num(kListView, fmt::format("FLW{}", i + 1), kFileWidths[i]);
-  for (int i = 0; i < kPlayListColumns; ++i) num(kListView, fmt::format("PLW{}", i + 1), kPlayWidths[i]);
+  static constexpr int32_t kFileWidths[kFileListColumnCount] = {110, 50, 110, 50, 50, 50, 90, 350, 100, 100, 100, 100};
+  static constexpr int32_t kPlayWidths[kPlayListColumnCount] = {50, 110, 50, 150, 50, 50, 50, 90, 350, 100, 100, 100, 100};
+  for (int i = 0; i < kFileListColumnCount; ++i) num(kListView, fmt::format("FLW{}", i + 1), kFileWidths[i]);
+  for (int i = 0; i < kPlayListColumnCount; ++i) num(kListView, fmt::format("PLW{}", i + 1), kPlayWidths[i]);
   auto list = [&](const char* prefix, const auto& items) {
     int i = 1;
     for (int32_t id : items) num(kListView, fmt::format("{}{}", prefix, i++), id, DefaultRule::ListItem);
     num(kListView, fmt::format("{}{}", prefix, i), 0, DefaultRule::ListItem);
   };
-  list("FLitem", kDefaultFileListItems);
-  list("PLitem", kDefaultPlayListItems);
+  list("FLitem", kDefaultFileListColumns);
+  list("PLitem", kDefaultPlayListColumns);
   for (int i = 0; i < 5; ++i) str(kListView, fmt::format("ErrTitle{}", i + 1), DefaultErrTitles()[i]);
 
   num(kGrid, "IEdit_H", 400);

@@ -48,11 +48,6 @@ inline constexpr int32_t kColorWindow = static_cast<int32_t>(0x80000005u);
 inline constexpr int32_t kColorHighlight = static_cast<int32_t>(0x8000000Du);
 inline constexpr int32_t kColorButtonFace = static_cast<int32_t>(0x8000000Fu);
 
-// Default column lists ("FLitem", "PLitem"), without the terminating 0.
-inline constexpr int32_t kDefaultFileListItems[] = {1, 2, 5, 8, 3};
-inline constexpr int32_t kDefaultPlayListItems[] = {1, 2, 3, 9, 4};
-inline constexpr int kFileListColumns = 12;
-inline constexpr int kPlayListColumns = 13;
 
 // Name of the key definition file used when "\Main" "KeyCust" is missing.
 inline constexpr std::string_view kDefaultKeyFileName = "Default.Key";

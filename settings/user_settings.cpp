@@ -1,3 +1,4 @@
+#include "catalog/column_ids.h"
 #include "settings/user_settings.h"
 
 #include "settings/default_tree.h"
@@ -32,7 +33,7 @@ UserListSettings LoadUserListSettings(const std::string& configFolder) {
     out.main.IndexFolder = platform.index;
     out.main.TempFolder = platform.temp;
     out.main.StartFolder = platform.home;
-    out.columns = {std::begin(kDefaultFileListItems), std::end(kDefaultFileListItems)};
+    out.columns = {std::begin(kDefaultFileListColumns), std::end(kDefaultFileListColumns)};
     return out;
   }
   out.fromStore = true;

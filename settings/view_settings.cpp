@@ -5,6 +5,7 @@
 
 #include <fmt/format.h>
 
+#include "catalog/column_ids.h"
 #include "settings/default_tree.h"
 #include "settings/setting_keys.h"
 #include "settings/startup_settings.h"
@@ -27,8 +28,8 @@ std::vector<int32_t> LoadColumnList(RegTreat& reg, std::string_view prefix, int 
   if (reg.RegReadInt(fmt::format("{}1", prefix), kListView) == -1 &&
       !reg.store().Get(kListView, fmt::format("{}1", prefix))) {
     std::vector<int32_t> defaults;
-    if (prefix == "FLitem") defaults.assign(std::begin(kDefaultFileListItems), std::end(kDefaultFileListItems));
-    else defaults.assign(std::begin(kDefaultPlayListItems), std::end(kDefaultPlayListItems));
+    if (prefix == "FLitem") defaults.assign(std::begin(kDefaultFileListColumns), std::end(kDefaultFileListColumns));
+    else defaults.assign(std::begin(kDefaultPlayListColumns), std::end(kDefaultPlayListColumns));
     SaveColumnList(reg, prefix, defaults);
     return defaults;
   }
@@ -60,10 +61,10 @@ std::pair<int32_t, int32_t> EncodeFontStyle(const FontSetting& f) {
 
 ViewSettings LoadViewSettings(RegTreat& reg) {
   ViewSettings v;
-  v.FileListItems = LoadColumnList(reg, "FLitem", kFileListColumns);
-  v.PlayListItems = LoadColumnList(reg, "PLitem", kPlayListColumns);
-  for (int i = 0; i < kFileListColumns; ++i) v.FileListWidths[i] = reg.ReadInt(fmt::format("FLW{}", i + 1), kListView);
-  for (int i = 0; i < kPlayListColumns; ++i) v.PlayListWidths[i] = reg.ReadInt(fmt::format("PLW{}", i + 1), kListView);
+  v.FileListItems = LoadColumnList(reg, "FLitem", kFileListColumnCount);
+  v.PlayListItems = LoadColumnList(reg, "PLitem", kPlayListColumnCount);
+  for (int i = 0; i < kFileListColumnCount; ++i) v.FileListWidths[i] = reg.ReadInt(fmt::format("FLW{}", i + 1), kListView);
+  for (int i = 0; i < kPlayListColumnCount; ++i) v.PlayListWidths[i] = reg.ReadInt(fmt::format("PLW{}", i + 1), kListView);
   for (int i = 0; i < 5; ++i) v.View.ErrTitle[i] = reg.ReadStr(fmt::format("ErrTitle{}", i + 1), kListView);
 
   DecodeOperation(reg.ReadInt("operation", kOption), v.View);
@@ -100,8 +101,8 @@ void SaveViewSettings(RegTreat& reg, const ViewSettings& v) {
   SettingsStore::Batch batch(reg.store());
   SaveColumnList(reg, "FLitem", v.FileListItems);
   SaveColumnList(reg, "PLitem", v.PlayListItems);
-  for (int i = 0; i < kFileListColumns; ++i) reg.RegWriteInt(fmt::format("FLW{}", i + 1), v.FileListWidths[i], kListView);
-  for (int i = 0; i < kPlayListColumns; ++i) reg.RegWriteInt(fmt::format("PLW{}", i + 1), v.PlayListWidths[i], kListView);
+  for (int i = 0; i < kFileListColumnCount; ++i) reg.RegWriteInt(fmt::format("FLW{}", i + 1), v.FileListWidths[i], kListView);
+  for (int i = 0; i < kPlayListColumnCount; ++i) reg.RegWriteInt(fmt::format("PLW{}", i + 1), v.PlayListWidths[i], kListView);
   for (int i = 0; i < 5; ++i) reg.RegWriteStr(fmt::format("ErrTitle{}", i + 1), v.View.ErrTitle[i], kListView);
 
   reg.RegWriteInt("operation", EncodeOperation(v.View), kOption);

@@ -1,8 +1,10 @@
 #include "sorting/column_tables.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "base/text_helpers.h"
+#include "catalog/column_ids.h"
 
 namespace kadrel {
 namespace {
@@ -89,8 +91,9 @@ int32_t ColumnWidthFromValue(ListKind list, int32_t id, std::optional<int32_t> s
 }
 
 VisibleColumns DefaultVisibleColumns(ListKind list) {
-  if (list == ListKind::FileList) return {1, 2, 5, 8, 3};
-  return {1, 2, 3, 9, 4};
+  if (list == ListKind::FileList)
+    return VisibleColumns(std::begin(kDefaultFileListColumns), std::end(kDefaultFileListColumns));
+  return VisibleColumns(std::begin(kDefaultPlayListColumns), std::end(kDefaultPlayListColumns));
 }
 
 VisibleColumns VisibleColumnsFromValues(ListKind list, const ValueReader& read) {

@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "catalog/column_ids.h"
+
 namespace kadrel {
 
 enum class ListKind { FileList, PlayList };
@@ -29,7 +31,6 @@ enum PlayListColumn : int {
   kPlColSize, kPlColDate, kPlColTitle, kPlColArtist, kPlColComposer, kPlColSongWriter,
   kPlColDataMaker,
 };
-inline constexpr int kPlayListColumnCount = 13;
 
 // Rows in id order (row i has id i + 1).
 std::span<const TColumnInfo> ColumnTable(ListKind list);

@@ -36,7 +36,7 @@ inline constexpr const char* kKeyListLabel = "ソート条件";
 inline constexpr const char* kDirectionListLabel = "設定";
 inline constexpr const char* kCancelCaption = "ｷｬﾝｾﾙ(&C)";
 inline constexpr const char* kFailedMessage = "ソートにおいて予期せぬエラーが発生しました.\nソートは失敗しました.";
-inline constexpr int kKeyCount = 12;
+inline constexpr int kKeyCount = kFileListColumnCount;
 inline constexpr int kDirectionCount = 2;
 
 // "01. ファイル名" … "12. データ作成者"; "昇 順", "降 順".
