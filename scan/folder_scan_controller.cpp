@@ -5,6 +5,7 @@
 #include "scan/file_find_thread.h"
 #include "scan/folder_listing.h"
 #include "base/text_helpers.h"
+#include "base/path_helpers.h"
 
 namespace kadrel {
 

@@ -8,6 +8,7 @@
 
 #include "base/encoding.h"
 #include "base/text_helpers.h"
+#include "base/path_helpers.h"
 #include "ui/texts.h"
 
 namespace kadrel {

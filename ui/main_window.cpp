@@ -26,6 +26,7 @@
 #include "catalog/format_table.h"
 #include "scan/document_step.h"
 #include "base/text_helpers.h"
+#include "base/path_helpers.h"
 #include "sorting/compare_items.h"
 #include "sorting/sort_list.h"
 #include "platform/temp_folder.h"
@@ -42,14 +43,6 @@ QString PathText(const std::string& bytes) { return QFile::decodeName(QByteArray
 std::string PathBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 // "/a/b/" -> "/a/"; the root stays the root.
-std::string ParentFolder(const std::string& folder) {
-  std::string f = WithTrailingSlash(folder);
-  if (f.size() <= 1) return f;
-  f.pop_back();
-  size_t cut = f.rfind('/');
-  return cut == std::string::npos ? std::string("/") : f.substr(0, cut + 1);
-}
-
 // A stored rectangle is used as it is when enough of it lies on a screen; otherwise
 // (a screen gone since the last run, damaged values) it is moved and shrunk onto the
 // available desktop, so the window is never opened out of sight.

@@ -15,6 +15,7 @@
 #include "catalog/column_text.h"
 #include "base/encoding.h"
 #include "base/text_helpers.h"
+#include "base/path_helpers.h"
 #include "test_objects.h"
 #include "test_support.h"
 #include "ui/main_window.h"
