@@ -1,6 +1,7 @@
-// Runs a fuzz target without libFuzzer: the files of a seed folder, then random and
-// mutated inputs for a bounded time. Used by the regular test build, where the
-// sanitizers catch what the inputs provoke.
+// Runs a fuzz target without libFuzzer: the files of the seed folders (--corpus=DIR, may
+// be given more than once; a folder that is absent is reported and passed over), then
+// random and mutated inputs for a bounded time. Used by the regular test build, where
+// the sanitizers catch what the inputs provoke.
 
 #include <chrono>
 #include <cstdint>
@@ -10,26 +11,34 @@
 #include <fstream>
 #include <random>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
 int main(int argc, char** argv) {
   double seconds = 3;
-  std::string corpus;
+  std::vector<std::string> folders;
   for (int i = 1; i < argc; ++i) {
     if (std::strncmp(argv[i], "--seconds=", 10) == 0) seconds = std::atof(argv[i] + 10);
-    else if (std::strncmp(argv[i], "--corpus=", 9) == 0) corpus = argv[i] + 9;
+    else if (std::strncmp(argv[i], "--corpus=", 9) == 0) folders.emplace_back(argv[i] + 9);
   }
+  // The folders overlap (tests/data holds copies of shared corpus files): each content once.
+  constexpr size_t kMaxSeeds = 800;
   std::vector<std::string> seeds;
-  std::error_code ec;
-  if (!corpus.empty()) {
-    for (auto it = std::filesystem::recursive_directory_iterator(corpus, ec);
-         !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+  std::unordered_set<std::string> seen;
+  for (const auto& folder : folders) {
+    std::error_code ec;
+    if (!std::filesystem::is_directory(folder, ec)) {
+      std::printf("seed folder %s is not here; passed over\n", folder.c_str());
+      continue;
+    }
+    for (auto it = std::filesystem::recursive_directory_iterator(folder, ec);
+         !ec && it != std::filesystem::recursive_directory_iterator() && seeds.size() < kMaxSeeds; it.increment(ec)) {
       if (!it->is_regular_file(ec) || it->file_size(ec) > (1u << 20)) continue;
       std::ifstream in(it->path(), std::ios::binary);
-      seeds.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-      if (seeds.size() >= 400) break;
+      std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+      if (seen.insert(bytes).second) seeds.push_back(std::move(bytes));
     }
   }
   for (const auto& s : seeds) LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(s.data()), s.size());

@@ -15,6 +15,7 @@
 #include "lzh/lzh_test_util.h"
 #include "rcpcv/rcp_fixture.h"
 #include "support/temp_dir.h"
+#include "support/test_data.h"
 
 namespace kadrel::test {
 namespace {
@@ -24,14 +25,13 @@ struct CorpusSong {
   size_t noteEvents;  // note-ons plus note-offs
 };
 
-// Note event counts on which independent converters agree for these files.
+// Note event counts on which independent converters agree for these files. The two
+// large songs are only in the shared corpus; the others are in tests/data too.
 const CorpusSong kSongs[] = {
     {"rcp/recomposer-file/test.rcp", 15152},     {"rcp/recomposer-file/yuno35pr.rcp", 23796},
     {"rcp/sted2-clone/sted-cli/test.rcp", 32},   {"rcp/sted2-clone/src-tauri/test.rcp", 16},
     {"g36/sted2-clone/test.rcp", 16},
 };
-
-std::string CorpusPath(const char* relative) { return std::string(KADREL_CORPUS_DIR) + "/" + relative; }
 
 std::string FindTimidity() {
   for (std::string path : {"/usr/bin/timidity", "/usr/local/bin/timidity"})
@@ -42,8 +42,8 @@ std::string FindTimidity() {
 class CorpusTest : public ::testing::TestWithParam<CorpusSong> {};
 
 TEST_P(CorpusTest, ConvertsAndPlaysToTheEnd) {
-  const std::string path = CorpusPath(GetParam().path);
-  if (!std::filesystem::exists(path)) GTEST_SKIP() << path << " is not here";
+  const std::string path = DataFile(GetParam().path);
+  if (path.empty()) return;
   RcpConvertResult result = ConvertRecomposerFile(path);
   ASSERT_EQ(result.error, RcpConvertError::kNone) << result.message;
   const Smf smf = ParseSmf(result.smf);
@@ -73,8 +73,7 @@ INSTANTIATE_TEST_SUITE_P(Songs, CorpusTest, ::testing::ValuesIn(kSongs), [](cons
 std::vector<int> gSteps;
 
 TEST(RcpcvCalls, ConvertFileAndHandOverTheBytes) {
-  const std::string path = CorpusPath("g36/sted2-clone/test.rcp");
-  if (!std::filesystem::exists(path)) GTEST_SKIP();
+  const std::string path = TestDataDir() + "g36/sted2-clone/test.rcp";
   gSteps.clear();
   RcpcvObject* object = rcpcvConvertFile(path.c_str(), 2, [](const RcpcvProgress* p) { gSteps.push_back(p->step); },
                                          nullptr, nullptr);

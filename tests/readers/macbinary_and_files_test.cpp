@@ -5,6 +5,7 @@
 
 #include "readers/reader_test_util.h"
 #include "support/temp_dir.h"
+#include "support/test_data.h"
 
 namespace kadrel {
 namespace {
@@ -48,7 +49,7 @@ TEST(MacBinary, OrdinaryFilesAreNotTakenForIt) {
 
 TEST(MacBinary, RealFilesFromAMacintosh) {
   for (const char* name : {"Text File I.Bin", "Text File II.bin", "Text File.bin", "No resource fork.txt.bin", "Date Test.bin"}) {
-    auto source = FileByteSource::Open(std::string(KADREL_CORPUS_DIR) + "/macbinary/macbinary/" + name);
+    auto source = FileByteSource::Open(TestDataDir() + "macbinary/macbinary/" + name);
     ASSERT_TRUE(source) << name;
     EXPECT_TRUE(HasMacBinaryHeader(*source)) << name;
   }
