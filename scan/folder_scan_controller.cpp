@@ -46,13 +46,13 @@ void FolderScanController::ShowFolder(const std::string& folder, const std::stri
     countAtStart_ = view_.Count();
     hooks_.SortAndRefresh();
     view_.SetStatusText(1, "インデックスを使用しました..");
-    StartPass(1);
+    StartPass(ScanMode::UpdateAfterIndexLoad);
     return;
   }
   countAtStart_ = view_.Count();
   if (settings_.main.ShowWhileScanning) hooks_.Refresh();
   view_.SetStatusText(0, "ファイルの検索中です..");
-  StartPass(0);
+  StartPass(ScanMode::FullScan);
 }
 
 void FolderScanController::ListSubFolders(const std::string& previousFolder) {
@@ -111,7 +111,7 @@ void FolderScanController::ReReadFolder(const std::string& folder) {
   ShowFolder(path, {});
 }
 
-void FolderScanController::StartUpdatePass(int mode) {
+void FolderScanController::StartUpdatePass(ScanMode mode) {
   if (ScanRunning()) return;
   hooks_.SetBusy(true);
   stop_ = false;
@@ -119,12 +119,12 @@ void FolderScanController::StartUpdatePass(int mode) {
   StartPass(mode);
 }
 
-void FolderScanController::StartPass(int mode) {
+void FolderScanController::StartPass(ScanMode mode) {
   passActive_ = true;
   if (!worker_->Resume([this, mode] { RunPass(mode); })) passActive_ = false;
 }
 
-void FolderScanController::RunPass(int mode) {
+void FolderScanController::RunPass(ScanMode mode) {
   ScanPassRequest request;
   request.folder = folder_;
   request.workFolder = settings_.workFolder;
@@ -135,7 +135,7 @@ void FolderScanController::RunPass(int mode) {
   pass.Run();
   const bool ran = bridge_.RunOnWindowThread([&] {
     passActive_ = false;
-    if (mode == 0) EndOfFullScan();
+    if (mode == ScanMode::FullScan) EndOfFullScan();
     else EndOfUpdatePass();
   });
   if (!ran) {

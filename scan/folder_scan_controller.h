@@ -56,7 +56,7 @@ class FolderScanController {
   void ShowFolder(const std::string& folder, const std::string& previousFolder);
   // Update pass: mode 1 after an index load, mode 2 also re-checks the sub-folders.
   // The folder's index block is written anew only when the list came from the index.
-  void StartUpdatePass(int mode);
+  void StartUpdatePass(ScanMode mode);
   // Re-read all: drops the folder's index block and lists `folder` anew by a full scan.
   // When the block cannot be dropped, that scan neither reads nor writes the index, so
   // the old entries are not shown again. Does nothing while a pass runs.
@@ -74,8 +74,8 @@ class FolderScanController {
  private:
   friend class TFileFindThread;
   void ListSubFolders(const std::string& previousFolder);
-  void StartPass(int mode);
-  void RunPass(int mode);  // on the worker
+  void StartPass(ScanMode mode);
+  void RunPass(ScanMode mode);  // on the worker
   void EndOfFullScan();
   void EndOfUpdatePass();
 

@@ -71,7 +71,7 @@ void ScanPass::Run() {
   listing_ = FolderListing::Read(req_.folder);
   if (!listing_) return;  // the folder vanished: the end handler still runs
   linkedNames_.clear();
-  if (req_.mode == 0) FullScan();
+  if (req_.mode == ScanMode::FullScan) FullScan();
   else UpdatePass();
 }
 
@@ -351,7 +351,7 @@ void ScanPass::ScanArchive(const DirEntry& archive) {
 }
 
 void ScanPass::UpdatePass() {
-  if (req_.mode == 2) UpdateSubFolders();
+  if (req_.mode == ScanMode::UpdateWithSubFolders) UpdateSubFolders();
   if (Stopped()) return;
   CheckExistingFiles();
   if (Stopped()) return;

@@ -22,6 +22,10 @@
 
 namespace kadrel {
 
+// What a pass does: read the whole folder, or bring a list up to date (after an index
+// load, or any list, sub-folders included).
+enum class ScanMode { FullScan, UpdateAfterIndexLoad, UpdateWithSubFolders };
+
 // How the document step reaches documents inside the archive being scanned.
 struct ArchivedDocuments {
   // Runs an archive-library command line (used only when `read` is empty).
@@ -47,7 +51,7 @@ struct ScanPassEnvironment {
 struct ScanPassRequest {
   std::string folder;      // ends in "/"
   std::string workFolder;  // ends in "/"
-  int mode = 0;            // 0 full scan, 1 update after an index load, 2 update with sub-folders
+  ScanMode mode = ScanMode::FullScan;
   TMainOption options;
   bool insertSorted = false;  // add each file at its sorted place
 };

@@ -328,7 +328,7 @@ void MainWindow::ConnectSignals() {
   connect(list_.header(), &QHeaderView::sectionClicked, this, &MainWindow::SortByColumnClick);
 
   connect(&watcher_, &FolderWatcher::folderChanged, this, [this] {
-    if (!busy_ && phase_ == LifePhase::Running) scan_->StartUpdatePass(2);
+    if (!busy_ && phase_ == LifePhase::Running) scan_->StartUpdatePass(ScanMode::UpdateWithSubFolders);
   });
 }
 
@@ -474,7 +474,7 @@ bool MainWindow::IndexIdle() {
 
 void MainWindow::UpdateFileInformation() {
   if (!IndexIdle()) return;
-  if (!current_.empty() && phase_ == LifePhase::Running) scan_->StartUpdatePass(2);
+  if (!current_.empty() && phase_ == LifePhase::Running) scan_->StartUpdatePass(ScanMode::UpdateWithSubFolders);
 }
 
 void MainWindow::ReReadAllFileInformation() {

@@ -303,7 +303,7 @@ TEST_F(ArchiveScan, UpdatePassChecksMembersAgainstTheArchive) {
   ASSERT_TRUE(scan_.Find("THREE.MID"));
   Archive(dir_, "PACK.LZH", {Member("one.mid", Midi("one"))});  // rewritten without TWO.MID
   fs::remove(dir_.path() + "GONE.LZH");
-  scan_.Update(1);
+  scan_.Update(ScanMode::UpdateAfterIndexLoad);
   EXPECT_TRUE(scan_.Find("ONE.MID"));  // found again in any letter case
   EXPECT_EQ(scan_.Find("TWO.MID"), nullptr);
   EXPECT_EQ(scan_.Find("THREE.MID"), nullptr);

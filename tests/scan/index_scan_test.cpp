@@ -69,7 +69,7 @@ TEST(IndexedScan, UpdateWithoutAnIndexLoadLeavesTheIndexAlone) {
     EXPECT_FALSE(s.scan.Open(dir.path())) << c.what;
     for (const char* added : {"TWO.MID", "THREE.MID"}) {  // each change the folder watcher reports
       dir.Write(added, Midi(added));
-      s.scan.Update(2);
+      s.scan.Update(ScanMode::UpdateWithSubFolders);
       EXPECT_TRUE(s.scan.Find(added)) << c.what;
     }
     EXPECT_EQ(s.Messages(), std::vector<std::string>{}) << c.what;
@@ -86,7 +86,7 @@ TEST(IndexedScan, UpdateAfterAnIndexLoadRewritesTheBlock) {
   EXPECT_FALSE(s.scan.Open(dir.path()));
   EXPECT_TRUE(s.scan.Open(dir.path()));
   dir.Write("TWO.MID", Midi("two"));
-  s.scan.Update(2);
+  s.scan.Update(ScanMode::UpdateWithSubFolders);
   ASSERT_TRUE(s.scan.Find("TWO.MID"));
   EXPECT_EQ(s.Messages(), std::vector<std::string>{});
 

@@ -106,7 +106,7 @@ TEST(UpdatePass, RemovesDeletedFilesAndAddsNewOnes) {
   std::filesystem::remove(dir.path() + "GONE.MID");
   dir.Write("NEW.MID", Midi("new song"));
   dir.MakeFolder("Sub");
-  scan.Update(2);
+  scan.Update(ScanMode::UpdateWithSubFolders);
   EXPECT_EQ(scan.Find("GONE.MID"), nullptr);
   EXPECT_TRUE(scan.Find("KEEP.MID"));
   ASSERT_TRUE(scan.Find("NEW.MID"));
@@ -126,7 +126,7 @@ TEST(UpdatePass, SecondOpeningComesFromTheIndex) {
   EXPECT_EQ(scan.Names(), (std::vector<std::string>{"..", "ONE.MID"}));
   EXPECT_EQ(scan.index.replaces, 0);  // nothing changed
   dir.Write("TWO.MID", Midi("two"));
-  scan.Update(2);
+  scan.Update(ScanMode::UpdateWithSubFolders);
   EXPECT_EQ(scan.index.replaces, 1);  // the count changed: the block is written anew
   ASSERT_EQ(scan.index.blocks[dir.path()].size(), 2u);
   EXPECT_EQ(scan.index.blocks[dir.path()][1].FullName(), "TWO.MID");

@@ -112,7 +112,7 @@ bool ScanHarness::Open(const std::string& folder, IArchivePort* archives, bool d
   return fromIndex_;
 }
 
-void ScanHarness::Update(int mode) {
+void ScanHarness::Update(ScanMode mode) {
   finished_ = false;
   window.Run([&] { controller->StartUpdatePass(mode); });
   WaitForEnd();

@@ -108,7 +108,7 @@ class ScanHarness {
   // Opens the folder and waits for the end handler; returns whether the index was used.
   bool Open(const std::string& folder, IArchivePort* archives = nullptr, bool documents = true);
   // Runs an update pass and waits for its end.
-  void Update(int mode);
+  void Update(ScanMode mode);
   // Re-reads the shown folder and waits for the end; returns whether the index was used.
   bool ReRead();
   std::vector<std::string> Names() const;  // FileName + FileExt of each entry
