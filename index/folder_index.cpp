@@ -165,9 +165,9 @@ bool TFolderIndex::EnsureIndexFile(const std::string& path) {
   return ok;
 }
 
-int TFolderIndex::CheckIndexFile() {
-  if (indexPath_.empty() || !FileExists(indexPath_)) return kIndexMissing;
-  if (HasIndexHeader(image_)) return kIndexUsable;
+IndexCheck TFolderIndex::CheckIndexFile() {
+  if (indexPath_.empty() || !FileExists(indexPath_)) return IndexCheck::Missing;
+  if (HasIndexHeader(image_)) return IndexCheck::Usable;
   const std::string text = DisplayText(indexPath_) +
                            "は、\n形式が違うか、関係のないファイルです.\nこのファイルを削除しますか？";
   if (messages_.Confirm(text, MessageButtons::YesNo) == MessageAnswer::Yes) {
@@ -178,11 +178,11 @@ int TFolderIndex::CheckIndexFile() {
     indexPath_.clear();
     image_.clear();
   }
-  return kIndexForeign;
+  return IndexCheck::Foreign;
 }
 
 bool TFolderIndex::ReadFolderBlock(std::vector<TMusicFileInfo>& out, const IndexReadOptions& read) {
-  if (CheckIndexFile() != kIndexUsable || image_.size() <= 28) return false;
+  if (CheckIndexFile() != IndexCheck::Usable || image_.size() <= 28) return false;
   auto block = FindFolderBlock(image_, folder_);
   if (!block) return false;
   const std::string_view image(image_);
@@ -278,12 +278,12 @@ bool TFolderIndex::CutBlock(size_t offset, size_t length) {
 
 bool TFolderIndex::DeleteFolderBlock(const std::string& folder, bool interactive) {
   const std::string path = WithTrailingSlash(folder);
-  const int check = CheckIndexFile();
-  if (check == kIndexMissing) {
+  const IndexCheck check = CheckIndexFile();
+  if (check == IndexCheck::Missing) {
     messages_.Warn("Indexファイルが存在しません.");
     return false;
   }
-  if (check == kIndexForeign) return false;
+  if (check == IndexCheck::Foreign) return false;
   if (interactive &&
       messages_.Confirm(DisplayText(path) + " のIndexを削除します.\nよろしいですか？") == MessageAnswer::Cancel)
     return false;

@@ -27,9 +27,7 @@ inline constexpr int32_t kFolderIndex = 1;  // the folder's own index file
 inline constexpr int32_t kRootIndex = 2;    // one file in the disk's root: not provided, treated as none
 
 // Result of CheckIndexFile.
-inline constexpr int kIndexUsable = 0;
-inline constexpr int kIndexMissing = 1;
-inline constexpr int kIndexForeign = 2;
+enum class IndexCheck { Usable, Missing, Foreign };
 
 inline constexpr const char* kFolderIndexFileName = "Kadrel.idx";
 
@@ -70,9 +68,9 @@ class TFolderIndex {
   bool OpenFolderIndex(const std::string& folder, std::vector<TMusicFileInfo>& out,
                        const IndexReadOptions& read = {});
 
-  // 0 usable, 1 the current index file does not exist, 2 foreign header (the user is
-  // asked whether to delete the file).
-  int CheckIndexFile();
+  // Missing: the current index file does not exist; Foreign: its header is not ours
+  // (the user is asked whether to delete the file).
+  IndexCheck CheckIndexFile();
   // The records of a block as stored (nothing dropped); stops at the block's end marker.
   static std::vector<TMusicFileInfo> BlockRecords(std::string_view image, size_t blockOffset);
 

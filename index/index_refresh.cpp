@@ -54,14 +54,14 @@ bool IndexRefresher::Step(int position, int maximum) {
   return true;
 }
 
-int IndexRefresher::OnOk(int level, std::atomic<bool>& indexBusy) {
+std::optional<RefreshResult> IndexRefresher::OnOk(int level, std::atomic<bool>& indexBusy) {
   if (level != 2) level = 1;
   index_.Messages().Beep(BeepKind::Question);
   if (index_.Messages().Confirm(fmt::format("Indexをリフレッシュ Level {} を開始します.\nよろしいですか？", level)) ==
       MessageAnswer::Cancel)
-    return -1;
+    return std::nullopt;
   indexBusy = true;
-  const int result = RefreshIndex(level);
+  const RefreshResult result = RefreshIndex(level);
   indexBusy = false;
   return result;
 }
@@ -77,11 +77,14 @@ bool IndexRefresher::OnCloseRequest() {
   return false;
 }
 
-int IndexRefresher::RefreshIndex(int level) {
+RefreshResult IndexRefresher::RefreshIndex(int level) {
   stop_ = false;
-  if (level <= 0) return index_.CheckIndexFile();
-  const int check = index_.CheckIndexFile();
-  if (check != kIndexUsable) return check;
+  switch (index_.CheckIndexFile()) {
+    case IndexCheck::Missing: return RefreshResult::NoFile;
+    case IndexCheck::Foreign: return RefreshResult::Foreign;
+    case IndexCheck::Usable: break;
+  }
+  if (level <= 0) return RefreshResult::Done;
   running_ = true;
   progressMaximum_ = level >= 2 ? 1100 : 100;
   if (view_.statusTimer) view_.statusTimer(false);
@@ -99,7 +102,7 @@ int IndexRefresher::RefreshIndex(int level) {
     }
   }
   Finish(saved);
-  return saved ? kRefreshDone : kRefreshSaveFailed;
+  return saved ? RefreshResult::Done : RefreshResult::SaveFailed;
 }
 
 bool IndexRefresher::RunLevel1() {

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "index/folder_index.h"
@@ -21,11 +22,9 @@ struct RefreshFinding {
   bool operator==(const RefreshFinding&) const = default;
 };
 
-// Results of RefreshIndex.
-inline constexpr int kRefreshDone = 0;
-inline constexpr int kRefreshNoFile = 1;       // as CheckIndexFile
-inline constexpr int kRefreshForeign = 2;      // as CheckIndexFile
-inline constexpr int kRefreshSaveFailed = 3;   // the walk finished but the image could not be saved
+// Result of RefreshIndex. NoFile and Foreign come from CheckIndexFile; SaveFailed: the
+// walk finished but the image could not be saved.
+enum class RefreshResult { Done, NoFile, Foreign, SaveFailed };
 
 // Presence of an entry: 0 present, 1 the file is gone, 2 the archive is gone.
 using PresenceCheck =
@@ -50,11 +49,11 @@ class IndexRefresher {
   IndexRefresher(TFolderIndex& index, PresenceCheck presence, RefreshView view = {});
 
   // Level 0 checks the file only; 1 checks the folder blocks; 2 also every record.
-  int RefreshIndex(int level);
+  RefreshResult RefreshIndex(int level);
 
   // The window's buttons. OK: asks, holds the index-busy flag for the run and returns
-  // the result (-1 when the user cancelled).
-  int OnOk(int level, std::atomic<bool>& indexBusy);
+  // the result (nothing when the user cancelled).
+  std::optional<RefreshResult> OnOk(int level, std::atomic<bool>& indexBusy);
   // The stop button: the walk ends at its next step.
   void OnStop();
   // Closing is refused (with a warning) while a refresh runs.

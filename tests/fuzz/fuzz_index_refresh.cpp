@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         index, [](const std::string&, const std::string& name, const std::string& arc) {
           return static_cast<int>((name.size() + arc.size()) % 3);
         }, view);
-    if (refresher.RefreshIndex(level) != kRefreshDone) __builtin_trap();
+    if (refresher.RefreshIndex(level) != RefreshResult::Done) __builtin_trap();
     if (index.Image().size() > image.size() || !HasIndexHeader(index.Image())) __builtin_trap();
   }
   ::unlink(IndexFilePath().c_str());

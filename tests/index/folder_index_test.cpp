@@ -194,10 +194,10 @@ TEST_F(FolderIndexTest, ForeignFilesAreOfferedForDeletionAndNeverExtended) {
   EXPECT_TRUE(index.WriteFolderBlock(ListOf()));
   EXPECT_EQ(ReadFileBytes(DrivePath()), foreign);
   // Yes deletes the file and forgets it.
-  EXPECT_EQ(index.CheckIndexFile(), kIndexForeign);
+  EXPECT_EQ(index.CheckIndexFile(), IndexCheck::Foreign);
   EXPECT_FALSE(FileExists(DrivePath()));
   EXPECT_EQ(index.IndexPath(), "");
-  EXPECT_EQ(index.CheckIndexFile(), kIndexMissing);
+  EXPECT_EQ(index.CheckIndexFile(), IndexCheck::Missing);
 }
 
 TEST_F(FolderIndexTest, DeleteReportsMissingCancelledDamagedAndAbsent) {

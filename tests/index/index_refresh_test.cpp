@@ -66,8 +66,8 @@ TEST_F(RefreshTest, SoundIndexIsLeftUnchanged) {
   AddFolder("b", {Entry("y", kRowRCP, kLooseFile)});
   const std::string before = ReadFileBytes(DrivePath());
   IndexRefresher r = Refresher();
-  EXPECT_EQ(r.RefreshIndex(1), kRefreshDone);
-  EXPECT_EQ(r.RefreshIndex(2), kRefreshDone);
+  EXPECT_EQ(r.RefreshIndex(1), RefreshResult::Done);
+  EXPECT_EQ(r.RefreshIndex(2), RefreshResult::Done);
   EXPECT_TRUE(rows.empty());
   EXPECT_EQ(ReadFileBytes(DrivePath()), before);
   EXPECT_EQ(lastProgress, std::make_pair(1100, 1100));
@@ -79,7 +79,7 @@ TEST_F(RefreshTest, GoneFolderIsRemovedAndFollowingBlocksStillExamined) {
   const std::string a = AddFolder("a"), b = AddFolder("b"), c = AddFolder("c");
   std::filesystem::remove(a);
   std::filesystem::remove(b);
-  EXPECT_EQ(Refresher().RefreshIndex(1), kRefreshDone);
+  EXPECT_EQ(Refresher().RefreshIndex(1), RefreshResult::Done);
   const std::string gone = "Lev.1 Folderが存在しません.";
   EXPECT_EQ(rows, (std::vector<RefreshFinding>{{a, ".", ".", gone}, {b, ".", ".", gone}}));
   EXPECT_EQ(BlockFolders(), std::vector<std::string>{c});
@@ -94,7 +94,7 @@ TEST_F(RefreshTest, DamagedBlocksAreReportedAndCut) {
   // c (the last block): length points backwards into the block.
   StoreLe32(image, FindFolderBlock(image, c)->offset + 2, 3);
   ASSERT_TRUE(index.SaveImage());
-  EXPECT_EQ(Refresher().RefreshIndex(1), kRefreshDone);
+  EXPECT_EQ(Refresher().RefreshIndex(1), RefreshResult::Done);
   const std::string bad = "Lev.1 Folder情報が不正です.";
   EXPECT_EQ(rows, (std::vector<RefreshFinding>{{a, ".", ".", bad}, {c, ".", ".", bad}}));
   EXPECT_EQ(BlockFolders(), std::vector<std::string>{b});
@@ -109,7 +109,7 @@ TEST_F(RefreshTest, Level2CutsGoneRecordsAndEmptiedBlocks) {
                                         Entry("last", kRowMID, kLooseFile)});
   goneArchives = {a + "A.LZH"};
   goneFiles = {b + "lost.MID", b + "last.MID"};
-  EXPECT_EQ(Refresher().RefreshIndex(2), kRefreshDone);
+  EXPECT_EQ(Refresher().RefreshIndex(2), RefreshResult::Done);
   const std::string noArc = "Lev.2 圧縮Fileが見つかりません.", noFile = "Lev.2 Fileが見つかりません.";
   EXPECT_EQ(rows, (std::vector<RefreshFinding>{{a, "m1.MID", "A.LZH", noArc}, {a, "m2.RCP", "A.LZH", noArc},
                                                {b, "lost.MID", "", noFile}, {b, "last.MID", "", noFile}}));
@@ -132,7 +132,7 @@ TEST_F(RefreshTest, StopDuringLevel2KeepsTheLevel1File) {
   onService = [&] {
     if (checks == 1 && ++services == 1) r.OnStop();
   };
-  EXPECT_EQ(r.RefreshIndex(2), kRefreshDone);
+  EXPECT_EQ(r.RefreshIndex(2), RefreshResult::Done);
   EXPECT_EQ(rows.size(), 2u);  // the gone folder and the first record
   const std::string file = ReadFileBytes(DrivePath());
   EXPECT_FALSE(FindFolderBlock(file, gone));
@@ -148,14 +148,14 @@ TEST_F(RefreshTest, WindowAsksAndHoldsTheBusyFlag) {
   std::atomic<bool> busy{false};
   IndexRefresher r = Refresher();
   messages.answers = {MessageAnswer::Cancel};
-  EXPECT_EQ(r.OnOk(2, busy), -1);
+  EXPECT_EQ(r.OnOk(2, busy), std::nullopt);
   EXPECT_EQ(messages.shown.back().text, "Indexをリフレッシュ Level 2 を開始します.\nよろしいですか？");
   bool sawBusy = false;
   onService = [&] {
     sawBusy = busy;
     EXPECT_FALSE(r.OnCloseRequest());
   };
-  EXPECT_EQ(r.OnOk(1, busy), kRefreshDone);
+  EXPECT_EQ(r.OnOk(1, busy), RefreshResult::Done);
   EXPECT_TRUE(sawBusy);
   EXPECT_FALSE(busy);
   EXPECT_EQ(messages.shown.back().text, "Indexをリフレッシュ中はwindowを閉じることは出来ません.");
