@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 
+#include "archive/unlha_turn.h"
 #include "base/byte_source.h"
 #include "base/dos_datetime.h"
 #include "base/encoding.h"
@@ -203,10 +204,10 @@ void ScanPass::ScanArchive(const DirEntry& archive) {
     for (const std::string& ext : docExtensions_) patterns += "*." + ext + " ";
 
   IArchivePort& port = *env_.archives;
-  if (!port.AcquireTurn(1, [&] { return Stopped(); })) return;
+  if (!port.AcquireTurn(kSlotFolderScan, [&] { return Stopped(); })) return;
   struct TurnGuard {
     IArchivePort& port;
-    ~TurnGuard() { port.ReleaseTurn(1); }
+    ~TurnGuard() { port.ReleaseTurn(kSlotFolderScan); }
   } guard{port};
 
   const std::string archivePath = req_.folder + archive.name;
@@ -409,10 +410,10 @@ bool ScanPass::MemberPresent(const std::string& archiveName, const std::string& 
   if (it == memberNames_.end()) {
     std::unordered_set<std::string> names;
     IArchivePort& port = *env_.archives;
-    if (port.AcquireTurn(8, [] { return false; })) {
+    if (port.AcquireTurn(kSlotPresence, [] { return false; })) {
       for (const ArchiveMemberEntry& m : port.ListMembers(req_.folder + archiveName, ""))
         names.insert(ToUpperAscii(MemberBaseName(m.path)));
-      port.ReleaseTurn(8);
+      port.ReleaseTurn(kSlotPresence);
     }
     it = memberNames_.emplace(archiveName, std::move(names)).first;
   }

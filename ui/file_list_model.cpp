@@ -2,46 +2,11 @@
 
 #include <algorithm>
 
-
 #include "catalog/column_text.h"
 #include "base/encoding.h"
+#include "sorting/compare_items.h"
 
 namespace kadrel {
-namespace {
-
-int KindRank(const TMusicFileInfo& r) { return r.ItemKind >= kLooseFile ? kLooseFile : r.ItemKind; }
-
-template <typename T>
-int Sign(T a, T b) { return a < b ? -1 : (a > b ? 1 : 0); }
-
-int CompareText(const std::string& a, const std::string& b) { return Sign(a.compare(b), 0); }
-
-}  // namespace
-
-int DefaultCompareRecords(const TMusicFileInfo& a, const TMusicFileInfo& b, int key, int direction) {
-  if (int k = Sign(KindRank(a), KindRank(b))) return k;
-  int result = 0;
-  switch (key) {
-    case kColFileName: result = CompareText(a.FileName, b.FileName); break;
-    case kColType: result = CompareText(a.FileExt, b.FileExt); break;
-    case kColArchiver: result = CompareText(a.Archiver, b.Archiver); break;
-    case kColDetail: result = CompareText(a.Detail, b.Detail); break;
-    case kColInfo: result = Sign(a.Info, b.Info); break;
-    case kColSize: result = Sign(a.Size, b.Size); break;
-    case kColDate:
-      result = Sign(uint32_t(a.DosDate) << 16 | a.DosTime, uint32_t(b.DosDate) << 16 | b.DosTime);
-      break;
-    case kColTitle: result = CompareText(a.Title, b.Title); break;
-    case kColArtist: result = CompareText(a.Artist, b.Artist); break;
-    case kColComposer: result = CompareText(a.Composer, b.Composer); break;
-    case kColSongWriter: result = CompareText(a.SongWriter, b.SongWriter); break;
-    case kColDataMaker: result = CompareText(a.DataMaker, b.DataMaker); break;
-    default: return 0;
-  }
-  if (direction == 1) result = -result;
-  if (result == 0) result = CompareText(a.FileName, b.FileName);
-  return result;
-}
 
 FileListModel::FileListModel(QObject* parent) : QAbstractTableModel(parent) {
   announceTimer_.setSingleShot(true);
@@ -49,8 +14,9 @@ FileListModel::FileListModel(QObject* parent) : QAbstractTableModel(parent) {
   connect(&announceTimer_, &QTimer::timeout, this, [this] {
     if (autoAnnounce_) Announce();
   });
+  // Until the window gives its own: by file name, kinds first.
   compare_ = [](const TMusicFileInfo& a, const TMusicFileInfo& b) {
-    return DefaultCompareRecords(a, b, kColFileName, 0);
+    return CompareItems(a, b, TSortState{.Key = kColFileName}, true);
   };
 }
 
@@ -98,7 +64,7 @@ QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int
                                          "Date", "Title",    "Artist", "Composer", "SongWriter", "DataMaker"};
   if (orientation != Qt::Horizontal || section < 0 || section >= columnCount()) return {};
   int column = columns_[static_cast<size_t>(section)];
-  if (role == Qt::DisplayRole && column >= 1 && column <= 12) return QString::fromLatin1(kHeaders[column]);
+  if (role == Qt::DisplayRole && column >= 1 && column <= kFileListColumnCount) return QString::fromLatin1(kHeaders[column]);
   if (role == Qt::TextAlignmentRole)
     return column == kColSize ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
   return {};

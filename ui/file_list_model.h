@@ -95,8 +95,4 @@ class FileListModel : public QAbstractTableModel {
   std::vector<QIcon> icons_;
 };
 
-// The order of two records when no other comparison was given: kind, then the key
-// column (numbers for Info, Size and Date, bytes otherwise), then the file name.
-int DefaultCompareRecords(const TMusicFileInfo& a, const TMusicFileInfo& b, int key, int direction);
-
 }  // namespace kadrel

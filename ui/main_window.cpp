@@ -211,7 +211,7 @@ void MainWindow::SetupColumns() {
   // column gets the default columns.
   std::vector<int> ids;
   for (int id : settings_.columns)
-    if (id >= 1 && id <= 12 && std::find(ids.begin(), ids.end(), id) == ids.end()) ids.push_back(id);
+    if (id >= 1 && id <= kFileListColumnCount && std::find(ids.begin(), ids.end(), id) == ids.end()) ids.push_back(id);
   if (ids.empty()) ids = WindowSettings{}.columns;
   model_.SetColumns(ids);
   for (size_t i = 0; i < ids.size(); ++i) {

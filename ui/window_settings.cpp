@@ -53,7 +53,7 @@ WindowSettings WindowSettingsFrom(const StartupSettings& startup) {
     if (slot.InUse && !slot.ExePath.empty())
       s.playerNames[n] = slot.DisplayName.empty() ? std::string("Player") + char('1' + n) : slot.DisplayName;
   }
-  s.sortKey = (w.SortItem >= 0 && w.SortItem <= 12) ? w.SortItem : 0;
+  s.sortKey = (w.SortItem >= 0 && w.SortItem <= kFileListColumnCount) ? w.SortItem : 0;
   s.sortDirection = w.SortType == 1 ? 1 : 0;
 
   s.left = w.Main.Left;

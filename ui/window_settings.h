@@ -14,6 +14,7 @@
 
 #include "base/message_box.h"
 #include "scan/folder_scan_controller.h"
+#include "catalog/column_ids.h"
 #include "catalog/options.h"
 #include "settings/platform_folders.h"
 #include "settings/reg_treat.h"
