@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "catalog/column_text.h"
+#include "sorting/compare_items.h"
 #include "test_objects.h"
 #include "test_support.h"
 #include "ui/file_list_model.h"
@@ -79,7 +80,7 @@ class FileListTest : public QObject {
     FileListModel m;
     int direction = 1;
     m.SetCompare([&](const TMusicFileInfo& a, const TMusicFileInfo& b) {
-      return DefaultCompareRecords(a, b, kColTitle, direction);
+      return CompareItems(a, b, TSortState{.Key = kColTitle, .Direction = direction}, true);
     });
     m.SetColumns({kColFileName});
     m.Append(Folder("..", kParentEntry));
