@@ -31,6 +31,7 @@
 #include "scan/document_step.h"
 #include "scan/folder_index_port.h"
 #include "scan/folder_scan_controller.h"
+#include "scan/vector_scan_view.h"
 #include "scan/lzh_archive_port.h"
 #include "base/text_helpers.h"
 #include "sorting/sort_list.h"
@@ -117,44 +118,13 @@ struct Collection {
   }
 };
 
-// The file list over a vector, as the command-line tool keeps it.
-class VectorView final : public IScanView, public IScanWindowHooks {
- public:
-  void AddRecord(std::unique_ptr<TMusicFileInfo> record) override { list.push_back(std::move(record)); }
-  void InsertRecordSorted(std::unique_ptr<TMusicFileInfo> record) override {
-    SortedInsert(list, std::move(record), sort, true);
-  }
-  int Count() const override { return static_cast<int>(list.size()); }
-  TMusicFileInfo CopyEntry(int index) const override { return *list.at(static_cast<size_t>(index)); }
-  void RemoveEntry(int index) override { list.erase(list.begin() + index); }
-  void VisibleRange(int& top, int& rows) const override {
-    top = 0;
-    rows = 40;
-  }
-  void ResetItemCount(bool) override {}
-  void SetStatusText(int, const std::string&) override {}
-  void SetProgressRange(int maximum) override { progressMax = maximum; }
-  void SetProgressPosition(int) override {}
-  int ProgressMaximum() const override { return progressMax; }
-  void SetBusy(bool) override {}
-  void WatchFolder(const std::string&) override {}
-  void SortAndRefresh() override { SortList(list, sort, true); }
-  void Refresh() override {}
-  void FocusRow(int) override {}
-  void ProcessPendingEvents() override {}
-
-  std::vector<std::unique_ptr<TMusicFileInfo>> list;
-  TSortState sort;
-  int progressMax = 100;
-};
-
 VolumeInfo FixedVolume(const std::string&) { return VolumeInfo{"/", "ext4", "8:1", VolumeKind::Fixed}; }
 
 // Opens the folder as `kadrel-cli list` does and waits for the end of the pass.
 // Returns the number of entries listed.
 int OpenFolder(const std::string& folder, const std::string& work, TFolderIndex* index) {
   DirectWindowBridge bridge;
-  VectorView view;
+  VectorScanView view;
   SilentMessageBox messages;
   LzhArchivePort archives;
   std::unique_ptr<FolderIndexPort> indexPort;
@@ -286,7 +256,7 @@ void BM_FillFromIndex(benchmark::State& state) {
   const double cpu = ProcessCpuMs();
   for (auto _ : state) {
     auto index = std::make_unique<TFolderIndex>(f.options, f.messages, StatusCallback{}, FixedVolume);
-    auto view = std::make_unique<VectorView>();
+    auto view = std::make_unique<VectorScanView>();
     FolderIndexPort port(*index);
     port.LoadFolder(f.collection.folder, *view, stop);
     listed = view->Count();

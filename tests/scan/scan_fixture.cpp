@@ -44,12 +44,12 @@ bool WindowThread::RunOnWindowThread(const std::function<void()>& call) {
 void FakeListView::AddRecord(std::unique_ptr<TMusicFileInfo> record) {
   if (!window_.OnWindowThread()) touchedOffWindowThread = true;
   if (onAdd) onAdd(*record);
-  list.push_back(std::move(record));
+  VectorScanView::AddRecord(std::move(record));
 }
 
 void FakeListView::InsertRecordSorted(std::unique_ptr<TMusicFileInfo> record) {
   if (!window_.OnWindowThread()) touchedOffWindowThread = true;
-  SortedInsert(list, std::move(record), sort, true);
+  VectorScanView::InsertRecordSorted(std::move(record));
 }
 
 bool RecordingIndex::LoadFolder(const std::string& folder, IScanView& view, const std::atomic<bool>&) {

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "scan/folder_scan_controller.h"
+#include "scan/vector_scan_view.h"
 #include "sorting/sort_list.h"
 #include "support/temp_dir.h"
 
@@ -35,35 +36,25 @@ class WindowThread final : public IWindowBridge {
   std::thread thread_;
 };
 
-class FakeListView final : public IScanView, public IScanWindowHooks {
+// The vector view, recording what the scan asked of the window and whether it was asked
+// on the window's thread.
+class FakeListView final : public VectorScanView {
  public:
   explicit FakeListView(WindowThread& window) : window_(window) {}
   void AddRecord(std::unique_ptr<TMusicFileInfo> record) override;
   void InsertRecordSorted(std::unique_ptr<TMusicFileInfo> record) override;
-  int Count() const override { return static_cast<int>(list.size()); }
-  TMusicFileInfo CopyEntry(int index) const override { return *list.at(static_cast<size_t>(index)); }
-  void RemoveEntry(int index) override { list.erase(list.begin() + index); }
   void VisibleRange(int& top, int& rows) const override {
     top = 0;
     rows = 20;
   }
   void ResetItemCount(bool repaintAll) override { resets.push_back(repaintAll); }
   void SetStatusText(int panel, const std::string& text) override { status[panel] = text; }
-  void SetProgressRange(int maximum) override { progressMax = maximum; }
-  void SetProgressPosition(int) override {}
-  int ProgressMaximum() const override { return progressMax; }
   void SetBusy(bool b) override { busy = b; }
   void WatchFolder(const std::string& f) override { watched = f; }
-  void SortAndRefresh() override { SortList(list, sort, true); }
-  void Refresh() override {}
   void FocusRow(int index) override { focused = index; }
-  void ProcessPendingEvents() override {}
 
-  std::vector<std::unique_ptr<TMusicFileInfo>> list;
   std::map<int, std::string> status;
   std::vector<bool> resets;
-  TSortState sort;
-  int progressMax = 100;
   bool busy = false;
   std::string watched;
   int focused = -1;

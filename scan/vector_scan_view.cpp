@@ -1,0 +1,14 @@
+#include "scan/vector_scan_view.h"
+
+namespace kadrel {
+
+void VectorScanView::InsertRecordSorted(std::unique_ptr<TMusicFileInfo> record) {
+  SortedInsert(list, std::move(record), sort, sortOption, &keys_);
+}
+
+void VectorScanView::SortAndRefresh() {
+  // Without a key the list keeps the kinds-first order and needs no collation keys.
+  SortList(list, sort, sortOption, sort.EffectiveKey() != kNoSortKey ? &keys_ : nullptr);
+}
+
+}  // namespace kadrel
