@@ -1,5 +1,7 @@
 #include "cli/cli_common.h"
 
+#include <CLI/CLI.hpp>
+
 #include <cstdio>
 #include <iostream>
 
@@ -10,7 +12,7 @@
 
 namespace kadrel::cli {
 
-CatalogueOptions::CatalogueOptions() {
+CatalogueOptions::CatalogueOptions(const std::vector<std::string>& assignments) {
   UserListSettings user = LoadUserListSettings();
   main = user.main;
   view = user.view;
@@ -18,25 +20,32 @@ CatalogueOptions::CatalogueOptions() {
   columns = user.columns;
   sortItem = user.sortItem;
   sortType = user.sortType;
-}
-
-void TakeOptionArguments(std::vector<std::string>& args, CatalogueOptions& options) {
-  std::vector<std::string> rest;
-  for (size_t i = 0; i < args.size(); ++i) {
-    std::string assignment;
-    if (args[i] == "--option") {
-      if (i + 1 >= args.size()) throw UsageError{"--option needs NAME=VALUE"};
-      assignment = args[++i];
-    } else if (args[i].rfind("--option=", 0) == 0) {
-      assignment = args[i].substr(9);
-    } else {
-      rest.push_back(args[i]);
-      continue;
-    }
-    std::string error = ApplyOptionOverride(assignment, {options.main, options.view, options.window});
+  for (const std::string& assignment : assignments) {
+    std::string error = ApplyOptionOverride(assignment, {main, view, window});
     if (!error.empty()) throw UsageError{error};
   }
-  args = std::move(rest);
+}
+
+void AddOptionFlag(CLI::App& app, std::vector<std::string>& assignments) {
+  // The value is tried on scratch records: whether it applies depends only on the
+  // setting's name and type, not on the values it would replace.
+  const CLI::Validator known(
+      [](std::string& assignment) {
+        TMainOption main;
+        TListViewOption view;
+        TWindowOption window;
+        return ApplyOptionOverride(assignment, {main, view, window});
+      },
+      "");
+  app.add_option_function<std::vector<std::string>>(
+         "--option",
+         [&assignments](const std::vector<std::string>& values) {
+           assignments.insert(assignments.end(), values.begin(), values.end());
+         },
+         "Change a setting for this run only (repeatable); integers are decimal or 0x-hex")
+      ->option_text("NAME=VALUE")  // one per occurrence, though the values gather in a list
+      ->allow_extra_args(false)
+      ->check(known);
 }
 
 nlohmann::ordered_json RecordToJson(const TMusicFileInfo& r, const TListViewOption& view) {

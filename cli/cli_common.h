@@ -1,13 +1,22 @@
 #pragma once
 // Shared pieces of the command-line tool's sub-commands.
+//
+// Each sub-command file registers its CLI11 sub-command (options, positionals, help)
+// with an Add...Command function; the sub-command's callback stores the run, with the
+// parsed arguments, in the CommandRunner that main() calls once parsing has succeeded.
 
 #include <nlohmann/json.hpp>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "catalog/music_file_info.h"
 #include "catalog/options.h"
+
+namespace CLI {
+class App;
+}
 
 namespace kadrel::cli {
 
@@ -15,9 +24,14 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 
+// A usage fault found only while the command runs (a value CLI11 cannot check);
+// main() reports it like a parse error, with exit code 2.
 struct UsageError {
   std::string message;
 };
+
+// The chosen sub-command with its parsed arguments; returns the process exit code.
+using CommandRunner = std::function<int()>;
 
 // Options every catalogue sub-command works with: the user's settings (read, never
 // changed), then the --option values given for this run.
@@ -29,12 +43,13 @@ struct CatalogueOptions {
   int32_t sortItem = 0;
   int32_t sortType = 0;
 
-  CatalogueOptions();
+  // Applies the "NAME=VALUE" assignments in order; throws UsageError for a bad one.
+  explicit CatalogueOptions(const std::vector<std::string>& assignments = {});
 };
 
-// Takes "--option NAME=VALUE" (also "--option=NAME=VALUE") pairs out of args; throws
-// UsageError for a malformed or unknown setting.
-void TakeOptionArguments(std::vector<std::string>& args, CatalogueOptions& options);
+// Adds "--option NAME=VALUE" (repeatable, also --option=NAME=VALUE) to app. Each value
+// is checked against the setting table while parsing and appended to assignments.
+void AddOptionFlag(CLI::App& app, std::vector<std::string>& assignments);
 
 // The record's fields by their exact names plus the 12 column texts; bytes shown
 // through the display decoding.
@@ -43,13 +58,13 @@ nlohmann::ordered_json RecordToJson(const TMusicFileInfo& r, const TListViewOpti
 // One JSON object per line.
 void PrintJsonLine(const nlohmann::ordered_json& j);
 
-// Command implementations; each returns the process exit code.
-int RunInfo(std::vector<std::string> args);
-int RunList(std::vector<std::string> args);
-int RunArchive(std::vector<std::string> args);
-int RunSettings(std::vector<std::string> args);
-int RunIndex(std::vector<std::string> args);
-int RunPlaylist(std::vector<std::string> args);
-int RunConvert(std::vector<std::string> args);
+// The sub-commands, one file each.
+void AddInfoCommand(CLI::App& app, CommandRunner& run);
+void AddListCommand(CLI::App& app, CommandRunner& run);
+void AddArchiveCommand(CLI::App& app, CommandRunner& run);
+void AddIndexCommand(CLI::App& app, CommandRunner& run);
+void AddPlaylistCommand(CLI::App& app, CommandRunner& run);
+void AddConvertCommand(CLI::App& app, CommandRunner& run);
+void AddSettingsCommand(CLI::App& app, CommandRunner& run);
 
 }  // namespace kadrel::cli

@@ -4,9 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <CLI/CLI.hpp>
+
 #include <cerrno>
 #include <cstring>
 #include <iostream>
+#include <memory>
 
 #include "cli/cli_common.h"
 #include "base/text_helpers.h"
@@ -52,24 +55,14 @@ bool SameFile(const std::string& a, const std::string& b) {
          sa.st_ino == sb.st_ino;
 }
 
-}  // namespace
+struct ConvertArgs {
+  std::string input;
+  std::string output;  // -o; empty: the song's name with .MID beside it
+};
 
-int RunConvert(std::vector<std::string> args) {
-  std::string input, output;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "-o" || a == "--output") {
-      if (i + 1 >= args.size()) throw UsageError{a + " needs a file name"};
-      output = args[++i];
-    } else if (!a.empty() && a[0] == '-') {
-      throw UsageError{"unknown option " + a};
-    } else if (input.empty()) {
-      input = a;
-    } else {
-      throw UsageError{"convert takes one SONG file"};
-    }
-  }
-  if (input.empty()) throw UsageError{"usage: convert SONG.RCP [-o OUT.MID]"};
+int RunConvert(const ConvertArgs& args) {
+  const std::string& input = args.input;
+  std::string output = args.output;
   if (output.empty()) {
     const size_t slash = input.rfind('/');
     const std::string folder = slash == std::string::npos ? std::string() : input.substr(0, slash + 1);
@@ -93,6 +86,17 @@ int RunConvert(std::vector<std::string> args) {
   }
   std::cout << output << "\n";
   return kExitOk;
+}
+
+}  // namespace
+
+void AddConvertCommand(CLI::App& app, CommandRunner& run) {
+  CLI::App* convert = app.add_subcommand("convert", "Recomposer (RCP/R36/G18/G36) to Standard MIDI");
+  auto args = std::make_shared<ConvertArgs>();
+  convert->add_option("-o,--output", args->output, "The MIDI file to write (default: SONG's name with .MID)")
+      ->type_name("OUT.MID");
+  convert->add_option("SONG", args->input, "The Recomposer song")->required();
+  convert->callback([&run, args] { run = [args] { return RunConvert(*args); }; });
 }
 
 }  // namespace kadrel::cli

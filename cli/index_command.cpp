@@ -1,16 +1,20 @@
 // kadrel-cli index: show, refresh and delete folder blocks of index files.
 //
 //   index show [FILE | --folder DIR]   blocks and records as JSON Lines
-//   index refresh --level 1|2 [FILE | --folder DIR]
+//   index refresh [--level 1|2] [FILE | --folder DIR]
 //   index delete DIR
+
+#include <CLI/CLI.hpp>
 
 #include <filesystem>
 #include <iostream>
+#include <memory>
 
 #include "cli/cli_common.h"
 #include "cli/cli_view.h"
 #include "base/encoding.h"
 #include "base/text_helpers.h"
+#include "base/path_helpers.h"
 #include "archive/lha_unpack.h"
 #include "index/folder_index.h"
 #include "index/index_format.h"
@@ -31,32 +35,32 @@ struct Target {
   std::string folder;  // with --folder: the folder whose block is wanted
 };
 
-// Takes FILE or --folder DIR out of the remaining arguments.
-Target TakeTarget(std::vector<std::string>& args, const TFolderIndex& index) {
+// The index file named by FILE, or the one that holds DIR's block (--folder DIR; the
+// current folder when neither is given).
+Target ResolveTarget(const std::string& file, const std::string& folder, const TFolderIndex& index) {
   Target t;
-  std::string folder;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "--folder") {
-      if (i + 1 >= args.size()) throw UsageError{"--folder needs a folder"};
-      folder = args[++i];
-    } else if (a.rfind("--folder=", 0) == 0) {
-      folder = a.substr(9);
-    } else if (!a.empty() && a[0] == '-') {
-      throw UsageError{"unknown option " + a};
-    } else if (t.file.empty()) {
-      t.file = a;
-    } else {
-      throw UsageError{"only one index file can be given"};
-    }
-  }
-  if (!t.file.empty() && !folder.empty()) throw UsageError{"give an index FILE or --folder DIR, not both"};
+  t.file = file;
   if (t.file.empty()) {
     t.folder = AbsoluteFolder(folder.empty() ? "." : folder);
     t.file = index.IndexPathFor(t.folder);
     if (t.file.empty()) throw UsageError{"no index file is known for " + t.folder};
   }
   return t;
+}
+
+// What every index sub-command is given.
+struct IndexArgs {
+  std::vector<std::string> options;  // --option NAME=VALUE
+  std::string file;                  // show, refresh: FILE
+  std::string folder;                // show, refresh: --folder DIR; delete: DIR
+  int level = 1;                     // refresh --level
+};
+
+// The settings with the --option values; the index folder defaults to the user's cache.
+CatalogueOptions LoadOptions(const IndexArgs& args) {
+  CatalogueOptions options(args.options);
+  if (options.main.IndexFolder.empty()) options.main.IndexFolder = DefaultPlatformFolders().index;
+  return options;
 }
 
 nlohmann::ordered_json BlockToJson(const FolderBlock& b, size_t records) {
@@ -69,10 +73,11 @@ nlohmann::ordered_json BlockToJson(const FolderBlock& b, size_t records) {
   return j;
 }
 
-int Show(std::vector<std::string> args, CatalogueOptions& options) {
+int Show(const IndexArgs& args) {
+  const CatalogueOptions options = LoadOptions(args);
   StderrMessageBox messages;
   TFolderIndex index(options.main, messages);
-  const Target t = TakeTarget(args, index);
+  const Target t = ResolveTarget(args.file, args.folder, index);
   if (!index.LoadIndexFile(t.file)) {
     std::cerr << "kadrel-cli index: " << t.file << ": the index file cannot be read\n";
     return kExitFailure;
@@ -102,28 +107,13 @@ int Show(std::vector<std::string> args, CatalogueOptions& options) {
   return kExitOk;
 }
 
-int Refresh(std::vector<std::string> args, CatalogueOptions& options) {
-  int level = 1;
-  for (size_t i = 0; i < args.size(); ++i) {
-    std::string value;
-    if (args[i] == "--level" && i + 1 < args.size()) {
-      value = args[i + 1];
-      args.erase(args.begin() + static_cast<long>(i), args.begin() + static_cast<long>(i) + 2);
-    } else if (args[i].rfind("--level=", 0) == 0) {
-      value = args[i].substr(8);
-      args.erase(args.begin() + static_cast<long>(i));
-    } else {
-      continue;
-    }
-    if (value != "1" && value != "2") throw UsageError{"--level takes 1 or 2"};
-    level = value[0] - '0';
-    break;
-  }
+int Refresh(const IndexArgs& args) {
+  const CatalogueOptions options = LoadOptions(args);
   StderrMessageBox messages;
   TFolderIndex index(options.main, messages, [](int panel, const std::string& text) {
     if (panel == 0 && !text.empty()) std::cerr << "kadrel-cli index: " << text << "\n";
   });
-  const Target t = TakeTarget(args, index);
+  const Target t = ResolveTarget(args.file, args.folder, index);
   if (!index.LoadIndexFile(t.file)) {
     std::cerr << "kadrel-cli index: " << t.file << ": the index file cannot be read\n";
     return kExitFailure;
@@ -143,15 +133,15 @@ int Refresh(std::vector<std::string> args, CatalogueOptions& options) {
         return CheckItemPresence(folder, name, archive);
       }),
       view);
-  const int result = refresher.RefreshIndex(level);
-  if (result == kRefreshNoFile) std::cerr << "kadrel-cli index: " << t.file << ": no index file\n";
-  if (result == kRefreshForeign) std::cerr << "kadrel-cli index: " << t.file << ": not an index file\n";
-  return result == kRefreshDone ? kExitOk : kExitFailure;
+  const RefreshResult result = refresher.RefreshIndex(args.level);
+  if (result == RefreshResult::NoFile) std::cerr << "kadrel-cli index: " << t.file << ": no index file\n";
+  if (result == RefreshResult::Foreign) std::cerr << "kadrel-cli index: " << t.file << ": not an index file\n";
+  return result == RefreshResult::Done ? kExitOk : kExitFailure;
 }
 
-int Delete(std::vector<std::string> args, CatalogueOptions& options) {
-  if (args.size() != 1 || args[0].empty() || args[0][0] == '-') throw UsageError{"index delete takes one folder"};
-  const std::string folder = AbsoluteFolder(args[0]);
+int Delete(const IndexArgs& args) {
+  const CatalogueOptions options = LoadOptions(args);
+  const std::string folder = AbsoluteFolder(args.folder);
   StderrMessageBox messages;
   TFolderIndex index(options.main, messages);
   const std::string file = index.IndexPathFor(folder);
@@ -165,19 +155,50 @@ int Delete(std::vector<std::string> args, CatalogueOptions& options) {
   return kExitOk;
 }
 
+// Adds a sub-command of index that shares args, with the --option flag every one takes.
+CLI::App* AddLeaf(CLI::App* index, const char* name, const char* description, std::shared_ptr<IndexArgs> args,
+                  CommandRunner& run, int (*runner)(const IndexArgs&)) {
+  CLI::App* leaf = index->add_subcommand(name, description);
+  AddOptionFlag(*leaf, args->options);
+  leaf->callback([&run, args, runner] { run = [args, runner] { return runner(*args); }; });
+  return leaf;
+}
+
+// FILE or --folder DIR, not both.
+void AddTarget(CLI::App* leaf, IndexArgs& args) {
+  CLI::Option* file = leaf->add_option("FILE", args.file, "The index file");
+  leaf->add_option("--folder", args.folder, "The index file that holds DIR's block; that block only")
+      ->type_name("DIR")
+      ->excludes(file);
+}
+
 }  // namespace
 
-int RunIndex(std::vector<std::string> args) {
-  CatalogueOptions options;
-  TakeOptionArguments(args, options);
-  if (options.main.IndexFolder.empty()) options.main.IndexFolder = DefaultPlatformFolders().index;
-  if (args.empty()) throw UsageError{"index needs show, refresh or delete"};
-  const std::string sub = args[0];
-  args.erase(args.begin());
-  if (sub == "show") return Show(std::move(args), options);
-  if (sub == "refresh") return Refresh(std::move(args), options);
-  if (sub == "delete") return Delete(std::move(args), options);
-  throw UsageError{"unknown index command " + sub + " (show, refresh, delete)"};
+void AddIndexCommand(CLI::App& app, CommandRunner& run) {
+  CLI::App* index = app.add_subcommand("index", "Show, refresh and delete folder blocks of index files");
+  index->require_subcommand(1);
+  index->footer("Without FILE or --folder, the index file of the current folder is used.");
+  auto args = std::make_shared<IndexArgs>();
+  AddOptionFlag(*index, args->options);
+
+  CLI::App* show = AddLeaf(index, "show", "Blocks and records of an index file (JSON Lines)", args, run, Show);
+  AddTarget(show, *args);
+
+  CLI::App* refresh = AddLeaf(index, "refresh", "Remove damaged blocks and what is gone from disk (JSON Lines)",
+                              args, run, Refresh);
+  const CLI::Validator oneOrTwo(
+      [](std::string& value) -> std::string {
+        return value == "1" || value == "2" ? "" : "takes 1 or 2 (got \"" + value + "\")";
+      },
+      "");
+  refresh->add_option("--level", args->level, "1: folder blocks; 2: also every record (its file or archive)")
+      ->type_name("1|2")
+      ->capture_default_str()
+      ->check(oneOrTwo);
+  AddTarget(refresh, *args);
+
+  CLI::App* remove = AddLeaf(index, "delete", "Forget a folder's index block", args, run, Delete);
+  remove->add_option("DIR", args->folder, "The folder")->required();
 }
 
 }  // namespace kadrel::cli

@@ -3,7 +3,10 @@
 
 #include <sys/stat.h>
 
+#include <CLI/CLI.hpp>
+
 #include <iostream>
+#include <memory>
 
 #include "cli/cli_common.h"
 #include "base/dos_datetime.h"
@@ -37,15 +40,15 @@ TMusicFileInfo LooseFileRecord(const std::string& path, const CatalogueOptions& 
   return r;
 }
 
-}  // namespace
+struct InfoArgs {
+  std::vector<std::string> options;  // --option NAME=VALUE
+  std::vector<std::string> files;
+};
 
-int RunInfo(std::vector<std::string> args) {
-  CatalogueOptions options;
-  TakeOptionArguments(args, options);
-  if (args.empty()) throw UsageError{"info needs at least one FILE"};
+int RunInfo(const InfoArgs& args) {
+  const CatalogueOptions options(args.options);
   int exitCode = kExitOk;
-  for (const std::string& path : args) {
-    if (!path.empty() && path[0] == '-' && path != "-") throw UsageError{"unknown option " + path};
+  for (const std::string& path : args.files) {
     bool readable = true;
     TMusicFileInfo r = LooseFileRecord(path, options, readable);
     PrintJsonLine(RecordToJson(r, options.view));
@@ -55,6 +58,16 @@ int RunInfo(std::vector<std::string> args) {
     }
   }
   return exitCode;
+}
+
+}  // namespace
+
+void AddInfoCommand(CLI::App& app, CommandRunner& run) {
+  CLI::App* info = app.add_subcommand("info", "Print the record of each file (JSON Lines)");
+  auto args = std::make_shared<InfoArgs>();
+  AddOptionFlag(*info, args->options);
+  info->add_option("FILE", args->files, "A music file, read as a loose file of its folder")->required();
+  info->callback([&run, args] { run = [args] { return RunInfo(*args); }; });
 }
 
 }  // namespace kadrel::cli

@@ -2,11 +2,15 @@
 
 #include <unistd.h>
 
+#include <CLI/CLI.hpp>
+
 #include <condition_variable>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <mutex>
+#include <optional>
 
 #include "cli/cli_common.h"
 #include "cli/cli_view.h"
@@ -17,6 +21,7 @@
 #include "scan/folder_listing.h"
 #include "scan/lzh_archive_port.h"
 #include "base/text_helpers.h"
+#include "base/path_helpers.h"
 #include "sorting/column_tables.h"
 #include "sorting/sort_controls.h"
 #include "settings/platform_folders.h"
@@ -89,27 +94,18 @@ void PrintTable(const std::vector<std::unique_ptr<TMusicFileInfo>>& list, const 
   }
 }
 
-}  // namespace
-
-int RunList(std::vector<std::string> args) {
-  CatalogueOptions options;
-  TakeOptionArguments(args, options);
-  bool json = false, useIndex = true;
+struct ListArgs {
+  std::vector<std::string> options;  // --option NAME=VALUE
+  bool json = false;
+  bool noIndex = false;
   std::optional<TSortState> sort;
   std::string folder;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "--json") json = true;
-    else if (a == "--no-index") useIndex = false;
-    else if (a == "--sort" || a.rfind("--sort=", 0) == 0) {
-      std::string value = a == "--sort" ? (i + 1 < args.size() ? args[++i] : "") : a.substr(7);
-      sort = ParseSortArgument(value);
-      if (!sort) throw UsageError{"--sort takes a column name or id, optionally followed by :desc (got \"" + value + "\")"};
-    } else if (!a.empty() && a[0] == '-') throw UsageError{"unknown option " + a};
-    else if (folder.empty()) folder = a;
-    else throw UsageError{"list takes one folder"};
-  }
-  if (folder.empty()) throw UsageError{"list needs a FOLDER"};
+};
+
+int RunList(const ListArgs& args) {
+  CatalogueOptions options(args.options);
+  const bool json = args.json, useIndex = !args.noIndex;
+  const std::string& folder = args.folder;
 
   std::error_code ec;
   std::string absolute = std::filesystem::absolute(folder, ec).lexically_normal().string();
@@ -130,7 +126,7 @@ int RunList(std::vector<std::string> args) {
   SortState sortState;
   sortState.Key = options.sortItem;
   sortState.Direction = options.sortType;
-  if (sort) sortState = *sort;
+  if (args.sort) sortState = *args.sort;
   StderrMessageBox messages;
   CliScanView view(sortState, options.window.SortOption, isatty(STDERR_FILENO) && !json);
   DirectWindowBridge bridge;
@@ -180,6 +176,29 @@ int RunList(std::vector<std::string> args) {
     PrintTable(view.List(), columns, options.view);
   }
   return kExitOk;
+}
+
+}  // namespace
+
+void AddListCommand(CLI::App& app, CommandRunner& run) {
+  CLI::App* list = app.add_subcommand("list", "List a folder as the window does");
+  auto args = std::make_shared<ListArgs>();
+  list->add_flag("--json", args->json, "One JSON object per entry instead of the table");
+  list->add_flag("--no-index", args->noIndex, "Scan the folder; neither read nor write its index block");
+  const CLI::Validator sortKey(
+      [](std::string& value) -> std::string {
+        if (ParseSortArgument(value)) return {};
+        return "takes a column name or id, optionally followed by :desc (got \"" + value + "\")";
+      },
+      "");
+  list->add_option_function<std::string>(
+         "--sort", [args](const std::string& value) { args->sort = ParseSortArgument(value); },
+         "Order by a column (name or id), ascending or :desc; the kind of entry comes first")
+      ->type_name("KEY[:desc]")
+      ->check(sortKey);
+  AddOptionFlag(*list, args->options);
+  list->add_option("FOLDER", args->folder, "The folder to list")->required();
+  list->callback([&run, args] { run = [args] { return RunList(*args); }; });
 }
 
 }  // namespace kadrel::cli

@@ -1,8 +1,11 @@
 // kadrel-cli playlist: the items of a play-list file, and the conversion of an old text
 // list to the current binary version.
 
+#include <CLI/CLI.hpp>
+
 #include <filesystem>
 #include <iostream>
+#include <memory>
 
 #include "cli/cli_common.h"
 #include "base/encoding.h"
@@ -40,9 +43,17 @@ bool ReadList(const std::string& path, PlayListContent& content) {
   return false;
 }
 
-int Show(const std::vector<std::string>& files, const CatalogueOptions& options) {
+struct PlaylistArgs {
+  std::vector<std::string> options;  // --option NAME=VALUE
+  std::vector<std::string> files;    // show: FILE.MPL...
+  std::string from, to;              // convert: OLD.MPL NEW.MPL
+  bool force = false;                // convert --force
+};
+
+int Show(const PlaylistArgs& args) {
+  const CatalogueOptions options(args.options);
   int exitCode = kExitOk;
-  for (const std::string& file : files) {
+  for (const std::string& file : args.files) {
     PlayListContent content;
     if (!ReadList(AbsolutePath(file), content)) {
       exitCode = kExitFailure;
@@ -61,14 +72,16 @@ int Show(const std::vector<std::string>& files, const CatalogueOptions& options)
   return exitCode;
 }
 
-int Convert(const std::string& from, const std::string& to, bool force) {
+int Convert(const PlaylistArgs& args) {
+  const std::string& from = args.from;
+  const std::string& to = args.to;
   PlayListContent content;
   const std::string source = AbsolutePath(from);
   if (!ReadList(source, content)) return kExitFailure;
   TPLInfo list;
   AppendPlayListContent(list, std::move(content), source);
   StderrMessageBox box;
-  switch (SavePlayListFile(list, AbsolutePath(to), !force, box)) {
+  switch (SavePlayListFile(list, AbsolutePath(to), !args.force, box)) {
     case SaveResult::Saved: return kExitOk;
     case SaveResult::Declined: std::cerr << "kadrel-cli playlist: " << to << " exists (give --force to replace it)\n"; break;
     case SaveResult::Failed: break;
@@ -76,30 +89,31 @@ int Convert(const std::string& from, const std::string& to, bool force) {
   return kExitFailure;
 }
 
+// A sub-command of playlist that shares args, with the --option flag every one takes.
+CLI::App* AddLeaf(CLI::App* playlist, const char* name, const char* description, std::shared_ptr<PlaylistArgs> args,
+                  CommandRunner& run, int (*runner)(const PlaylistArgs&)) {
+  CLI::App* leaf = playlist->add_subcommand(name, description);
+  AddOptionFlag(*leaf, args->options);
+  leaf->callback([&run, args, runner] { run = [args, runner] { return runner(*args); }; });
+  return leaf;
+}
+
 }  // namespace
 
-int RunPlaylist(std::vector<std::string> args) {
-  CatalogueOptions options;
-  TakeOptionArguments(args, options);
-  bool force = false;
-  std::vector<std::string> operands;
-  for (const std::string& arg : args) {
-    if (arg == "--force") force = true;
-    else if (arg.size() > 1 && arg[0] == '-') throw UsageError{"unknown option " + arg};
-    else operands.push_back(arg);
-  }
-  if (operands.empty()) throw UsageError{"usage: playlist show FILE.MPL... | playlist convert [--force] OLD.MPL NEW.MPL"};
-  const std::string verb = operands.front();
-  operands.erase(operands.begin());
-  if (verb == "show") {
-    if (operands.empty() || force) throw UsageError{"show needs at least one FILE.MPL"};
-    return Show(operands, options);
-  }
-  if (verb == "convert") {
-    if (operands.size() != 2) throw UsageError{"convert needs OLD.MPL and NEW.MPL"};
-    return Convert(operands[0], operands[1], force);
-  }
-  throw UsageError{"unknown playlist command " + verb};
+void AddPlaylistCommand(CLI::App& app, CommandRunner& run) {
+  CLI::App* playlist = app.add_subcommand("playlist", "Show play-list files; convert an old text list");
+  playlist->require_subcommand(1);
+  auto args = std::make_shared<PlaylistArgs>();
+  AddOptionFlag(*playlist, args->options);
+
+  CLI::App* show = AddLeaf(playlist, "show", "The items of play-list files (JSON Lines)", args, run, Show);
+  show->add_option("FILE.MPL", args->files, "A play-list file")->required();
+
+  CLI::App* convert =
+      AddLeaf(playlist, "convert", "Write an old text list as a current (binary) one", args, run, Convert);
+  convert->add_flag("--force", args->force, "Replace NEW.MPL when it exists");
+  convert->add_option("OLD.MPL", args->from, "The old list")->required();
+  convert->add_option("NEW.MPL", args->to, "The list to write")->required();
 }
 
 }  // namespace kadrel::cli

@@ -6,8 +6,12 @@
 // KEY is a path below the program's root key ("\Option", "startup\show") or the full
 // "HKEY_CURRENT_USER\SOFTWARE\Ostrin\Kadrel\..." form.
 
+#include <CLI/CLI.hpp>
+
 #include <fstream>
 #include <iostream>
+#include <memory>
+#include <optional>
 #include <sstream>
 
 #include <fmt/format.h>
@@ -125,43 +129,78 @@ int Import(const std::string& configFolder, const std::string& file) {
   return kExitOk;
 }
 
+struct SettingsArgs {
+  std::string configDir;  // --config-dir; empty: the user's folder
+  bool stored = false;    // dump --stored
+  std::string file;       // import FILE.reg
+  std::string key, name, value;
+  bool forceInt = false, forceStr = false;  // set --int / --str
+
+  std::string ConfigFolder() const { return DefaultPlatformFolders(configDir).config; }
+};
+
+int Dump(const SettingsArgs& args) {
+  const std::string configFolder = args.ConfigFolder();
+  auto store = OpenForReading(configFolder);
+  if (!store) return kExitFailure;
+  std::cout << DumpSettings(*store, {args.stored, configFolder});
+  return kExitOk;
+}
+
+int Import(const SettingsArgs& args) { return Import(args.ConfigFolder(), args.file); }
+
+int Get(const SettingsArgs& args) {
+  return Get(args.ConfigFolder(), KeyArgument(args.key), PreferCp932(args.name));
+}
+
+int Set(const SettingsArgs& args) {
+  std::optional<ValueKind> forced;
+  if (args.forceInt) forced = ValueKind::Int;
+  if (args.forceStr) forced = ValueKind::Str;
+  return Set(args.ConfigFolder(), KeyArgument(args.key), args.name, args.value, forced);
+}
+
+constexpr const char* kKeyHelp =
+    "KEY is a path below the program's root key (\"\\Option\", \"startup\\show\") or the full\n"
+    "\"HKEY_CURRENT_USER\\SOFTWARE\\Ostrin\\Kadrel\\...\" form.";
+
+// A sub-command of settings that shares args, with the --config-dir every one takes.
+CLI::App* AddLeaf(CLI::App* settings, const char* name, const char* description, std::shared_ptr<SettingsArgs> args,
+                  CommandRunner& run, int (*runner)(const SettingsArgs&)) {
+  CLI::App* leaf = settings->add_subcommand(name, description);
+  leaf->add_option("--config-dir", args->configDir, "The settings folder to use instead of the user's")
+      ->type_name("DIR");
+  leaf->callback([&run, args, runner] { run = [args, runner] { return runner(*args); }; });
+  return leaf;
+}
+
 }  // namespace
 
-int RunSettings(std::vector<std::string> args) {
-  std::string configOverride;
-  std::vector<std::string> rest;
-  bool stored = false;
-  std::optional<ValueKind> forced;
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--config-dir") {
-      if (i + 1 >= args.size()) throw UsageError{"--config-dir needs a folder"};
-      configOverride = args[++i];
-    } else if (args[i].rfind("--config-dir=", 0) == 0) {
-      configOverride = args[i].substr(13);
-    } else if (args[i] == "--stored") {
-      stored = true;
-    } else if (args[i] == "--int") {
-      forced = ValueKind::Int;
-    } else if (args[i] == "--str") {
-      forced = ValueKind::Str;
-    } else {
-      rest.push_back(args[i]);
-    }
-  }
-  if (rest.empty()) throw UsageError{"expected dump, import FILE.reg, get KEY NAME or set KEY NAME VALUE"};
-  const std::string configFolder = DefaultPlatformFolders(configOverride).config;
-  const std::string& verb = rest[0];
+void AddSettingsCommand(CLI::App& app, CommandRunner& run) {
+  CLI::App* settings = app.add_subcommand("settings", "Read or change the settings");
+  settings->require_subcommand(1);
+  auto args = std::make_shared<SettingsArgs>();
+  settings->add_option("--config-dir", args->configDir, "The settings folder to use instead of the user's")
+      ->type_name("DIR");
 
-  if (verb == "dump" && rest.size() == 1) {
-    auto store = OpenForReading(configFolder);
-    if (!store) return kExitFailure;
-    std::cout << DumpSettings(*store, {stored, configFolder});
-    return kExitOk;
-  }
-  if (verb == "import" && rest.size() == 2) return Import(configFolder, rest[1]);
-  if (verb == "get" && rest.size() == 3) return Get(configFolder, KeyArgument(rest[1]), PreferCp932(rest[2]));
-  if (verb == "set" && rest.size() == 4) return Set(configFolder, KeyArgument(rest[1]), rest[2], rest[3], forced);
-  throw UsageError{"expected dump, import FILE.reg, get KEY NAME or set KEY NAME VALUE"};
+  CLI::App* dump = AddLeaf(settings, "dump", "Print the settings as a .reg file", args, run, Dump);
+  dump->add_flag("--stored", args->stored, "Only the values in the store, without the defaults");
+
+  CLI::App* import = AddLeaf(settings, "import", "Add the keys and values of a .reg file", args, run, Import);
+  import->add_option("FILE.reg", args->file, "The .reg file")->required();
+
+  CLI::App* get = AddLeaf(settings, "get", "Print one value (its default when it is not stored)", args, run, Get);
+  get->footer(kKeyHelp);
+  get->add_option("KEY", args->key, "The key")->required();
+  get->add_option("NAME", args->name, "The value's name")->required();
+
+  CLI::App* set = AddLeaf(settings, "set", "Store one value", args, run, Set);
+  set->footer(kKeyHelp);
+  CLI::Option* asInt = set->add_flag("--int", args->forceInt, "Store VALUE as an integer (decimal or 0x-hex)");
+  set->add_flag("--str", args->forceStr, "Store VALUE as a string")->excludes(asInt);
+  set->add_option("KEY", args->key, "The key")->required();
+  set->add_option("NAME", args->name, "The value's name")->required();
+  set->add_option("VALUE", args->value, "Typed as the stored value or its default, else as it reads")->required();
 }
 
 }  // namespace kadrel::cli
