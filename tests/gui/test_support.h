@@ -2,13 +2,19 @@
 // Helpers shared by the desktop-program tests.
 
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include <QSignalSpy>
 #include <QString>
 #include <QTemporaryDir>
 
 #include "base/message_box.h"
+#include "ui/main_window.h"
+#include "ui/window_settings.h"
 
 namespace kadrel::test {
 
@@ -28,9 +34,52 @@ class RecordingMessageBox final : public IMessageBox {
 // Runs the event loop until `done` holds or `timeoutMs` passed; returns `done()`.
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 10000);
 
-// Copies the bundled sample collection into `target`.
-void CopySamples(const QString& target);
-// Writes `count` small Standard MIDI files into `folder`.
-void MakeMidiFiles(const QString& folder, int count);
+// A folder path as the window takes it: file-system bytes ending in "/".
+std::string Bytes(const QString& path);
+
+// The window tests' set-up: a folder with a copy of the sample collection (or with
+// `midiFiles` small Standard MIDI files instead) and a main window over it whose
+// messages are recorded and whose finished passes are counted. The folder is
+// <temp>/<a long name>/samples/, so the window title always shows it as /../samples/.
+class WindowFixture {
+ public:
+  explicit WindowFixture(int midiFiles = 0);
+  // Status ticks driven by the test, a quick folder watcher, the list by file name.
+  static WindowSettings QuietSettings();
+
+  // Makes the window; the test may set its ports before opening it.
+  MainWindow& Make(const WindowSettings& settings = QuietSettings());
+  // Makes the window as the program starts on the settings store in `config`: the
+  // settings pass (a player on the search path, the manual recorded instead of shown),
+  // and the state saved or the settings deleted at the close.
+  MainWindow& MakeFromStore(const QString& config);
+  // Shows the window (made with QuietSettings when not made yet), starts it on the
+  // folder and, unless told otherwise, waits for the end of the first pass.
+  MainWindow& Open(bool wait = true);
+  // Waits until one pass more than already waited for has finished.
+  bool NextPass();
+  // Whether the last pass waited for listed the folder from the index.
+  bool FromIndex() const { return passes_->at(awaited_ - 1).at(0).toBool(); }
+
+  // Row of the entry named `name` in `archive` ("" for loose files and folders); -1 if none.
+  int RowOf(std::string_view name, std::string_view archive = {}) const;
+  int Section(int column) const;  // position of a column id in the list
+  QString Cell(int row, int column) const;
+  QString Cell(std::string_view name, int column) const { return Cell(RowOf(name), column); }
+
+  QTemporaryDir root;
+  QString folder;
+  RecordingMessageBox messages;
+  std::optional<SettingsSession> session;
+  UpgradeEnvironment env;
+  std::vector<int> helpContexts;
+  int saves = 0;
+  WindowSettings settings;  // what the window was made with
+  std::unique_ptr<MainWindow> window;
+
+ private:
+  std::unique_ptr<QSignalSpy> passes_;
+  int awaited_ = 0;
+};
 
 }  // namespace kadrel::test
