@@ -68,13 +68,20 @@ enum class LzhDecodeStatus {
   Ok,                 // complete, length and CRC match
   Partial,            // stopped at the requested limit (no CRC check)
   UnsupportedMethod,  // listed, but no decoder (or a folder/link entry)
-  DataError,          // length or CRC mismatch, truncated data
+  DataError,          // length or CRC mismatch, truncated data, input ran out
+  Implausible,        // the declared size is more than the method can make of the compressed
+                      // size (LzhLargestOriginalSize): refused before anything is decoded
   WriteError,         // extraction only: the file could not be written
   Refused,            // extraction only: unsafe or empty name, not a regular file
 };
 
 // True when liblhasa has a decoder for this method.
 bool LzhMethodSupported(const std::string& method);
+
+// The most bytes `method` can produce from `compressedSize` compressed bytes (the
+// table in docs/lzh.md); 0 for a method we cannot decode. A member declaring more is
+// damaged: decoding and extraction refuse it (Implausible) without decoding a byte.
+uint64_t LzhLargestOriginalSize(const std::string& method, uint64_t compressedSize);
 
 // Decodes a member into memory. limit = 0 decodes everything and checks length and
 // CRC; otherwise decoding stops after `limit` bytes (Partial, or Ok when the member
@@ -86,9 +93,12 @@ LzhDecodeStatus DecodeLzhMember(const ByteSource& archive, const LzhMember& memb
 // Extracts one member into `destFolder` (absolute, existing) under
 // ExtractedFileName(member.name): a temporary file created exclusively without
 // following links, checked for length and CRC, then renamed over the final name.
-// Any failure leaves nothing behind. `writtenPath` receives the final path on success.
+// Any failure leaves nothing behind. `writtenPath` receives the final path on success;
+// `bytesWritten` the bytes written to the temporary file (never more than the declared
+// size), whatever the outcome.
 LzhDecodeStatus ExtractLzhMember(const ByteSource& archive, const LzhMember& member,
-                                 const std::string& destFolder, std::string* writtenPath = nullptr);
+                                 const std::string& destFolder, std::string* writtenPath = nullptr,
+                                 uint64_t* bytesWritten = nullptr);
 
 // CRC-16/ARC as LZH uses it for data and headers (crc = running value, start with 0).
 uint16_t LzhCrc16(const void* data, size_t size, uint16_t crc = 0);

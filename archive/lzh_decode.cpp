@@ -21,6 +21,15 @@ namespace kadrel {
 namespace {
 
 constexpr size_t kChunk = 64 * 1024;
+// Decoded bytes are taken in pieces of this size, so decoding stops within one piece
+// of the point where the compressed data ran out.
+constexpr size_t kStep = 4096;
+// Reads that give the decoder nothing: one is normal at the end (the library fills its
+// buffer ahead), and some -pm1- archives need a few zero bytes past their data, which
+// liblhasa's -pm1- decoder supplies (up to 4 per read) when a read gives nothing. A
+// decoder that goes on after more such reads is making output out of nothing.
+constexpr uint64_t kEmptyReadAllowance = 4;
+constexpr uint64_t kPm1PaddingBytes = 4 * kEmptyReadAllowance;
 
 // Feeds the member's compressed bytes to the decoder, read from the archive in chunks.
 struct CompressedFeed {
@@ -29,6 +38,7 @@ struct CompressedFeed {
   uint64_t remaining;
   std::vector<char> buffer = std::vector<char>(kChunk);
   size_t bufPos = 0, bufLen = 0;
+  uint64_t emptyReads = 0;  // reads that found the member's data at their end
 
   // Fills `out` completely unless the member's data end: some decoders take a short
   // read for the end of the stream.
@@ -42,8 +52,11 @@ struct CompressedFeed {
       self->bufPos += n;
       done += n;
     }
+    if (done == 0 && len > 0) ++self->emptyReads;
     return done;
   }
+
+  bool Exhausted() const { return emptyReads > kEmptyReadAllowance; }
 
   bool Refill() {
     const size_t want = static_cast<size_t>(std::min<uint64_t>(remaining, kChunk));
@@ -78,11 +91,74 @@ class MemberDecoder {
   bool ok() const { return decoder_ != nullptr; }
   size_t Read(char* out, size_t n) { return lha_decoder_read(decoder_.get(), reinterpret_cast<uint8_t*>(out), n); }
   uint16_t Crc() const { return lha_decoder_get_crc(decoder_.get()); }
+  bool InputExhausted() const { return feed_.Exhausted(); }
 
  private:
   CompressedFeed feed_;
   std::unique_ptr<LHADecoder, DecoderDeleter> decoder_;
 };
+
+// How much a method can make of its input at best (see docs/lzh.md, "Declared sizes"):
+// `bytes` of output for every `bits` bits of compressed data, counted over the
+// compressed size plus `extraBytes` (the zero padding the -pm1- decoder may read).
+struct ExpansionLimit {
+  const char* method;
+  uint64_t bytes;
+  uint64_t bits;
+  uint64_t extraBytes;
+};
+
+constexpr ExpansionLimit kExpansionLimits[] = {
+    {"-lh0-", 1, 8, 0},
+    {"-lz4-", 1, 8, 0},
+    {"-pm0-", 1, 8, 0},
+    {"-lzs-", 17, 16, 0},           // a 16-bit copy command of 17 bytes
+    {"-lz5-", 9, 8, 0},             // a 2-byte copy of 18 bytes (8 of them per flag byte)
+    {"-lh1-", 6, 1, 0},             // 60 bytes for a 1-bit code and 3+6 offset bits
+    {"-pm1-", 76, 8, kPm1PaddingBytes},  // 244 bytes in 26 bits, rounded up
+    {"-pm2-", 4096, 1, 0},          // one bit per tree rebuild, every 4096 bytes
+    // One block: a 52-bit (54 with 5-bit offset counts) header of single-code tables,
+    // then 65535 commands of zero bits copying 258 bytes each.
+    {"-lh4-", 65535 * 258, 52, 0},
+    {"-lh5-", 65535 * 258, 52, 0},
+    {"-lh6-", 65535 * 258, 54, 0},
+    {"-lh7-", 65535 * 258, 54, 0},
+    {"-lhx-", 65535 * 258, 54, 0},
+};
+
+uint64_t SaturatingMul(uint64_t a, uint64_t b) {
+  uint64_t r = 0;
+  return __builtin_mul_overflow(a, b, &r) ? UINT64_MAX : r;
+}
+
+uint64_t SaturatingAdd(uint64_t a, uint64_t b) {
+  uint64_t r = 0;
+  return __builtin_add_overflow(a, b, &r) ? UINT64_MAX : r;
+}
+
+enum class RunEnd { Done, InputExhausted, SinkFailed };
+
+// Decodes up to `want` bytes in pieces of kStep, handing each piece to `sink`. Stops
+// at the decoder's end, at `want`, when the sink fails, or as soon as the decoder
+// has read past the compressed data more often than allowed (the piece made then is
+// not handed on).
+template <typename Sink>
+RunEnd RunDecoder(MemberDecoder& decoder, uint64_t want, uint64_t& produced, Sink&& sink) {
+  char piece[kStep];
+  produced = 0;
+  while (produced < want) {
+    const size_t n = decoder.Read(piece, static_cast<size_t>(std::min<uint64_t>(kStep, want - produced)));
+    if (decoder.InputExhausted()) return RunEnd::InputExhausted;
+    if (n == 0) break;
+    if (!sink(piece, n)) return RunEnd::SinkFailed;
+    produced += n;
+  }
+  return RunEnd::Done;
+}
+
+bool Implausible(const LzhMember& m) {
+  return m.originalSize > LzhLargestOriginalSize(m.method, m.compressedSize);
+}
 
 bool Complete(const LzhMember& m, uint64_t produced, uint16_t crc) {
   return produced == m.originalSize && (!m.hasCrc || crc == m.crc);
@@ -156,34 +232,51 @@ bool LzhMethodSupported(const std::string& method) {
   return lha_decoder_for_name(name) != nullptr;
 }
 
+uint64_t LzhLargestOriginalSize(const std::string& method, uint64_t compressedSize) {
+  for (const ExpansionLimit& l : kExpansionLimits) {
+    if (method != l.method) continue;
+    const uint64_t bits = SaturatingMul(SaturatingAdd(compressedSize, l.extraBytes), 8);
+    return SaturatingMul(bits / l.bits, l.bytes);
+  }
+  return 0;
+}
+
 LzhDecodeStatus DecodeLzhMember(const ByteSource& archive, const LzhMember& member, std::string& out, uint64_t limit) {
   out.clear();
   if (member.IsDirectory()) return LzhDecodeStatus::UnsupportedMethod;
   MemberDecoder decoder(archive, member);
   if (!decoder.ok()) return LzhDecodeStatus::UnsupportedMethod;
+  if (Implausible(member)) return LzhDecodeStatus::Implausible;
   const uint64_t want = limit == 0 ? member.originalSize : std::min(limit, member.originalSize);
   // Grow with the data rather than trusting the declared size up front.
   out.reserve(static_cast<size_t>(std::min<uint64_t>(want, 16u << 20)));
   uint64_t produced = 0;
-  // One uninitialised buffer per thread: the scan decodes many small members.
-  thread_local std::unique_ptr<char[]> buf(new char[kChunk]);
-  while (produced < want) {
-    const size_t n = decoder.Read(buf.get(), static_cast<size_t>(std::min<uint64_t>(kChunk, want - produced)));
-    if (n == 0) break;
-    out.append(buf.get(), n);
-    produced += n;
-  }
+  const RunEnd end = RunDecoder(decoder, want, produced, [&](const char* p, size_t n) {
+    out.append(p, n);
+    return true;
+  });
+  if (end != RunEnd::Done) return LzhDecodeStatus::DataError;
   if (limit != 0 && produced == limit && limit < member.originalSize) return LzhDecodeStatus::Partial;
   return Complete(member, produced, decoder.Crc()) ? LzhDecodeStatus::Ok : LzhDecodeStatus::DataError;
 }
 
 LzhDecodeStatus ExtractLzhMember(const ByteSource& archive, const LzhMember& member, const std::string& destFolder,
-                                 std::string* writtenPath) {
+                                 std::string* writtenPath, uint64_t* bytesWritten) {
+  uint64_t written = 0;
+  struct ReportWritten {
+    uint64_t& from;
+    uint64_t* to;
+    ~ReportWritten() {
+      if (to) *to = from;
+    }
+  } report{written, bytesWritten};
+
   if (!member.IsRegularFile()) return LzhDecodeStatus::Refused;
   const std::string fileName = ExtractedFileName(member.name);
   if (fileName.empty()) return LzhDecodeStatus::Refused;
   MemberDecoder decoder(archive, member);
   if (!decoder.ok()) return LzhDecodeStatus::UnsupportedMethod;
+  if (Implausible(member)) return LzhDecodeStatus::Implausible;
 
   Fd dir(::open(destFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dir.get() < 0) return LzhDecodeStatus::WriteError;
@@ -191,19 +284,23 @@ LzhDecodeStatus ExtractLzhMember(const ByteSource& archive, const LzhMember& mem
   Fd file(::openat(dir.get(), temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
   if (file.get() < 0) return LzhDecodeStatus::WriteError;
 
-  LzhDecodeStatus status = LzhDecodeStatus::Ok;
+  // Pieces are gathered into one buffer and written a chunk at a time.
+  std::vector<char> buf;
+  buf.reserve(kChunk);
+  auto flush = [&] {
+    if (!WriteAll(file.get(), buf.data(), buf.size())) return false;
+    written += buf.size();
+    buf.clear();
+    return true;
+  };
   uint64_t produced = 0;
-  std::vector<char> buf(kChunk);
-  for (;;) {
-    const size_t n = decoder.Read(buf.data(), buf.size());
-    if (n == 0) break;
-    if (!WriteAll(file.get(), buf.data(), n)) {
-      status = LzhDecodeStatus::WriteError;
-      break;
-    }
-    produced += n;
-  }
-  if (status == LzhDecodeStatus::Ok && !Complete(member, produced, decoder.Crc())) status = LzhDecodeStatus::DataError;
+  const RunEnd end = RunDecoder(decoder, member.originalSize, produced, [&](const char* p, size_t n) {
+    buf.insert(buf.end(), p, p + n);
+    return buf.size() < kChunk || flush();
+  });
+  LzhDecodeStatus status = LzhDecodeStatus::Ok;
+  if (end == RunEnd::SinkFailed || (end == RunEnd::Done && !flush())) status = LzhDecodeStatus::WriteError;
+  else if (end == RunEnd::InputExhausted || !Complete(member, produced, decoder.Crc())) status = LzhDecodeStatus::DataError;
   if (status == LzhDecodeStatus::Ok) SetModificationTime(file.get(), member);
   if (::close(file.release()) != 0 && status == LzhDecodeStatus::Ok) status = LzhDecodeStatus::WriteError;
   if (status == LzhDecodeStatus::Ok && ::renameat(dir.get(), temp.c_str(), dir.get(), fileName.c_str()) != 0)

@@ -104,6 +104,7 @@ const char* StatusText(LzhDecodeStatus s) {
     case LzhDecodeStatus::Partial: return "partial";
     case LzhDecodeStatus::UnsupportedMethod: return "unsupported method";
     case LzhDecodeStatus::DataError: return "data error (length or CRC)";
+    case LzhDecodeStatus::Implausible: return "damaged (declared size larger than the method can make of the data)";
     case LzhDecodeStatus::WriteError: return "cannot write the file";
     case LzhDecodeStatus::Refused: return "refused (not a regular file or unsafe name)";
   }
