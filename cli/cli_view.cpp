@@ -6,26 +6,17 @@
 namespace kadrel::cli {
 
 void CliScanView::AddRecord(std::unique_ptr<TMusicFileInfo> record) {
-  list_.push_back(std::move(record));
-  if (showProgress_ && list_.size() % 100 == 0) {
-    std::fprintf(stderr, "\r%zu entries...", list_.size());
+  VectorScanView::AddRecord(std::move(record));
+  if (showProgress_ && list.size() % 100 == 0) {
+    std::fprintf(stderr, "\r%zu entries...", list.size());
     progressShown_ = true;
   }
 }
 
-void CliScanView::InsertRecordSorted(std::unique_ptr<TMusicFileInfo> record) {
-  SortedInsert(list_, std::move(record), sort_, sortOption_, &cache_);
-}
-
 void CliScanView::SetProgressPosition(int position) {
-  if (!showProgress_ || progressMax_ <= 1 || position <= 0) return;
-  std::fprintf(stderr, "\rarchives %d/%d, %zu entries...", position, progressMax_, list_.size());
+  if (!showProgress_ || progressMax <= 1 || position <= 0) return;
+  std::fprintf(stderr, "\rarchives %d/%d, %zu entries...", position, progressMax, list.size());
   progressShown_ = true;
-}
-
-void CliScanView::SortAndRefresh() {
-  if (sort_.EffectiveKey() != kNoSortKey) SortList(list_, sort_, sortOption_, &cache_);
-  else SortList(list_, sort_, sortOption_, nullptr);
 }
 
 void CliScanView::EndProgressLine() {
