@@ -175,6 +175,12 @@ int RunList(const ListArgs& args) {
     if (columns.empty()) columns = {kColFileName, kColType, kColInfo, kColTitle, kColArchiver};
     PrintTable(view.List(), columns, options.view);
   }
+  // The listing stands, but the index did not take it: say so and fail, so that a
+  // script does not take the folder for indexed.
+  if (index.SaveFailures() > 0) {
+    std::cerr << "kadrel-cli list: the index file could not be saved\n";
+    return kExitFailure;
+  }
   return kExitOk;
 }
 

@@ -314,6 +314,7 @@ bool TFolderIndex::SaveImage() {
   if (indexPath_.empty()) return false;
   std::string error;
   if (ReplaceFileAtomically(indexPath_, image_, &error)) return true;
+  ++saveFailures_;
   messages_.Error("Indexファイルの保存に失敗しました.\n" + DisplayText(indexPath_) + "\n" + error);
   return false;
 }

@@ -87,6 +87,8 @@ class TFolderIndex {
   // Writes the whole image to the current index file, atomically. A failure is shown
   // in an error box and returns false.
   bool SaveImage();
+  // Saves that failed (and were shown) since the object was made.
+  int SaveFailures() const { return saveFailures_; }
   // Loads `path` as the current index file (the command-line tool and the refresh use
   // it to work on a given file). False when it cannot be read.
   bool LoadIndexFile(const std::string& path);
@@ -112,6 +114,7 @@ class TFolderIndex {
   std::string indexPath_;  // empty when none is loaded
   std::string image_;
   int32_t style_ = kNoIndex;
+  int saveFailures_ = 0;
 };
 
 }  // namespace kadrel

@@ -1,0 +1,63 @@
+// kadrel-cli where its files fail it: an index that cannot be saved, a settings store
+// that must stay as it is.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "support/temp_dir.h"
+
+namespace kadrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+// Runs the tool with the configuration and cache folders of `home`.
+CliRun RunCliIn(const test::TempDir& home, const std::string& cache, const std::string& arguments) {
+  const std::string errors = home.path() + "stderr.txt";
+  const std::string command = "XDG_CONFIG_HOME=" + home.path() + "config XDG_CACHE_HOME=" + cache +
+                              " KADREL_CONFIG_DIR=" + home.path() + "kadrel " + KADREL_CLI_PATH + " " + arguments +
+                              " 2>'" + errors + "'";
+  CliRun r;
+  FILE* p = popen(command.c_str(), "r");
+  if (!p) return r;
+  char buffer[4096];
+  size_t n;
+  while ((n = fread(buffer, 1, sizeof buffer, p)) > 0) r.out.append(buffer, n);
+  const int status = pclose(p);
+  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  r.err = test::ReadFileBytes(errors);
+  return r;
+}
+
+const std::string kSamples = KADREL_SAMPLES_DIR;
+
+TEST(CliListFailures, AnIndexThatCannotBeSavedFailsTheRunAfterTheListing) {
+  test::TempDir home, music;
+  music.Write("A.MID", test::ReadFileBytes(kSamples + "/SONG1.MID"));
+  // The index folder would lie below a plain file: it can be neither made nor written.
+  const std::string blocker = home.Write("blocker", "not a folder");
+
+  CliRun r = RunCliIn(home, blocker, "list --json '" + music.path() + "'");
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.out.find("春の小川"), std::string::npos) << "the listing is still printed";
+  EXPECT_NE(r.err.find("Indexファイルの保存に失敗しました"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("could not be saved"), std::string::npos) << r.err;
+
+  // Where the index can be written, the same listing succeeds.
+  CliRun ok = RunCliIn(home, home.path() + "cache", "list --json '" + music.path() + "'");
+  EXPECT_EQ(ok.exitCode, 0) << ok.err;
+  EXPECT_EQ(ok.err.find("could not be saved"), std::string::npos) << ok.err;
+}
+
+}  // namespace
+}  // namespace kadrel
