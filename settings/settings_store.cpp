@@ -1,7 +1,9 @@
 #include "settings/settings_store.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -65,6 +67,27 @@ std::string AsideName(const std::string& path) {
   return name;
 }
 
+// True when the file's header marks a database in write-ahead-log mode (format bytes
+// 18 and 19 both 2).
+bool HeaderSaysWal(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  unsigned char header[20] = {};
+  const bool read = ::pread(fd, header, sizeof header, 0) == static_cast<ssize_t>(sizeof header);
+  ::close(fd);
+  return read && header[18] == 2 && header[19] == 2;
+}
+
+// A "file:" URI for `path` with the given query ('%', '?' and '#' escaped).
+std::string FileUri(const std::string& path, const char* query) {
+  std::string uri = "file:";
+  for (char c : path) {
+    if (c == '%' || c == '?' || c == '#') uri += fmt::format("%{:02X}", static_cast<unsigned char>(c));
+    else uri += c;
+  }
+  return uri + "?" + query;
+}
+
 enum class Verdict { Usable, Empty, Unusable };
 
 // Looks at an opened file: our database, an empty file, or something else (damaged
@@ -111,10 +134,21 @@ std::unique_ptr<SettingsStore> SettingsStore::Open(const std::string& dbPath, St
   }
   int flags = options.readOnly ? SQLITE_OPEN_READONLY : (SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
   flags |= SQLITE_OPEN_NOMUTEX;
+  // A reader of a write-ahead-log database makes the -wal and -shm files when they are
+  // missing and, being read-only, leaves them behind. They are missing only when no
+  // connection has the store open, so nothing can change it under a read: it is read
+  // as an unchanging file, without the log and its locks. (Stores are left in rollback
+  // mode by the last writer to close, so this is the case only for a store last
+  // closed otherwise.)
+  std::string target = dbPath;
+  if (options.readOnly && HeaderSaysWal(dbPath) && !Exists(dbPath + "-wal")) {
+    target = FileUri(dbPath, "immutable=1");
+    flags |= SQLITE_OPEN_URI;
+  }
 
   for (int attempt = 0; attempt < 2; ++attempt) {
     sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(dbPath.c_str(), &db, flags, nullptr);
+    int rc = sqlite3_open_v2(target.c_str(), &db, flags, nullptr);
     Verdict verdict = Verdict::Unusable;
     if (rc == SQLITE_OK) {
       sqlite3_busy_timeout(db, kBusyTimeoutMs);
@@ -168,7 +202,15 @@ std::unique_ptr<SettingsStore> SettingsStore::OpenInMemory() {
 
 SettingsStore::~SettingsStore() {
   for (sqlite3_stmt* st : {getValue_, putValue_, removeValue_, keyExists_, insertKey_, subKeys_}) sqlite3_finalize(st);
-  if (db_) sqlite3_close_v2(db_);
+  if (!db_) return;
+  // The last writer to close puts the store back in rollback mode (the log is folded
+  // in and removed), so that read-only openings make no files beside it. With other
+  // connections open this fails at once and the log stays for them.
+  if (!readOnly_ && path_ != ":memory:") {
+    sqlite3_busy_timeout(db_, 0);
+    sqlite3_exec(db_, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
+  }
+  sqlite3_close_v2(db_);
 }
 
 bool SettingsStore::Initialise(bool createSchema) {

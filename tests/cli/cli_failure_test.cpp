@@ -5,8 +5,10 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "support/temp_dir.h"
 
@@ -57,6 +59,26 @@ TEST(CliListFailures, AnIndexThatCannotBeSavedFailsTheRunAfterTheListing) {
   CliRun ok = RunCliIn(home, home.path() + "cache", "list --json '" + music.path() + "'");
   EXPECT_EQ(ok.exitCode, 0) << ok.err;
   EXPECT_EQ(ok.err.find("could not be saved"), std::string::npos) << ok.err;
+}
+
+// Listing reads the settings and leaves their folder as it was: no log or shared-memory
+// files beside the store.
+TEST(CliListFailures, ListingLeavesTheSettingsFolderAlone) {
+  test::TempDir home, music;
+  music.Write("A.MID", test::ReadFileBytes(kSamples + "/SONG1.MID"));
+  const std::string cache = home.path() + "cache";
+  ASSERT_EQ(RunCliIn(home, cache, "settings set --int 'Software\\Kadrel\\Test' Number 7").exitCode, 0);
+  auto names = [&] {
+    std::vector<std::string> out;
+    for (const auto& e : fs::directory_iterator(home.path() + "kadrel")) out.push_back(e.path().filename().string());
+    std::sort(out.begin(), out.end());
+    return out;
+  };
+  const std::vector<std::string> before = names();
+  ASSERT_EQ(std::count(before.begin(), before.end(), "settings.db"), 1);
+  CliRun r = RunCliIn(home, cache, "list --json '" + music.path() + "'");
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(names(), before);
 }
 
 }  // namespace
