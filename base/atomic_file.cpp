@@ -5,8 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 namespace kadrel {
@@ -23,28 +25,47 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-std::optional<std::string> ReadWholeFile(const std::string& path) {
+FileRead ReadFileUpTo(const std::string& path, uint64_t maxBytes, std::string& out) {
+  out.clear();
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
+  if (fd < 0) return FileRead::Unreadable;
   struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
-    return std::nullopt;
+    return FileRead::Unreadable;
   }
-  std::string bytes;
-  bytes.reserve(static_cast<size_t>(st.st_size));
+  if (static_cast<uint64_t>(st.st_size) > maxBytes) {
+    ::close(fd);
+    return FileRead::TooLarge;
+  }
+  out.reserve(static_cast<size_t>(st.st_size));
   char buffer[65536];
   for (;;) {
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    // One byte past the cap is enough to know the file grew beyond it.
+    const uint64_t room = maxBytes + 1 - out.size();
+    const ssize_t n = ::read(fd, buffer, static_cast<size_t>(std::min<uint64_t>(sizeof buffer, room)));
     if (n < 0) {
       if (errno == EINTR) continue;
       ::close(fd);
-      return std::nullopt;
+      out.clear();
+      return FileRead::Unreadable;
     }
     if (n == 0) break;
-    bytes.append(buffer, static_cast<size_t>(n));
+    out.append(buffer, static_cast<size_t>(n));
+    if (out.size() > maxBytes) {
+      ::close(fd);
+      out.clear();
+      out.shrink_to_fit();
+      return FileRead::TooLarge;
+    }
   }
   ::close(fd);
+  return FileRead::Ok;
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+  std::string bytes;
+  if (ReadFileUpTo(path, std::numeric_limits<size_t>::max() - 1, bytes) != FileRead::Ok) return std::nullopt;
   return bytes;
 }
 

@@ -7,8 +7,18 @@
 
 namespace kadrel {
 
+#include <cstdint>
+
 // The whole file; nullopt when it cannot be opened or read (or is not a regular file).
 std::optional<std::string> ReadWholeFile(const std::string& path);
+
+enum class FileRead { Ok, Unreadable, TooLarge };
+
+// The whole file into `out` when it holds at most `maxBytes`. Memory follows the bytes
+// actually read, never the size the file claims, and no more than maxBytes + 1 bytes
+// are read: a larger file (or one that grows past the cap while being read) gives
+// TooLarge with `out` empty.
+FileRead ReadFileUpTo(const std::string& path, uint64_t maxBytes, std::string& out);
 
 // Replaces `path` with `bytes`: a temporary file in the same folder is written, flushed
 // to disk and renamed over the old file, so a crash or a full disk leaves either the

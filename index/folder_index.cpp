@@ -108,10 +108,20 @@ std::vector<TMusicFileInfo> TFolderIndex::BlockRecords(std::string_view image, s
 }
 
 bool TFolderIndex::LoadImage(const std::string& path) {
-  auto bytes = ReadWholeFile(path);
-  if (!bytes) return false;
-  image_ = std::move(*bytes);
-  return true;
+  std::string bytes;
+  switch (ReadFileUpTo(path, kMaxIndexFileBytes, bytes)) {
+    case FileRead::Ok:
+      image_ = std::move(bytes);
+      return true;
+    case FileRead::TooLarge:
+      // Kept as the current file with an empty image: CheckIndexFile finds it foreign
+      // and nothing is ever appended to it.
+      image_.clear();
+      return true;
+    case FileRead::Unreadable:
+      break;
+  }
+  return false;
 }
 
 bool TFolderIndex::LoadIndexFile(const std::string& path) {
@@ -256,7 +266,7 @@ bool TFolderIndex::WriteFolderBlock(const std::vector<TMusicFileInfo>& list) {
   if (!anyMember && options_.IndexMode != 2) return true;
   block.push_back(static_cast<char>(kMarkerByte));
   block.push_back(static_cast<char>(kBlockEndMarker));
-  if (block.size() > UINT32_MAX) return true;
+  if (block.size() > UINT32_MAX || image_.size() + block.size() > kMaxIndexFileBytes) return true;
   StoreLe32(block, 2, static_cast<uint32_t>(block.size()));
   const size_t before = image_.size();
   image_.append(block);

@@ -22,6 +22,10 @@ inline constexpr unsigned char kBlockMarker = 0x20;
 inline constexpr unsigned char kRecordMarker = 0x21;  // '!'
 inline constexpr unsigned char kBlockEndMarker = 0x29;  // ')'
 inline constexpr size_t kMaxFolderPathBytes = 255;
+// The largest index file we read or write. A larger file is not ours: it is never
+// loaded (it counts as a foreign file), and a block that would take an image past it
+// is not written.
+inline constexpr size_t kMaxIndexFileBytes = 256u << 20;
 
 // The 26 header bytes.
 std::string_view IndexHeader();

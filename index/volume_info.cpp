@@ -21,10 +21,10 @@ bool OneOf(std::string_view v, std::initializer_list<std::string_view> set) {
 }
 
 std::string FirstLine(const std::string& path) {
-  auto bytes = ReadWholeFile(path);
-  if (!bytes) return {};
-  const size_t nl = bytes->find('\n');
-  return nl == std::string::npos ? *bytes : bytes->substr(0, nl);
+  std::string bytes;
+  if (ReadFileUpTo(path, 64 * 1024, bytes) != FileRead::Ok) return {};
+  const size_t nl = bytes.find('\n');
+  return nl == std::string::npos ? bytes : bytes.substr(0, nl);
 }
 
 bool PathUnder(std::string_view path, std::string_view mountPoint) {
