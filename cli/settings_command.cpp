@@ -16,6 +16,7 @@
 
 #include <fmt/format.h>
 
+#include "base/atomic_file.h"
 #include "cli/cli_common.h"
 #include "base/encoding.h"
 #include "base/text_helpers.h"
@@ -110,16 +111,21 @@ int Set(const std::string& configFolder, const std::string& key, const std::stri
 }
 
 int Import(const std::string& configFolder, const std::string& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    std::cerr << "kadrel-cli settings: cannot read " << file << "\n";
-    return kExitFailure;
+  std::string bytes;
+  switch (ReadFileUpTo(file, kMaxRegFileBytes, bytes)) {
+    case FileRead::Ok:
+      break;
+    case FileRead::TooLarge:
+      std::cerr << "kadrel-cli settings: " << file << " is larger than " << (kMaxRegFileBytes >> 20)
+                << " MiB: nothing was imported\n";
+      return kExitFailure;
+    case FileRead::Unreadable:
+      std::cerr << "kadrel-cli settings: cannot read " << file << "\n";
+      return kExitFailure;
   }
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
   StderrMessageBox box;
   auto store = OpenUserSettings(configFolder, box);
-  ImportResult r = ImportSettings(*store, bytes.str());
+  ImportResult r = ImportSettings(*store, bytes);
   for (const auto& e : r.errors) std::cerr << file << ": " << e << "\n";
   if (!r.ok) {
     std::cerr << "kadrel-cli settings: nothing was imported\n";

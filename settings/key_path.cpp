@@ -47,4 +47,24 @@ std::string FoldKeyPath(std::string_view path) {
   return folded;
 }
 
+std::string KeyPathProblem(std::string_view path) {
+  const std::vector<std::string> parts = SplitKeyPath(path);
+  if (parts.size() > kMaxKeyDepth)
+    return "key deeper than " + std::to_string(kMaxKeyDepth) + " levels (" + std::to_string(parts.size()) + ")";
+  for (const std::string& part : parts)
+    if (part.size() > kMaxKeyComponentBytes)
+      return "key name longer than " + std::to_string(kMaxKeyComponentBytes) + " bytes (" +
+             std::to_string(part.size()) + ")";
+  return {};
+}
+
+std::string ValueProblem(std::string_view name, std::string_view text) {
+  if (name.size() > kMaxValueNameBytes)
+    return "value name longer than " + std::to_string(kMaxValueNameBytes) + " bytes (" + std::to_string(name.size()) +
+           ")";
+  if (text.size() > kMaxValueTextBytes)
+    return "value longer than " + std::to_string(kMaxValueTextBytes) + " bytes (" + std::to_string(text.size()) + ")";
+  return {};
+}
+
 }  // namespace kadrel

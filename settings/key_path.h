@@ -22,4 +22,16 @@ std::string FoldName(std::string_view name);
 // Folded form of a whole key path ("\OPTION"), normalised as JoinKeyPath does.
 std::string FoldKeyPath(std::string_view path);
 
+// What the tree holds at most. Each key stores its whole path, so depth and component
+// length bound what one key costs; values are bounded likewise.
+inline constexpr size_t kMaxKeyDepth = 64;
+inline constexpr size_t kMaxKeyComponentBytes = 255;
+inline constexpr size_t kMaxValueNameBytes = 255;
+inline constexpr size_t kMaxValueTextBytes = 64 * 1024;
+
+// Why a key path cannot be stored ("key deeper than 64 levels", ...); empty when it can.
+std::string KeyPathProblem(std::string_view path);
+// Why a value cannot be stored under its name (name or text too long); empty when it can.
+std::string ValueProblem(std::string_view name, std::string_view text);
+
 }  // namespace kadrel

@@ -186,6 +186,11 @@ std::string DecodeFile(std::string_view bytes) {
 
 ImportResult ImportSettings(SettingsStore& store, std::string_view fileBytes) {
   ImportResult result;
+  if (fileBytes.size() > kMaxRegFileBytes) {
+    result.errors.push_back(fmt::format("the file is larger than {} MiB ({} bytes)", kMaxRegFileBytes >> 20,
+                                        fileBytes.size()));
+    return result;
+  }
   const std::string text = DecodeFile(fileBytes);
   const bool utf8 = IsValidUtf8(text);
   auto stored = [&](std::string_view s, bool path) {
@@ -200,7 +205,13 @@ ImportResult ImportSettings(SettingsStore& store, std::string_view fileBytes) {
   size_t pos = 0;
   auto error = [&](std::string message) { result.errors.push_back(fmt::format("line {}: {}", lineNo, message)); };
 
+  // Nothing is imported after the first error; a hundred are enough to show the user.
+  constexpr size_t kMostErrors = 100;
   while (pos <= text.size()) {
+    if (result.errors.size() >= kMostErrors) {
+      result.errors.push_back(fmt::format("line {}: too many errors, the rest of the file was not read", lineNo + 1));
+      break;
+    }
     size_t end = text.find('\n', pos);
     if (end == std::string::npos) end = text.size();
     std::string_view line(text.data() + pos, end - pos);
@@ -233,6 +244,11 @@ ImportResult ImportSettings(SettingsStore& store, std::string_view fileBytes) {
         continue;
       }
       std::string below = stored(full.substr(root.size()), false);
+      if (const std::string why = KeyPathProblem(below); !why.empty()) {
+        error(why);
+        key.reset();
+        continue;
+      }
       key = JoinKeyPath(SplitKeyPath(below));
       if (remove) {
         ops.push_back({Operation::DeleteKey, *key, {}, {}});
@@ -265,6 +281,10 @@ ImportResult ImportSettings(SettingsStore& store, std::string_view fileBytes) {
     }
     rest.remove_prefix(1);
     std::string valueName = stored(*name, false);
+    if (const std::string why = ValueProblem(valueName, {}); !why.empty()) {
+      error(why);
+      continue;
+    }
     if (rest == "-") {
       ops.push_back({Operation::DeleteValue, *key, valueName, {}});
       ++result.values;
@@ -277,7 +297,12 @@ ImportResult ImportSettings(SettingsStore& store, std::string_view fileBytes) {
         error("malformed string value");
         continue;
       }
-      ops.push_back({Operation::Put, *key, valueName, StoredValue::Str(stored(*value, IsPathSetting(*key, valueName)))});
+      std::string text = stored(*value, IsPathSetting(*key, valueName));
+      if (const std::string why = ValueProblem(valueName, text); !why.empty()) {
+        error(why);
+        continue;
+      }
+      ops.push_back({Operation::Put, *key, valueName, StoredValue::Str(std::move(text))});
       ++result.values;
       continue;
     }

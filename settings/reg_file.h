@@ -31,9 +31,13 @@ struct ImportResult {
   int values = 0;
 };
 
+// The largest .reg file taken.
+inline constexpr size_t kMaxRegFileBytes = 16u << 20;
+
 // Reads REGEDIT4 text (or the version 5 header; UTF-8, UTF-16LE with byte-order mark,
 // or CP932) and applies it in one transaction. Nothing is changed when any line is
-// malformed. "Name"=- deletes a value, [-key] a key with everything below it.
+// malformed, or when the file is over kMaxRegFileBytes or names a key, value name or
+// value past the limits of key_path.h. "Name"=- deletes a value, [-key] a key with everything below it.
 // Texts given in UTF-8 are stored as CP932 where they can be, except paths, which keep
 // the file system's bytes.
 ImportResult ImportSettings(SettingsStore& store, std::string_view fileBytes);

@@ -310,6 +310,11 @@ bool SettingsStore::KeyExists(std::string_view key) {
 }
 
 bool SettingsStore::EnsureKey(std::string_view key) {
+  if (const std::string why = KeyPathProblem(key); !why.empty()) {
+    ++errors_;
+    lastError_ = why;
+    return false;
+  }
   if (KeyExists(key)) return true;
   bool began = false;
   if (!BeginWrite(began)) return false;
@@ -337,6 +342,11 @@ bool SettingsStore::EnsureKey(std::string_view key) {
 }
 
 bool SettingsStore::Put(std::string_view key, std::string_view name, const StoredValue& value) {
+  if (const std::string why = ValueProblem(name, value.text); !why.empty()) {
+    ++errors_;
+    lastError_ = why;
+    return false;
+  }
   bool began = false;
   if (!BeginWrite(began)) return false;
   bool ok = EnsureKey(key);

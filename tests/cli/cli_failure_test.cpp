@@ -81,5 +81,21 @@ TEST(CliListFailures, ListingLeavesTheSettingsFolderAlone) {
   EXPECT_EQ(names(), before);
 }
 
+// A .reg file past the designed size is refused before it is read in, and the store is
+// left as it was.
+TEST(CliSettingsFailures, AnOversizedRegFileIsRefused) {
+  test::TempDir home;
+  const std::string cache = home.path() + "cache";
+  ASSERT_EQ(RunCliIn(home, cache, "settings set --int 'Software\\Kadrel\\Test' Number 7").exitCode, 0);
+  // A well-formed file: the header, then one comment line of 17 MiB.
+  const std::string reg = home.Write("big.reg", "REGEDIT4\n;" + std::string(17u << 20, 'c') + "\n");
+  CliRun r = RunCliIn(home, cache, "settings import '" + reg + "'");
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("larger than 16 MiB"), std::string::npos) << r.err;
+  CliRun get = RunCliIn(home, cache, "settings get 'Software\\Kadrel\\Test' Number");
+  EXPECT_EQ(get.exitCode, 0) << get.err;
+  EXPECT_NE(get.out.find('7'), std::string::npos) << get.out;
+}
+
 }  // namespace
 }  // namespace kadrel
