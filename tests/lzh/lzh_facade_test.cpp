@@ -12,25 +12,15 @@
 #include "archive/lha_unpack.h"
 #include "archive/lzh_writer.h"
 #include "archive/unlha.h"
+#include "support/recording_box.h"
 #include "support/temp_dir.h"
 
 namespace kadrel {
 namespace {
 
 using namespace std::chrono_literals;
+using test::RecordingMessageBox;
 using test::TempDir;
-
-class RecordingMessageBox final : public IMessageBox {
- public:
-  MessageAnswer Show(const MessageRequest& r) override {
-    std::lock_guard lock(mutex);
-    shown.push_back(r);
-    return MessageAnswer::Ok;
-  }
-  void Beep(BeepKind) override {}
-  std::mutex mutex;
-  std::vector<MessageRequest> shown;
-};
 
 TEST(LzhFacade, VersionSwitch) {
   SetLhaLibraryForTesting(88);

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "base/encoding.h"
 #include "archive/lzh_names.h"
+#include "base/encoding.h"
 
 namespace kadrel {
 namespace {
@@ -28,8 +28,8 @@ INSTANTIATE_TEST_SUITE_P(
                       MatchCase{"*.TXT", "doc/readme.txt", true},  // folder ignored
                       MatchCase{"*.MID", "MID.RCP", false}, MatchCase{"?.MID", "ア.MID", true},
                       MatchCase{"??.MID", "ア.MID", false},
-                      // ア is 83 41 and チ is 83 60: the trail byte must not be case-folded
-                      MatchCase{"アイ.MID", "チツ.MID", false}, MatchCase{"アイ.mid", "アイ.MID", true},
+                      // ア イ are 83 41, 83 43 and ヂ ツ 83 61, 83 63: trail bytes are not case-folded
+                      MatchCase{"アイ.MID", "ヂツ.MID", false}, MatchCase{"アイ.mid", "アイ.MID", true},
                       // 表 ends in 0x5C: not a folder separator
                       MatchCase{"表紙.MID", "表紙.MID", true}, MatchCase{"紙.MID", "表紙.MID", false},
                       MatchCase{"*紙.MID", "表紙.MID", true}, MatchCase{"doc/readme.txt", "DOC/README.TXT", true},
@@ -38,13 +38,14 @@ INSTANTIATE_TEST_SUITE_P(
                       MatchCase{"x/readme.txt", "other/readme.txt", false}, MatchCase{"a*b*c", "aXbYbZc", true},
                       MatchCase{"a*b*c", "aXbYbZ", false}));
 
-TEST(LzhNames, BaseNameAndSplitting) {
+TEST(LzhNames, BaseNameSeparatorsAndEquality) {
   EXPECT_EQ(LzhBaseName("doc/readme.txt"), "readme.txt");
   EXPECT_EQ(LzhBaseName("readme.txt"), "readme.txt");
-  EXPECT_EQ(LzhBaseName(Cp932("表/ソ")), Cp932("ソ"));
-  EXPECT_EQ(NormalizeMemberSeparators(Cp932("表\\ソ.MID")), Cp932("表/ソ.MID"));
-  EXPECT_FALSE(MemberNamesEqual(Cp932("アイ.MID"), Cp932("チツ.MID")));
-  EXPECT_TRUE(MemberNamesEqual(Cp932("Ａa.mid"), Cp932("Ａa.MID")));
+  // 表 (95 5C) and ソ (83 5C) end in the byte of "\".
+  EXPECT_EQ(LzhBaseName("\x95\x5C/\x83\x5C"), "\x83\x5C");
+  EXPECT_EQ(NormalizeMemberSeparators("\x95\x5C\\\x83\x5C.MID"), "\x95\x5C/\x83\x5C.MID");
+  EXPECT_FALSE(MemberNamesEqual("\x83\x41\x83\x43.MID", "\x83\x61\x83\x63.MID"));  // アイ, ヂツ
+  EXPECT_TRUE(MemberNamesEqual("\x82\x60" "a.mid", "\x82\x60" "a.MID"));            // Ａa
 }
 
 TEST(LzhNames, WildcardTextSplitsAtBlanksAndKeepsQuotedBlanks) {
@@ -54,15 +55,15 @@ TEST(LzhNames, WildcardTextSplitsAtBlanksAndKeepsQuotedBlanks) {
 }
 
 TEST(LzhNames, ExtractedFileNameIsUtf8AndRefusesUnsafeNames) {
-  EXPECT_EQ(ExtractedFileName(Cp932("表紙.MID")), "表紙.MID");
-  EXPECT_EQ(ExtractedFileName(Cp932("ｿﾝｸﾞ.mid")), "ｿﾝｸﾞ.mid");
+  EXPECT_EQ(ExtractedFileName("\x95\x5C\x8E\x86.MID"), "表紙.MID");
+  EXPECT_EQ(ExtractedFileName("\xBF\xDD\xB8\xDE.mid"), "ｿﾝｸﾞ.mid");
   EXPECT_EQ(ExtractedFileName("A\x1B[1mB\n.TXT"), "A%1B[1mB%0A.TXT");
   EXPECT_EQ(ExtractedFileName("\x85\x20.MID"), "%85 .MID");  // no character: escaped byte by byte
   EXPECT_EQ(ExtractedFileName("\xFF.MID"), "%FF.MID");
   for (std::string bad : {"", ".", "..", "a/b"}) EXPECT_EQ(ExtractedFileName(bad), "") << bad;
   // 100 katakana are 200 CP932 bytes but 300 UTF-8 bytes: too long for a file name.
   std::string longName;
-  for (int i = 0; i < 100; ++i) longName += Cp932("ア");
+  for (int i = 0; i < 100; ++i) longName += "\x83\x41";
   EXPECT_EQ(ExtractedFileName(longName), "");
   EXPECT_EQ(ExtractedFileName(longName.substr(0, 160)).size(), 240u);
 }

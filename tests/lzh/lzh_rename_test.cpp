@@ -8,7 +8,7 @@
 #include "archive/lzh_archive.h"
 #include "archive/lzh_writer.h"
 #include "archive/unlha.h"
-#include "lzh/lzh_test_util.h"
+#include "support/process.h"
 #include "support/temp_dir.h"
 #include "support/test_data.h"
 
@@ -49,7 +49,7 @@ TEST_P(RenameLevel, RoundTripKeepsDataOtherMembersAndTrailingBytes) {
   EXPECT_EQ(Paths(renamed), (std::vector<std::string>{"a/ONE.TXT", newName, "three.txt"}));
   EXPECT_EQ(DataOf(renamed, 1), "two two");
   EXPECT_EQ(renamed.substr(renamed.size() - 5), std::string("\0TAIL", 5));
-  EXPECT_EQ(RunProcess({"lha", "t", path}).exitCode, 0) << RunProcess({"lha", "t", path}).output;
+  EXPECT_EQ(RunProcess({"lha", "t", path}).exitCode, 0);
 
   // Back again: byte for byte the original.
   EXPECT_TRUE(RenameLzhMembers(path, newName, "TWO.TXT").ok);
@@ -119,7 +119,7 @@ int RenameKeepsLhasaVerdict(const std::string& root, bool onlyThoseMissingFromTe
     EXPECT_TRUE(r.ok) << r.error;
     if (!r.ok) continue;
     EXPECT_EQ(RunProcess({"lha", "t", copy}).exitCode, verdict);
-    EXPECT_NE(RunProcess({"lha", "l", copy}).output.find("_rn"), std::string::npos);
+    EXPECT_NE(RunProcess({"lha", "l", copy}).out.find("_rn"), std::string::npos);
     ++checked;
   }
   return checked;

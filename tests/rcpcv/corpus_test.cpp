@@ -12,8 +12,8 @@
 
 #include "formats/rcpcv/rcpcv.h"
 #include "formats/rcpcv/recomposer_converter.h"
-#include "lzh/lzh_test_util.h"
 #include "rcpcv/rcp_fixture.h"
+#include "support/process.h"
 #include "support/temp_dir.h"
 #include "support/test_data.h"
 
@@ -101,15 +101,15 @@ TEST(ConvertCommand, WritesTheFileOrFailsClearly) {
   f.cm6 = "Song.cm6";
   const std::string song = dir.Write("SONG.R36", f.Build());
   dir.Write("SONG.CM6", "COME ON MUSIC R MT-32");
-  EXPECT_EQ(RunProcess({KADREL_CLI_PATH, "convert", song}).exitCode, 0);
+  EXPECT_EQ(RunCli({"convert", song}).exitCode, 0);
   EXPECT_TRUE(ParseSmf(ReadFileBytes(dir.path() + "SONG.MID")).valid);
-  EXPECT_EQ(RunProcess({KADREL_CLI_PATH, "convert", song, "-o", dir.path() + "out.mid"}).exitCode, 0);
+  EXPECT_EQ(RunCli({"convert", song, "-o", dir.path() + "out.mid"}).exitCode, 0);
   EXPECT_TRUE(std::filesystem::exists(dir.path() + "out.mid"));
 
   const std::string bad = dir.Write("bad.rcp", "RCM-PC98V2.0(C)COME ON MUSIC");
-  EXPECT_EQ(RunProcess({KADREL_CLI_PATH, "convert", bad}).exitCode, 1);
+  EXPECT_EQ(RunCli({"convert", bad}).exitCode, 1);
   EXPECT_FALSE(std::filesystem::exists(dir.path() + "bad.MID"));
-  EXPECT_EQ(RunProcess({KADREL_CLI_PATH, "convert"}).exitCode, 2);
+  EXPECT_EQ(RunCli({"convert"}).exitCode, 2);
 }
 
 }  // namespace
