@@ -1,13 +1,10 @@
-#include <sys/wait.h>
-
-#include <cstdio>
-
 #include <gtest/gtest.h>
 
 #include "base/encoding.h"
 #include "settings/platform_folders.h"
 #include "settings/reg_file.h"
 #include "settings_test_support.h"
+#include "support/process.h"
 
 namespace kadrel {
 namespace {
@@ -98,49 +95,35 @@ TEST(Import, DeletionsAndWindowsExports) {
 
 // ---- The command-line tool ----------------------------------------------------------
 
-struct CliResult {
-  int status = -1;
-  std::string out;
-};
-
-CliResult RunCli(const std::string& configDir, const std::string& arguments) {
-  std::string command = std::string(KADREL_CLI_PATH) + " settings --config-dir '" + configDir + "' " + arguments + " 2>/dev/null";
-  CliResult r;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return r;
-  char buffer[4096];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) r.out.append(buffer, n);
-  int status = ::pclose(pipe);
-  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
+test::ProcessResult Settings(const std::string& config, std::vector<std::string> arguments) {
+  arguments.insert(arguments.begin(), {"settings", "--config-dir", config});
+  return test::RunCli(arguments);
 }
 
 TEST(SettingsCommand, DumpSetGetImport) {
   test::TempDir dir;
   const std::string config = dir.path() + "config";
-  CliResult dump = RunCli(config, "dump");
-  EXPECT_EQ(dump.status, 0);
+  const auto dump = Settings(config, {"dump"});
+  EXPECT_EQ(dump.exitCode, 0);
   EXPECT_NE(dump.out.find("\"SMFByte\"=dword:0000012c"), std::string::npos);
   EXPECT_FALSE(IsFolder(config)) << "looking creates nothing";
 
-  EXPECT_EQ(RunCli(config, "set '\\Option' smfbyte 0x200").status, 0);
-  EXPECT_EQ(RunCli(config, "set Player TextViewType 'ﾎｿｸ,TXT'").status, 0);
-  EXPECT_EQ(RunCli(config, "get option SMFByte").out, "512\n");
-  EXPECT_EQ(RunCli(config, "get '\\Option' LzhStyle").out, "2\n");
-  EXPECT_EQ(RunCli(config, "get Option NoSuchValue").status, 1);
-  EXPECT_EQ(RunCli(config, "set Option SMFByte many").status, 2);
+  EXPECT_EQ(Settings(config, {"set", "\\Option", "smfbyte", "0x200"}).exitCode, 0);
+  EXPECT_EQ(Settings(config, {"set", "Player", "TextViewType", "ﾎｿｸ,TXT"}).exitCode, 0);
+  EXPECT_EQ(Settings(config, {"get", "option", "SMFByte"}).out, "512\n");
+  EXPECT_EQ(Settings(config, {"get", "\\Option", "LzhStyle"}).out, "2\n");
+  EXPECT_EQ(Settings(config, {"get", "Option", "NoSuchValue"}).exitCode, 1);
+  EXPECT_EQ(Settings(config, {"set", "Option", "SMFByte", "many"}).exitCode, 2);
 
   auto store = SettingsStore::Open(config + "/settings.db", nullptr, {.readOnly = true});
   ASSERT_TRUE(store);
-  EXPECT_EQ(store->Get("\\Player", "TextViewType")->text, Cp932("ﾎｿｸ,TXT")) << "texts are stored as CP932";
+  EXPECT_EQ(store->Get("\\Player", "TextViewType")->text, "\xCE\xBF\xB8,TXT") << "texts are stored as CP932";
   store.reset();
 
   const std::string reg = dir.Write("in.reg", "REGEDIT4\n[HKEY_CURRENT_USER\\SOFTWARE\\Ostrin\\Kadrel\\Option]\n\"LzhStyle\"=dword:3\n");
-  EXPECT_EQ(RunCli(config, "import '" + reg + "'").status, 0);
-  EXPECT_EQ(RunCli(config, "get Option LzhStyle").out, "3\n");
-  const std::string bad = dir.Write("bad.reg", "REGEDIT4\n\"x\"=dword:1\n");
-  EXPECT_EQ(RunCli(config, "import '" + bad + "'").status, 1);
+  EXPECT_EQ(Settings(config, {"import", reg}).exitCode, 0);
+  EXPECT_EQ(Settings(config, {"get", "Option", "LzhStyle"}).out, "3\n");
+  EXPECT_EQ(Settings(config, {"import", dir.Write("bad.reg", "REGEDIT4\n\"x\"=dword:1\n")}).exitCode, 1);
 }
 
 }  // namespace

@@ -1,33 +1,17 @@
 #pragma once
-// Shared pieces of the settings tests: a store in a temporary folder and a message
-// box that records what it was asked.
+// The settings tests' store in a temporary folder.
 
 #include <initializer_list>
 #include <memory>
 #include <string>
 #include <utility>
-#include <vector>
 
-#include "base/message_box.h"
 #include "settings/reg_treat.h"
 #include "settings/settings_store.h"
+#include "support/recording_box.h"
 #include "support/temp_dir.h"
 
 namespace kadrel::test {
-
-class RecordingMessageBox final : public IMessageBox {
- public:
-  explicit RecordingMessageBox(MessageAnswer answer = MessageAnswer::No) : answer_(answer) {}
-  MessageAnswer Show(const MessageRequest& request) override {
-    shown.push_back(request);
-    return request.buttons == MessageButtons::Ok ? MessageAnswer::Ok : answer_;
-  }
-  void Beep(BeepKind) override {}
-  std::vector<MessageRequest> shown;
-
- private:
-  MessageAnswer answer_;
-};
 
 struct StoreFixture {
   TempDir dir;

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "base/encoding.h"
-#include "settings/default_tree.h"
 #include "settings/setting_keys.h"
 #include "settings/startup_settings.h"
 #include "settings_test_support.h"
@@ -40,7 +38,7 @@ TEST(Startup, FirstStartWritesTheWholeTree) {
   StartFixture f;
   const std::string player = f.dir.Write("bin/audacious", "#!/bin/sh\n");
   ::chmod(player.c_str(), 0755);
-  RecordingMessageBox box(MessageAnswer::Yes);
+  RecordingMessageBox box({MessageAnswer::Yes});
   StartupSettings s = f.Start(box);
 
   EXPECT_TRUE(s.upgrade.freshInstallation);
@@ -61,15 +59,22 @@ TEST(Startup, FirstStartWritesTheWholeTree) {
   ASSERT_EQ(s.smfk.Items.size(), 10u);
   EXPECT_EQ(f.reg.RegReadInt("Priority", "\\SMFK\\SC88Pro"), 110);
 
-  // Every value read with a default is now stored with it ("\Folder" choices, the
-  // key file and the dialog sizes are read by the windows that use them).
-  for (const auto& d : DefaultTree()) {
-    if (d.rule != DefaultRule::OnRead || d.key == "\\Folder" || d.key == "\\Grid" || d.name == "KeyCust") continue;
-    auto v = f.store->Get(d.key, d.name);
-    ASSERT_TRUE(v) << d.key << " " << d.name;
-    if (d.name == "P1name" || d.name == "P1path" || d.name == "SortItem") continue;
-    EXPECT_EQ(*v, d.value) << d.key << " " << d.name;
-  }
+  // Values read with a default are now stored with it, each of its kind.
+  const std::tuple<const char*, const char*, StoredValue> stored[] = {
+      {"\\Main", "FTypeInfo", StoredValue::Int(0xFFFFE)},
+      {"\\Folder", "Info", StoredValue::Int(7)},
+      {"\\Player", "P2FTypeInfo", StoredValue::Int(0xFFFE)},
+      {"\\Player", "TextViewType", StoredValue::Str("DOC,TXT,HED,WRD,UP,\xCE\xBF\xB8")},  // ﾎｿｸ
+      {"\\Option", "IndexStyleEx", StoredValue::Int(0x294)},
+      {"\\Option", "SMFByte", StoredValue::Int(300)},
+      {"\\Font", "FL_Color", StoredValue::Int(static_cast<int32_t>(0x80000008))},
+      {"\\ListView", "FLW8", StoredValue::Int(350)},
+      {"\\ListView", "ErrTitle4", StoredValue::Str(" // \x83\x5E\x83\x43\x83\x67\x83\x8B\x82\xAA\x91\xB6"
+                                                     "\x8D\xDD\x82\xB5\x82\xDC\x82\xB9\x82\xF1 //")},  // タイトルが存在しません
+      {"\\startup\\bar", "Place", StoredValue::Int(273)},
+  };
+  for (const auto& [key, name, value] : stored) EXPECT_EQ(f.store->Get(key, name), value) << key << " " << name;
+  EXPECT_FALSE(f.store->Get("\\Folder", "JF1")) << "read without a default";
   EXPECT_EQ(s.window.View.FileListItems, (std::vector<int32_t>{1, 2, 5, 8, 3}));
   EXPECT_EQ(f.reg.RegReadInt("FLitem6", "\\ListView"), 0);
 
@@ -280,20 +285,6 @@ TEST(ViewSettings, FontStyleRules) {
   }
 }
 
-TEST(Options, IndexStyleOneAndHighestBitWins) {
-  StoreFixture f;
-  // SearchStyleEx holds two sort modes: the higher wins.
-  f.Ints("\\Option", {{"IndexStyleEx", 1}, {"SearchStyleEx", 1 | 2 | 8}, {"showstyle", 1 | 4 | 0x10 | 0x40}});
-  MainSettings m;
-  LoadMainSettings(f.reg, {}, m);
-  EXPECT_EQ(m.Main.IndexMode, 0) << "index off";
-  EXPECT_FALSE(m.Main.SaveIndexRemovable);
-  EXPECT_EQ(m.Main.ScanSortMode, 2);
-  ViewSettings v = LoadViewSettings(f.reg);
-  EXPECT_EQ(v.View.NameCase, 2);
-  EXPECT_EQ(v.View.DateForm, 2);
-}
-
 TEST(WindowState, SavedGeometryOrScreenSize) {
   StoreFixture f;
   f.Ints("\\startup\\window", {{"Main_W", 800}, {"WinFlg_Main", 1}});
@@ -364,7 +355,7 @@ TEST(ExitState, DeleteEmptiesTheTree) {
   StoreFixture f;
   f.reg.RegWriteInt("version", 68, "");
   f.reg.RegWriteInt("Priority", 1, "\\SMFK\\GS");
-  RecordingMessageBox ask(MessageAnswer::Ok);
+  RecordingMessageBox ask({MessageAnswer::Ok});
   EXPECT_TRUE(ConfirmDeleteSettings(ask));
   EXPECT_EQ(ask.shown[0].text,
             "レジストリを削除後、Kadrelを終了します.\nPlayerの設定など、全ての設定が削除されますが\nよろしいですか？");
