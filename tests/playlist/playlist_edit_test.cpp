@@ -18,7 +18,7 @@ namespace {
 using test::AddItem;
 using test::MusicRecord;
 using test::Names;
-using test::ScriptedBox;
+using test::RecordingMessageBox;
 using Strings = std::vector<std::string>;
 
 TEST(PlayListFolders, CommonFolder) {
@@ -54,7 +54,7 @@ TEST(PlayListAdd, SkipsNonMusicAndExpandsPlayListsInPlace) {
 
   TPLInfo list;
   PlayListSelection selection;
-  ScriptedBox box;
+  RecordingMessageBox box;
   const AddResult result = AddToPlayList(
       list, selection,
       {here(parent), here(MusicRecord("A")), here(folder), here(MusicRecord("LIST", kRowMPL)), here(text),
@@ -84,7 +84,7 @@ TEST(PlayListAdd, GroupAtAnIndexLandsReversedAndSelectionFollows) {
   AddItem(list, "/m/a/", MusicRecord("Q"));
   list.BaseFolder = "/m/a/";
   PlayListSelection selection{{1}, 1};
-  ScriptedBox box;
+  RecordingMessageBox box;
   AddToPlayList(list, selection, {Source("/m/b/", MusicRecord("A")), Source("/m/b/", MusicRecord("B"))}, 1, {},
                 kAnySlot, box);
   EXPECT_EQ(Names(list), (Strings{"P", "B", "A", "Q"}));
@@ -106,7 +106,7 @@ TEST(PlayListAdd, NoPlayerForTheFormatAsksWhatToDo) {
   for (const Case& c : cases) {
     TPLInfo list;
     PlayListSelection selection;
-    ScriptedBox box({c.answer});
+    RecordingMessageBox box({c.answer});
     const AddResult result = AddToPlayList(
         list, selection,
         {Source("/m/", MusicRecord("A")), Source("/m/", MusicRecord("M", kRowMOD)), Source("/m/", MusicRecord("B"))},
@@ -151,7 +151,7 @@ TEST_P(PlayListMove, KeepsOrderAndSelectsTheMovedItems) {
   TPLInfo list = Letters("ABCDE");
   PlayListSelection selection{c.selected, c.selected.front()};
   ListPlayState state;
-  ScriptedBox box;
+  RecordingMessageBox box;
   if (c.how == -1) MoveSelectedUp(list, selection, state, box);
   else if (c.how == 1) MoveSelectedDown(list, selection, state, box);
   else MoveSelected(list, selection, c.how - 100, state, box);
@@ -193,7 +193,7 @@ TEST_P(PlayListDelete, AsksAndRaisesTheRequest) {
   ListPlayState state;
   state.Running = true;
   state.NextReserved = c.nextReserved;
-  ScriptedBox box({c.answer});
+  RecordingMessageBox box({c.answer});
   DeleteSelected(list, selection, state, box);
 
   if (c.question.empty()) {
@@ -241,7 +241,7 @@ TEST(PlayListGuards, PreparingTheNextItemRefusesChanges) {
   PlayListSelection selection{{1}, 1};
   ListPlayState state;
   state.Running = state.PreparingNext = true;
-  ScriptedBox box;
+  RecordingMessageBox box;
   EXPECT_EQ(MoveSelectedUp(list, selection, state, box), EditResult::Refused);
   EXPECT_EQ(DeleteSelected(list, selection, state, box), EditResult::Refused);
   EXPECT_EQ(Joined(list), "ABC");
@@ -252,7 +252,7 @@ TEST(PlayListGuards, PreparingTheNextItemRefusesChanges) {
 
 TEST(PlayListMarks, PlayedLeavesThePlayingAndNextAlone) {
   TPLInfo list = Letters("ABCD", {0, 1, N, -1});
-  ScriptedBox box;
+  RecordingMessageBox box;
   SetPlayedOfSelected(list, {{0, 1, 2, 3}, 0}, true, {}, box);
   std::vector<int32_t> played;
   for (const auto& item : list.Items) played.push_back(item->Played * 10 + item->Mark);
@@ -263,14 +263,14 @@ TEST(PlayListClear, AsksAndDuringListPlayWaitsForTheEnd) {
   TPLInfo list = Letters("AB");
   PlayListSelection selection{{0}, 0};
   ListPlayState state;
-  ScriptedBox cancel({MessageAnswer::Cancel});
+  RecordingMessageBox cancel({MessageAnswer::Cancel});
   EXPECT_EQ(ClearPlayList(list, selection, state, cancel, {}), EditResult::Cancelled);
   EXPECT_EQ(cancel.shown.at(0).text, playlist_text::kClearAsk);
   EXPECT_EQ(list.Items.size(), 2u);
 
   state.Running = true;
   bool waited = false;
-  ScriptedBox ok({MessageAnswer::Ok});
+  RecordingMessageBox ok({MessageAnswer::Ok});
   EXPECT_EQ(ClearPlayList(list, selection, state, ok, [&] { return waited = state.EndRequested; }), EditResult::Done);
   EXPECT_EQ(ok.shown.at(0).text, playlist_text::kClearDuringListPlay);
   EXPECT_TRUE(waited);
@@ -281,7 +281,7 @@ TEST(PlayListBase, RebasingMovesEveryItemUnderTheNewFolder) {
   test::TempDir dir;
   const std::string target = dir.MakeFolder("new");
   TPLInfo list;
-  ScriptedBox box;
+  RecordingMessageBox box;
   EXPECT_FALSE(CanEditBaseFolder(list, box));
   EXPECT_EQ(box.shown.at(0).text, playlist_text::kNoBaseFolder);
 

@@ -17,11 +17,12 @@ namespace {
 
 using test::AddItem;
 using test::MusicRecord;
-using test::ScriptedBox;
+using test::RecordingMessageBox;
 
-// A record as the reader gives it back (extension in the code's case, state from title).
-TMusicFileInfo Stored(TMusicFileInfo r) {
-  r.IconIndex = IconIndexFor(r.FileType, r.Info);
+// A record as the reader gives it back: with the image of its format and companions,
+// the state from its title.
+TMusicFileInfo Stored(TMusicFileInfo r, int32_t image) {
+  r.IconIndex = image;
   r.InfoState = r.Title.empty() ? kInfoNoTitle : kInfoRead;
   return r;
 }
@@ -38,10 +39,10 @@ TPLInfo MixedList() {
   a.DosDate = 0x2A21;
   a.DosTime = 0x6000;
   a.MacBinary = 1;
-  AddItem(list, "/music/a/", Stored(a));
+  AddItem(list, "/music/a/", Stored(a, 2));  // MIDI with the lyrics badge
   list.Items.back()->Slot = 3;
-  AddItem(list, "/music/b/\x95\x5C/", Stored(MusicRecord("RCP1", kRowRCP, "PACK.LZH")));
-  AddItem(list, "/music/", Stored(MusicRecord("TOP", kRowMP3)));
+  AddItem(list, "/music/b/\x95\x5C/", Stored(MusicRecord("RCP1", kRowRCP, "PACK.LZH"), 3));  // Recomposer
+  AddItem(list, "/music/", Stored(MusicRecord("TOP", kRowMP3), 9));                         // wave
   return list;
 }
 
@@ -57,7 +58,7 @@ void ExpectSameItems(const TPLInfo& list, const PlayListContent& content) {
 TEST(PlayListFile, SaveAndLoadGiveEqualItems) {
   test::TempDir dir;
   const TPLInfo list = MixedList();
-  ScriptedBox box;
+  RecordingMessageBox box;
   const std::string path = dir.path() + "new/sub/LIST.MPL";  // missing folders are made
   ASSERT_EQ(SavePlayListFile(list, path, true, box), SaveResult::Saved);
   EXPECT_TRUE(box.shown.empty());
@@ -116,24 +117,24 @@ TEST(PlayListFile, OverwriteQuestionAndFailuresKeepTheOldFile) {
   TPLInfo tooLong;
   tooLong.BaseFolder = "/";
   AddItem(tooLong, "/" + std::string(250, 'z') + "/", MusicRecord("X", kRowMID, "LONGNAME.LZH"));
-  ScriptedBox failed;
+  RecordingMessageBox failed;
   EXPECT_EQ(SavePlayListFile(tooLong, path, false, failed), SaveResult::Failed);
   ASSERT_EQ(failed.shown.size(), 1u);
   EXPECT_EQ(failed.shown[0].text, path + std::string(playlist_text::kSaveFailedSuffix));
   EXPECT_EQ(test::ReadFileBytes(path), "old");
 
-  ScriptedBox no({MessageAnswer::No});
+  RecordingMessageBox no({MessageAnswer::No});
   EXPECT_EQ(SavePlayListFile(list, path, true, no), SaveResult::Declined);
   ASSERT_EQ(no.shown.size(), 1u);
   EXPECT_EQ(no.shown[0].text, path + " は\n既に存在します. 上書きしてもよろしいですか？");
   EXPECT_EQ(test::ReadFileBytes(path), "old");
 
-  ScriptedBox yes({MessageAnswer::Yes});
+  RecordingMessageBox yes({MessageAnswer::Yes});
   EXPECT_EQ(SavePlayListFile(list, path, true, yes), SaveResult::Saved);
   EXPECT_EQ(test::ReadFileBytes(path), *EncodePlayList(list));
 
   // The target's folder is a file: reported, not claimed as saved.
-  ScriptedBox box;
+  RecordingMessageBox box;
   EXPECT_EQ(SavePlayListFile(list, path + "/INNER.MPL", false, box), SaveResult::Failed);
   EXPECT_EQ(box.shown.size(), 1u);
   EXPECT_EQ(test::ReadFileBytes(path), *EncodePlayList(list));
@@ -193,7 +194,7 @@ TEST(PlayListFile, SizeFieldOneByteOffIsReportedAndLeavesTheListAlone) {
   const std::string path = dir.Write("BAD.MPL", image);
   const std::string other = dir.Write("TEXT.TXT", "hello");
   TPLInfo list = MixedList();
-  ScriptedBox box;
+  RecordingMessageBox box;
   EXPECT_EQ(LoadPlayListFile(list, path, {}, box), LoadResult::Broken);
   EXPECT_EQ(LoadPlayListFile(list, other, {}, box), LoadResult::NotPlayList);
   ASSERT_EQ(box.shown.size(), 2u);
@@ -272,7 +273,7 @@ TEST(OldPlayListFile, FieldsFolderAndEnd) {
   EXPECT_EQ(song.Music.Title, "Say \"hi\"");
   EXPECT_EQ(song.Music.ItemKind, kLooseFile);
   EXPECT_EQ(song.Music.InfoState, kInfoRead);
-  EXPECT_EQ(song.Music.IconIndex, IconIndexFor(kRowMID, 1));
+  EXPECT_EQ(song.Music.IconIndex, 2);  // MIDI with the lyrics badge
 
   const TPLMusicInfo& packed = content.Items[1];
   EXPECT_EQ(packed.Folder, "C:/Music/sub/");

@@ -1,38 +1,14 @@
 #pragma once
-// Shared pieces of the play-list tests: a scripted message box and item builders.
+// Shared pieces of the play-list tests: item builders.
 
-#include <deque>
 #include <string>
 #include <vector>
 
 #include "catalog/format_table.h"
-#include "base/message_box.h"
 #include "catalog/pl_music_info.h"
+#include "support/recording_box.h"
 
 namespace kadrel::test {
-
-// Records every box and answers questions from a script (then with the default).
-class ScriptedBox final : public IMessageBox {
- public:
-  explicit ScriptedBox(std::deque<MessageAnswer> answers = {}, MessageAnswer otherwise = MessageAnswer::Cancel)
-      : answers_(std::move(answers)), otherwise_(otherwise) {}
-  MessageAnswer Show(const MessageRequest& request) override {
-    shown.push_back(request);
-    if (request.buttons == MessageButtons::Ok) return MessageAnswer::Ok;
-    if (answers_.empty()) return otherwise_;
-    MessageAnswer a = answers_.front();
-    answers_.pop_front();
-    return a;
-  }
-  void Beep(BeepKind kind) override { beeps.push_back(kind); }
-
-  std::vector<MessageRequest> shown;
-  std::vector<BeepKind> beeps;
-
- private:
-  std::deque<MessageAnswer> answers_;
-  MessageAnswer otherwise_;
-};
 
 inline TMusicFileInfo MusicRecord(const std::string& stem, int row = kRowMID, const std::string& archive = {}) {
   TMusicFileInfo r;
@@ -41,7 +17,6 @@ inline TMusicFileInfo MusicRecord(const std::string& stem, int row = kRowMID, co
   r.FileType = row;
   r.ItemKind = archive.empty() ? kLooseFile : kArchiveMember;
   r.Archiver = archive;
-  r.IconIndex = IconIndexFor(row, 0);
   r.InfoState = kInfoNoTitle;
   return r;
 }
