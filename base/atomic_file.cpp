@@ -2,6 +2,7 @@
 #include "base/path_helpers.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -119,6 +120,30 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, std:
     ::close(dir);
   }
   return true;
+}
+
+std::optional<FileLock> FileLock::Acquire(const std::string& lockPath, int waitMs, std::string* error) {
+  const int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    if (error) *error = ErrnoText("cannot open the lock file", errno);
+    return std::nullopt;
+  }
+  for (int waited = 0;; waited += 10) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return FileLock(fd);
+    const int err = errno;
+    if ((err != EWOULDBLOCK && err != EINTR) || waited >= waitMs) {
+      ::close(fd);
+      if (error)
+        *error = err == EWOULDBLOCK ? "another program keeps the file locked (" + lockPath + ")"
+                                    : ErrnoText("cannot lock", err);
+      return std::nullopt;
+    }
+    ::usleep(10 * 1000);
+  }
+}
+
+FileLock::~FileLock() {
+  if (fd_ >= 0) ::close(fd_);  // closing releases the lock
 }
 
 bool FileExists(const std::string& path) {

@@ -26,6 +26,24 @@ FileRead ReadFileUpTo(const std::string& path, uint64_t maxBytes, std::string& o
 // temporary file is removed and `*error` (when given) describes the failure.
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, std::string* error = nullptr);
 
+// An exclusive advisory lock (flock) on a lock file, which is made when missing and
+// left in place (removing it would let two holders lock two different files). The
+// lock is released when the object goes.
+class FileLock {
+ public:
+  // Tries every 10 ms for up to `waitMs` milliseconds; nullopt with `*error` set when
+  // the lock file cannot be opened or the lock stays taken.
+  static std::optional<FileLock> Acquire(const std::string& lockPath, int waitMs, std::string* error = nullptr);
+  FileLock(FileLock&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+  FileLock& operator=(FileLock&&) = delete;
+  FileLock(const FileLock&) = delete;
+  ~FileLock();
+
+ private:
+  explicit FileLock(int fd) : fd_(fd) {}
+  int fd_;
+};
+
 bool FileExists(const std::string& path);    // a regular file (links followed)
 bool FolderExists(const std::string& path);  // a directory (links followed)
 

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <optional>
 
 #include "base/encoding.h"
 #include "catalog/format_table.h"
@@ -165,13 +166,14 @@ bool TFolderIndex::EnsureIndexFile(const std::string& path) {
   if (FileExists(path)) return true;
   const std::string folder = FolderOfPath(path);
   if (!folder.empty() && !FolderExists(folder)) MkdirAll(folder);
-  std::string previous = std::move(image_);
-  image_.assign(IndexHeader());
+  // Under the lock: a file another program has just made (and perhaps given a block)
+  // is not replaced by a bare header.
   const std::string savedPath = indexPath_;
+  std::string savedImage = image_;
   indexPath_ = path;
-  const bool ok = SaveImage();
+  const bool ok = UpdateImage([&path](std::string&) { return !FileExists(path); });
   indexPath_ = savedPath;
-  if (!ok) image_ = std::move(previous);
+  if (!ok || path != savedPath) image_ = std::move(savedImage);
   return ok;
 }
 
@@ -266,23 +268,68 @@ bool TFolderIndex::WriteFolderBlock(const std::vector<TMusicFileInfo>& list) {
   if (!anyMember && options_.IndexMode != 2) return true;
   block.push_back(static_cast<char>(kMarkerByte));
   block.push_back(static_cast<char>(kBlockEndMarker));
-  if (block.size() > UINT32_MAX || image_.size() + block.size() > kMaxIndexFileBytes) return true;
+  if (block.size() > UINT32_MAX) return true;
   StoreLe32(block, 2, static_cast<uint32_t>(block.size()));
-  const size_t before = image_.size();
-  image_.append(block);
-  if (!SaveImage()) {
-    image_.resize(before);
-    return false;
-  }
-  SetStatus(1, "インデックスを作成しました ..");
+  bool appended = false;
+  const bool saved = UpdateImage([&](std::string& image) {
+    // The file as it is now: it may have turned foreign, or another run may have
+    // written this folder's block meanwhile.
+    if (!HasIndexHeader(image)) return false;
+    if (image.size() > 27 && FindFolderBlock(image, folder_, 27)) return false;
+    if (image.size() + block.size() > kMaxIndexFileBytes) return false;
+    image.append(block);
+    appended = true;
+    return true;
+  });
+  if (!saved) return false;
+  if (appended) SetStatus(1, "インデックスを作成しました ..");
   return true;
 }
 
-bool TFolderIndex::CutBlock(size_t offset, size_t length) {
-  const std::string removed = image_.substr(offset, length);
-  image_.erase(offset, length);
+TFolderIndex::Cut TFolderIndex::CutFolderBlock(const std::string& folder) {
+  Cut result = Cut::Absent;
+  const bool saved = UpdateImage([&](std::string& image) {
+    if (!HasIndexHeader(image) || image.size() <= 28) return false;
+    auto block = FindFolderBlock(image, folder);
+    if (!block) return false;
+    if (!block->sound) {
+      result = Cut::Damaged;
+      return false;
+    }
+    image.erase(block->offset, block->length);
+    result = Cut::Done;
+    return true;
+  });
+  return saved ? result : Cut::Failed;
+}
+
+bool TFolderIndex::UpdateImage(const std::function<bool(std::string& image)>& change) {
+  if (indexPath_.empty()) return false;
+  std::string error;
+  std::optional<FileLock> lock = FileLock::Acquire(indexPath_ + ".lock", lockWaitMs_, &error);
+  if (!lock) {
+    ReportSaveFailure(error);
+    return false;
+  }
+  std::string current;
+  switch (ReadFileUpTo(indexPath_, kMaxIndexFileBytes, current)) {
+    case FileRead::Ok:
+      break;
+    case FileRead::TooLarge:
+      current.clear();  // not ours: nothing is appended to it
+      break;
+    case FileRead::Unreadable:
+      if (FileExists(indexPath_)) {
+        ReportSaveFailure("cannot read the file as it is now");
+        return false;
+      }
+      current.assign(IndexHeader());  // missing (or removed meanwhile): start anew
+      break;
+  }
+  image_ = current;
+  if (!change(image_)) return true;
   if (SaveImage()) return true;
-  image_.insert(offset, removed);
+  image_ = std::move(current);
   return false;
 }
 
@@ -300,13 +347,15 @@ bool TFolderIndex::DeleteFolderBlock(const std::string& folder, bool interactive
   SetStatus(0, kTidyingText);
   SetStatus(1, " ");
   if (image_.size() <= 28) return true;
-  auto block = FindFolderBlock(image_, path);
-  if (block) {
-    if (!block->sound) {
-      messages_.Warn("Folder情報が正しくありません.\n直ちに[Indexのリフレッシュ]を行って下さい.\nIndexの削除は中止します.");
-      return false;
-    }
-    if (!CutBlock(block->offset, block->length)) return false;
+  // Cut from the file as it is now (another program may have changed it since it
+  // was loaded).
+  const Cut cut = CutFolderBlock(path);
+  if (cut == Cut::Failed) return false;
+  if (cut == Cut::Damaged) {
+    messages_.Warn("Folder情報が正しくありません.\n直ちに[Indexのリフレッシュ]を行って下さい.\nIndexの削除は中止します.");
+    return false;
+  }
+  if (cut == Cut::Done) {
     if (interactive) {
       messages_.Beep(BeepKind::Information);
       SetStatus(0, "正常に終了しました..");
@@ -324,9 +373,13 @@ bool TFolderIndex::SaveImage() {
   if (indexPath_.empty()) return false;
   std::string error;
   if (ReplaceFileAtomically(indexPath_, image_, &error)) return true;
-  ++saveFailures_;
-  messages_.Error("Indexファイルの保存に失敗しました.\n" + DisplayText(indexPath_) + "\n" + error);
+  ReportSaveFailure(error);
   return false;
+}
+
+void TFolderIndex::ReportSaveFailure(const std::string& why) {
+  ++saveFailures_;
+  messages_.Error("Indexファイルの保存に失敗しました.\n" + DisplayText(indexPath_) + "\n" + why);
 }
 
 }  // namespace kadrel

@@ -89,6 +89,8 @@ class TFolderIndex {
   bool SaveImage();
   // Saves that failed (and were shown) since the object was made.
   int SaveFailures() const { return saveFailures_; }
+  // How long a change waits for the index file's lock (10 s unless set).
+  void SetLockWait(int milliseconds) { lockWaitMs_ = milliseconds; }
   // Loads `path` as the current index file (the command-line tool and the refresh use
   // it to work on a given file). False when it cannot be read.
   bool LoadIndexFile(const std::string& path);
@@ -104,7 +106,15 @@ class TFolderIndex {
 
  private:
   bool LoadImage(const std::string& path);
-  bool CutBlock(size_t offset, size_t length);
+  // The read-modify-write of every block change: under the index file's lock (the
+  // file beside it named "<index file>.lock"), re-reads the file, lets `change` edit
+  // that image (returning false when there is nothing to save) and saves it. So a
+  // block another program added since this image was loaded is kept. The image in
+  // memory becomes the file's; false when the lock or the save failed (shown).
+  bool UpdateImage(const std::function<bool(std::string& image)>& change);
+  enum class Cut { Done, Absent, Damaged, Failed };
+  Cut CutFolderBlock(const std::string& folder);
+  void ReportSaveFailure(const std::string& why);
 
   TMainOption options_;
   IMessageBox& messages_;
@@ -115,6 +125,7 @@ class TFolderIndex {
   std::string image_;
   int32_t style_ = kNoIndex;
   int saveFailures_ = 0;
+  int lockWaitMs_ = 10000;
 };
 
 }  // namespace kadrel

@@ -223,6 +223,7 @@ TEST_F(FolderIndexTest, DeleteReportsMissingCancelledDamagedAndAbsent) {
   EXPECT_EQ(ReadFileBytes(DrivePath()), image);
 
   StoreLe32(image, 28, Le32At(image, 28).value_or(0) + 1);
+  ASSERT_TRUE(index.SaveImage());  // deletion works on the file as it is now
   messages.answers = {MessageAnswer::Ok};
   EXPECT_TRUE(index.DeleteFolderBlock(folder, true));
   EXPECT_EQ(ReadFileBytes(DrivePath()), IndexHeader());
