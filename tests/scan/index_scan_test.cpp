@@ -48,18 +48,17 @@ struct IndexedScan {
   ScanHarness scan;
 };
 
-// A list that did not come from the index is checked against the disk without any
-// index work: no warning about an index file that was never used, none created.
-TEST(IndexedScan, UpdateWithoutAnIndexLoadLeavesTheIndexAlone) {
+// Where no index file is kept (the index off, or a volume that keeps none), a list
+// checked against the disk and a re-read list the folder from its files: no warning
+// about an index file that was never used, and none created.
+TEST(IndexedScan, WhereNoIndexIsKeptNoneIsUsedOrCreated) {
   struct Case {
     const char* what;
     VolumeKind kind;
     int indexMode;
   } cases[] = {
-      {"index off", VolumeKind::Fixed, 0},
-      {"network", VolumeKind::Network, 2},
-      {"tmpfs", VolumeKind::RamDisk, 2},
-      {"removable, index in its root", VolumeKind::Removable, 2},
+      {"index off", VolumeKind::Fixed, 0}, {"network", VolumeKind::Network, 2}, {"tmpfs", VolumeKind::RamDisk, 2},
+      {"removable, index in its root", VolumeKind::Removable, 2}, {"cd-rom", VolumeKind::CdRom, 2},
       {"unknown", VolumeKind::Unknown, 2},
   };
   for (const Case& c : cases) {
@@ -72,9 +71,12 @@ TEST(IndexedScan, UpdateWithoutAnIndexLoadLeavesTheIndexAlone) {
       s.scan.Update(ScanMode::UpdateWithSubFolders);
       EXPECT_TRUE(s.scan.Find(added)) << c.what;
     }
+    dir.Write("FOUR.MID", Midi("four"));
+    EXPECT_FALSE(s.scan.ReRead()) << c.what;
+    EXPECT_TRUE(s.scan.Find("FOUR.MID")) << c.what;
     EXPECT_EQ(s.Messages(), std::vector<std::string>{}) << c.what;
     EXPECT_EQ(FilesUnder(s.indexFolder.path()), std::vector<std::string>{}) << c.what;
-    EXPECT_EQ(FilesUnder(dir.path()).size(), 3u) << c.what;
+    EXPECT_EQ(FilesUnder(dir.path()).size(), 4u) << c.what;
   }
 }
 
@@ -97,34 +99,6 @@ TEST(IndexedScan, UpdateAfterAnIndexLoadRewritesTheBlock) {
   std::vector<std::string> names;
   for (const TMusicFileInfo& r : records) names.push_back(r.FullName());
   EXPECT_EQ(names, (std::vector<std::string>{"ONE.MID", "TWO.MID"}));
-}
-
-// Re-read all where the volume keeps no index file lists the folder from its files
-// and leaves no index file behind.
-TEST(IndexedScan, ReReadWhereNoIndexIsKeptCreatesNone) {
-  struct Case {
-    const char* what;
-    VolumeKind kind;
-    int indexMode;
-  } cases[] = {
-      {"removable, index in its root", VolumeKind::Removable, 2},
-      {"network", VolumeKind::Network, 2},
-      {"tmpfs", VolumeKind::RamDisk, 2},
-      {"cd-rom", VolumeKind::CdRom, 2},
-      {"index off", VolumeKind::Fixed, 0},
-  };
-  for (const Case& c : cases) {
-    TempDir dir;
-    dir.Write("ONE.MID", Midi("one"));
-    IndexedScan s(c.kind, c.indexMode);
-    s.scan.Open(dir.path());
-    dir.Write("TWO.MID", Midi("two"));
-    EXPECT_FALSE(s.scan.ReRead()) << c.what;
-    EXPECT_TRUE(s.scan.Find("TWO.MID")) << c.what;
-    EXPECT_EQ(s.Messages(), std::vector<std::string>{}) << c.what;
-    EXPECT_EQ(FilesUnder(s.indexFolder.path()), std::vector<std::string>{}) << c.what;
-    EXPECT_EQ(FilesUnder(dir.path()).size(), 2u) << c.what;
-  }
 }
 
 // Re-read all drops the block and lists the files; the full scan stores them again. A

@@ -24,7 +24,7 @@ TEST(LooseScan, FolderWithoutMusicListsFoldersOnlyAndSavesNoIndex) {
   EXPECT_FALSE(scan.Open(dir.path()));
   EXPECT_EQ(scan.Names(), (std::vector<std::string>{"..", "alpha", "Beta"}));
   EXPECT_EQ(scan.view.list[0]->ItemKind, kParentEntry);
-  EXPECT_EQ(scan.view.list[1]->IconIndex, kFolderImage);
+  EXPECT_EQ(scan.view.list[1]->IconIndex, 16);  // the folder image
   EXPECT_EQ(scan.index.saves, 0);
   EXPECT_EQ(scan.view.status[0], "検索完了しました..");
   EXPECT_FALSE(scan.view.busy);
@@ -44,7 +44,7 @@ TEST(LooseScan, CompanionsDocumentsAndTheirPriority) {
   const TMusicFileInfo* r = scan.Find("SONG.MID");
   ASSERT_TRUE(r);
   EXPECT_EQ(r->Info, kCompanionWrd | kCompanionDv);
-  EXPECT_EQ(r->IconIndex, 2);  // lyrics image
+  EXPECT_EQ(r->IconIndex, 2);  // MIDI with the lyrics badge
   EXPECT_EQ(r->DocFile, dir.path() + "SONG.DOC");  // DOC comes before TXT
   EXPECT_EQ(DisplayText(r->Title), "ドキュメントの曲");
   EXPECT_EQ(DisplayText(r->Composer), "山田");
