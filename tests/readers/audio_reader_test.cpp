@@ -52,7 +52,7 @@ TEST(MpegReader, Id3v2TagInFrontIsSkippedAndRead) {
                                  Frame(3, "TALB", std::string("\x03", 1) + "Album ü") + std::string(32, '\0'));
   TMusicFileInfo r = ReadAs(tag + kFrame + kFrame, kRowMP3, 300, ".mp3");
   EXPECT_EQ(r.Detail, "MP3");
-  EXPECT_EQ(r.Title, Cp932("夜明け"));
+  EXPECT_EQ(r.Title, "\x96\xE9\x96\xBE\x82\xAF");  // 夜明け in CP932
   EXPECT_EQ(r.Artist, sjisArtist);
   EXPECT_EQ(r.Album, "Album \xC3\xBC");  // no CP932 form: kept as UTF-8
   EXPECT_EQ(r.InfoState, kInfoRead);

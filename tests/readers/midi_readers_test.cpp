@@ -10,75 +10,62 @@ using namespace kadrel::test;
 // carry some filler after the title event.
 const std::string kPad(12, '\0');
 
-TEST(StandardMidiReader, SingleTrackToTheEndIsFormat0) {
-  TMusicFileInfo r = ReadAs(Smf({TrackName("Hello") + kPad + EndOfTrack()}, 0), kRowMID);
-  EXPECT_EQ(r.Detail, "SMF0");
-  EXPECT_EQ(r.Title, "Hello");
-  EXPECT_EQ(r.InfoState, kInfoRead);
-}
-
-TEST(StandardMidiReader, SecondTrackMakesFormat1WithOrWithoutTitle) {
-  EXPECT_EQ(ReadAs(Smf({TrackName("A") + EndOfTrack(), EndOfTrack()}), kRowMID).Detail, "SMF1");
-  TMusicFileInfo r = ReadAs(Smf({EndOfTrack(), TrackName("Late") + EndOfTrack()}), kRowMID);
-  EXPECT_EQ(r.Detail, "SMF1");
-  EXPECT_EQ(r.InfoState, kInfoNoTitle);  // a title in the second track does not count
-  EXPECT_EQ(r.Title, "");
-}
-
-TEST(StandardMidiReader, TitleBeyondTheSearchLengthIsNotFound) {
-  std::string padding;
-  for (int i = 0; i < 100; ++i) padding += std::string{0, char(0xB0), 7, 100};
-  const std::string file = Smf({padding + TrackName("Far") + padding + EndOfTrack()}, 0);
-  EXPECT_EQ(ReadAs(file, kRowMID, 300).InfoState, kInfoNoTitle);
-  EXPECT_EQ(ReadAs(file, kRowMID, 1000).Title, "Far");
-}
-
-TEST(StandardMidiReader, TextEventAndLengthCutAtTheBytesRead) {
-  EXPECT_EQ(ReadAs(Smf({TrackName("Txt", 0x01) + kPad + EndOfTrack()}, 0), kRowSTD).Title, "Txt");
-  // A declared length past the end of the data read is cut there.
-  std::string file = Smf({std::string{0, char(0xFF), 3, char(0xF0)} + "Cut" + kPad}, 0);
-  EXPECT_EQ(ReadAs(file, kRowMID, 100).Title, "Cut");
-  EXPECT_EQ(ReadAs(Smf({TrackName("   ") + kPad + EndOfTrack()}, 0), kRowMID).InfoState, kInfoNoTitle);
-  // Without filler the event lies too close to the end of the data to be looked at.
-  EXPECT_EQ(ReadAs(Smf({TrackName("Hi") + EndOfTrack()}, 0), kRowMID).InfoState, kInfoNoTitle);
-}
-
-TEST(StandardMidiReader, NotMThdIsAFormatMismatch) {
-  TMusicFileInfo r = ReadAs("RIFF....not midi", kRowMID);
-  EXPECT_EQ(r.InfoState, kInfoFormatMismatch);
-  EXPECT_EQ(ReadAs("", kRowMID).InfoState, kInfoFormatMismatch);
-  EXPECT_EQ(ReadAs("MThd", kRowMID).InfoState, kInfoFormatMismatch);  // no track within reach
-}
-
-TEST(StandardMidiReader, MacBinaryPrefixIsSkippedAndGivesFormat1) {
-  const std::string smf = Smf({TrackName("Mac") + kPad + EndOfTrack()}, 0);
-  TMusicFileInfo r = ReadAs(MacBinaryIHeader() + smf, kRowMID);
-  EXPECT_EQ(r.MacBinary, 1);
-  EXPECT_EQ(r.Title, "Mac");
-  EXPECT_EQ(r.Detail, "SMF1");  // the whole file is longer than the MIDI data
-}
-
 std::string Rmid(const std::string& smf, const std::string& after) {
   return "RIFF" + Le32Bytes(static_cast<uint32_t>(12 + smf.size() + after.size())) + "RMIDdata" +
          Le32Bytes(static_cast<uint32_t>(smf.size())) + smf + after;
 }
 
-TEST(RiffMidiReader, DisplayChunkGivesTheTitle) {
-  const std::string smf = Smf({EndOfTrack()}, 0);
-  const std::string disp = "DISP" + Le32Bytes(4 + 9) + Le32Bytes(1) + std::string("Riff Song\0", 10);
-  TMusicFileInfo r = ReadAs(Rmid(smf, disp), kRowRMI);
-  EXPECT_EQ(r.Detail, "RIFF/MID");
-  EXPECT_EQ(r.Title, "Riff Song");
-  EXPECT_EQ(r.InfoState, kInfoRead);
+std::string Controllers() {  // 400 bytes of controller events
+  std::string events;
+  for (int i = 0; i < 100; ++i) events += std::string{0, char(0xB0), 7, 100};
+  return events;
 }
 
-TEST(RiffMidiReader, WithoutDisplayChunkStateStaysRead) {
-  TMusicFileInfo r = ReadAs(Rmid(Smf({EndOfTrack()}, 0), "LIST" + Le32Bytes(4) + "INFO"), kRowRMI);
-  EXPECT_EQ(r.Detail, "RIFF/MID");
-  EXPECT_EQ(r.Title, "");
-  EXPECT_EQ(r.InfoState, kInfoRead);
-  EXPECT_EQ(ReadAs("RIFF", kRowRMI).InfoState, kInfoFormatMismatch);
-  EXPECT_EQ(ReadAs(std::string(40, 'x'), kRowRMI).Detail, "");
+struct MidiCase {
+  const char* what;
+  std::string file;
+  int row, smfBytes;
+  const char* detail;
+  const char* title;
+  int state;
+};
+
+TEST(MidiReaders, DetailTitleAndState) {
+  const std::string far = Smf({Controllers() + TrackName("Far") + Controllers() + EndOfTrack()}, 0);
+  const MidiCase cases[] = {
+      {"one track to the end", Smf({TrackName("Hello") + kPad + EndOfTrack()}, 0), kRowMID, 300, "SMF0", "Hello", kInfoRead},
+      {"second track", Smf({TrackName("A") + EndOfTrack(), EndOfTrack()}), kRowMID, 300, "SMF1", "A", kInfoRead},
+      {"title in the second track does not count", Smf({EndOfTrack(), TrackName("Late") + EndOfTrack()}), kRowMID, 300,
+       "SMF1", "", kInfoNoTitle},
+      {"title beyond the bytes read", far, kRowMID, 300, "SMF0", "", kInfoNoTitle},
+      {"title within the bytes read", far, kRowMID, 1000, "SMF0", "Far", kInfoRead},
+      {"text event", Smf({TrackName("Txt", 0x01) + kPad + EndOfTrack()}, 0), kRowSTD, 300, "SMF0", "Txt", kInfoRead},
+      // A declared length past the end of the data read is cut there.
+      {"length past the end", Smf({std::string{0, char(0xFF), 3, char(0xF0)} + "Cut" + kPad}, 0), kRowMID, 100, "SMF0",
+       "Cut", kInfoRead},
+      {"blank title", Smf({TrackName("   ") + kPad + EndOfTrack()}, 0), kRowMID, 300, "SMF0", "", kInfoNoTitle},
+      {"title too close to the end", Smf({TrackName("Hi") + EndOfTrack()}, 0), kRowMID, 300, "SMF0", "", kInfoNoTitle},
+      {"not MThd", "RIFF....not midi", kRowMID, 300, "", "", kInfoFormatMismatch},
+      {"empty", "", kRowMID, 300, "", "", kInfoFormatMismatch},
+      {"no track within reach", "MThd", kRowMID, 300, "", "", kInfoFormatMismatch},
+      // The whole file is longer than the MIDI data: format 1.
+      {"MacBinary prefix", MacBinaryIHeader() + Smf({TrackName("Mac") + kPad + EndOfTrack()}, 0), kRowMID, 300, "SMF1",
+       "Mac", kInfoRead},
+      {"RIFF with a display chunk",
+       Rmid(Smf({EndOfTrack()}, 0), "DISP" + Le32Bytes(4 + 9) + Le32Bytes(1) + std::string("Riff Song\0", 10)), kRowRMI,
+       300, "RIFF/MID", "Riff Song", kInfoRead},
+      {"RIFF without one", Rmid(Smf({EndOfTrack()}, 0), "LIST" + Le32Bytes(4) + "INFO"), kRowRMI, 300, "RIFF/MID", "",
+       kInfoRead},
+      {"RIFF cut short", "RIFF", kRowRMI, 300, "", "", kInfoFormatMismatch},
+  };
+  for (const MidiCase& c : cases) {
+    const TMusicFileInfo r = ReadAs(c.file, c.row, c.smfBytes);
+    EXPECT_EQ(r.Detail, c.detail) << c.what;
+    EXPECT_EQ(r.Title, c.title) << c.what;
+    EXPECT_EQ(r.InfoState, c.state) << c.what;
+  }
+  EXPECT_EQ(ReadAs(MacBinaryIHeader() + Smf({EndOfTrack()}, 0), kRowMID).MacBinary, 1);
+  EXPECT_EQ(ReadAs(std::string(40, 'x'), kRowRMI).Detail, "");  // not taken for RIFF MIDI
 }
 
 }  // namespace
