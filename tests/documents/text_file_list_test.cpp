@@ -6,7 +6,6 @@
 #include <chrono>
 #include <future>
 
-#include "base/encoding.h"
 #include "support/temp_dir.h"
 
 namespace kadrel {
@@ -31,7 +30,7 @@ TEST(TextFileListTest, ListsArchiveMembersAndFilesBeside) {
   dir.Write("SONG.DOC", "x");
   dir.Write("SONG.MID", "x");
   dir.Write("OTHER.TXT", "x");
-  dir.Write(DisplayText(Cp932("SONG.ﾎｿｸ")), "x");  // stored under its UTF-8 name
+  dir.Write("SONG.ﾎｿｸ", "x");  // a UTF-8 name, against the CP932 extension of the settings
   dir.MakeFolder("SONG.HED");                       // a folder is not a document
 
   std::string listedArchive, listedPatterns;
@@ -50,7 +49,7 @@ TEST(TextFileListTest, ListsArchiveMembersAndFilesBeside) {
 
   RecordingBridge bridge;
   bool endRan = false;
-  TGetTextFileList worker(dir.path(), "SONG.LZH", "SONG.MID", Cp932("ﾎｿｸ,HED,DOC,TXT"), access, bridge,
+  TGetTextFileList worker(dir.path(), "SONG.LZH", "SONG.MID", "\xCE\xBF\xB8,HED,DOC,TXT", access, bridge,
                           [&] { endRan = true; });
   worker.Start();
   ASSERT_EQ(bridge.ended.get_future().wait_for(std::chrono::seconds(10)), std::future_status::ready);
@@ -60,9 +59,9 @@ TEST(TextFileListTest, ListsArchiveMembersAndFilesBeside) {
   EXPECT_TRUE(worker.Finished());
   EXPECT_EQ(turns, 0);  // the turn was given back
   EXPECT_EQ(listedArchive, dir.path() + "SONG.LZH");
-  EXPECT_EQ(listedPatterns, Cp932("*.ﾎｿｸ *.HED *.DOC *.TXT "));
+  EXPECT_EQ(listedPatterns, "*.\xCE\xBF\xB8 *.HED *.DOC *.TXT ");
   EXPECT_EQ(worker.ArchiveDocuments(), (Names{"README.TXT", "SONG.DOC"}));
-  EXPECT_EQ(worker.BesideDocuments(), (Names{DisplayText(Cp932("SONG.ﾎｿｸ")), "SONG.DOC", "song.txt"}));
+  EXPECT_EQ(worker.BesideDocuments(), (Names{"SONG.ﾎｿｸ", "SONG.DOC", "song.txt"}));
 }
 
 TEST(TextFileListTest, GivenUpTurnSkipsTheArchiveButStillEnds) {
