@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "base/atomic_file.h"
 #include "base/byte_cursor.h"
 #include "base/byte_source.h"
 #include "base/dos_datetime.h"
@@ -313,46 +314,15 @@ std::string BuildStoredArchive(const std::vector<StoredMember>& members, int lev
 }
 
 bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string* error, int mode) {
-  auto fail = [&](const std::string& what) {
-    if (error) *error = what + ": " + std::strerror(errno);
-    return false;
-  };
-  std::string temp = path + ".XXXXXX";
-  int fd = ::mkstemp(temp.data());
-  if (fd < 0) return fail("cannot create a temporary file next to " + path);
   if (mode < 0) {
-    mode_t mask = ::umask(0);
+    const mode_t mask = ::umask(0);
     ::umask(mask);
     mode = 0644 & ~mask;
   }
-  bool ok = ::fchmod(fd, static_cast<mode_t>(mode)) == 0;
-  const char* p = bytes.data();
-  size_t left = bytes.size();
-  while (ok && left > 0) {
-    ssize_t w = ::write(fd, p, left);
-    if (w < 0 && errno == EINTR) continue;
-    if (w <= 0) ok = false;
-    else {
-      p += w;
-      left -= static_cast<size_t>(w);
-    }
-  }
-  ok = ok && ::fsync(fd) == 0;
-  ok = (::close(fd) == 0) && ok;
-  if (!ok || ::rename(temp.c_str(), path.c_str()) != 0) {
-    int saved = errno;
-    ::unlink(temp.c_str());
-    errno = saved;
-    return fail("cannot write " + path);
-  }
-  const size_t slash = path.rfind('/');
-  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-  int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dfd >= 0) {
-    ::fsync(dfd);
-    ::close(dfd);
-  }
-  return true;
+  std::string why;
+  if (ReplaceFileAtomically(path, bytes, &why, static_cast<unsigned>(mode))) return true;
+  if (error) *error = "cannot write " + path + ": " + why;
+  return false;
 }
 
 bool WriteStoredArchive(const std::string& path, const std::vector<StoredMember>& members, int level,

@@ -44,8 +44,9 @@ RenameResult RenameLzhMembers(const std::string& archivePath, const std::string&
 RenameResult RenameLzhMembersInMemory(const std::string& archive, const std::string& oldName,
                                       const std::string& newName, std::string& out);
 
-// Atomic replacement helper: writes bytes to a temporary file in the same folder,
-// fsyncs and renames it over `path` (mode 0644 minus umask, or `mode` when >= 0).
+// Atomic replacement helper (ReplaceFileAtomically, with its rules for links and
+// read-only files): an existing file keeps its permissions, a new one gets `mode`
+// (0644 minus umask when < 0).
 bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string* error, int mode = -1);
 
 }  // namespace kadrel

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <limits>
 #include <vector>
@@ -70,8 +71,50 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
   return bytes;
 }
 
-bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, std::string* error) {
-  std::string temp = path + ".XXXXXX";
+namespace {
+
+// Where a replacement of `path` must go, and the permissions to keep; empty with
+// `*error` set when the file must not be replaced.
+struct ReplaceTarget {
+  std::string path;
+  mode_t mode = 0;
+};
+
+std::optional<ReplaceTarget> TargetOf(const std::string& path, unsigned newFileMode, std::string* error) {
+  auto refuse = [error](const std::string& why) -> std::optional<ReplaceTarget> {
+    if (error) *error = why;
+    return std::nullopt;
+  };
+  ReplaceTarget t{path, static_cast<mode_t>(newFileMode & 07777)};
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0) {
+    if (errno == ENOENT) return t;
+    return refuse(ErrnoText("cannot look at the file", errno));
+  }
+  if (S_ISLNK(st.st_mode)) {
+    char resolved[PATH_MAX];
+    if (!::realpath(path.c_str(), resolved))
+      return refuse(ErrnoText("a symbolic link whose target cannot be followed", errno));
+    t.path = resolved;
+    if (::stat(t.path.c_str(), &st) != 0) return refuse(ErrnoText("cannot look at the link's target", errno));
+  }
+  if (!S_ISREG(st.st_mode)) return refuse("not a regular file: it is left unchanged");
+  if (st.st_nlink > 1)
+    return refuse("the file has " + std::to_string(st.st_nlink) +
+                  " hard links: it is left unchanged, since replacing it would part this name from the others");
+  if ((st.st_mode & 0222) == 0 || ::access(t.path.c_str(), W_OK) != 0)
+    return refuse("the file is read-only: it is left unchanged");
+  t.mode = st.st_mode & 07777;
+  return t;
+}
+
+}  // namespace
+
+bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, std::string* error,
+                           unsigned newFileMode) {
+  const std::optional<ReplaceTarget> target = TargetOf(path, newFileMode, error);
+  if (!target) return false;
+  std::string temp = target->path + ".XXXXXX";
   std::vector<char> name(temp.begin(), temp.end());
   name.push_back('\0');
   const int fd = ::mkostemp(name.data(), O_CLOEXEC);
@@ -87,10 +130,7 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, std:
     if (error) *error = ErrnoText(what, err);
     return false;
   };
-  // Keep the permissions of the file we replace; new files get the usual 0644.
-  struct stat st {};
-  const mode_t mode = ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
-  if (::fchmod(fd, mode) != 0) return fail("cannot set the permissions");
+  if (::fchmod(fd, target->mode) != 0) return fail("cannot set the permissions");
   size_t done = 0;
   while (done < bytes.size()) {
     const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
@@ -107,14 +147,14 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, std:
     if (error) *error = ErrnoText("cannot close", err);
     return false;
   }
-  if (::rename(temp.c_str(), path.c_str()) != 0) {
+  if (::rename(temp.c_str(), target->path.c_str()) != 0) {
     const int err = errno;
     ::unlink(temp.c_str());
     if (error) *error = ErrnoText("cannot rename", err);
     return false;
   }
   // Make the rename itself durable.
-  const int dir = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int dir = ::open(FolderOf(target->path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir >= 0) {
     ::fsync(dir);
     ::close(dir);

@@ -24,7 +24,15 @@ FileRead ReadFileUpTo(const std::string& path, uint64_t maxBytes, std::string& o
 // to disk and renamed over the old file, so a crash or a full disk leaves either the
 // old or the new content, never a mixture. On failure the old file is untouched, the
 // temporary file is removed and `*error` (when given) describes the failure.
-bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, std::string* error = nullptr);
+// The old file keeps its permissions; a new one gets `newFileMode`. Links are kept:
+//  - a symbolic link is followed (through any chain) and its target is replaced, in
+//    the target's folder; a link to a missing file is refused;
+//  - a file with more than one hard link is refused (replacing it would part this
+//    name from the others, and rewriting it in place could leave a mixture);
+//  - a read-only file (no write permission bit, or not writable by us) is refused,
+//    and so is anything that is not a regular file.
+bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, std::string* error = nullptr,
+                           unsigned newFileMode = 0644);
 
 // An exclusive advisory lock (flock) on a lock file, which is made when missing and
 // left in place (removing it would let two holders lock two different files). The
