@@ -11,7 +11,6 @@
 #include "scan/lzh_archive_port.h"
 #include "archive/lzh_writer.h"
 #include "archive/unlha.h"
-#include "readers/reader_test_util.h"
 #include "scan/scan_fixture.h"
 
 namespace kadrel {
@@ -20,8 +19,6 @@ using namespace kadrel::test;
 namespace fs = std::filesystem;
 
 constexpr uint32_t kStamp = 1000000000;  // 2001-09-09
-
-std::string Midi(const std::string& title) { return Smf({TrackName(title) + EndOfTrack()}, 0); }
 
 StoredMember Member(const std::string& path, const std::string& data) { return {path, data, kStamp, false}; }
 
@@ -154,7 +151,7 @@ TEST_P(ArchiveDocuments, DocumentBesideTheArchiveComesFirst) {
     EXPECT_EQ(DisplayText(r->Composer), c.composer) << name;
   }
   ExpectWorkFolderUntouched();
-  EXPECT_TRUE(scan_.messages.texts.empty());
+  EXPECT_TRUE(scan_.messages.shown.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Documents, ArchiveDocuments,

@@ -5,7 +5,6 @@
 
 #include <filesystem>
 
-#include "readers/reader_test_util.h"
 #include "scan/folder_index_port.h"
 #include "scan/scan_fixture.h"
 
@@ -13,8 +12,6 @@ namespace kadrel {
 namespace {
 using namespace kadrel::test;
 namespace fs = std::filesystem;
-
-std::string Midi(const std::string& title) { return Smf({TrackName(title) + EndOfTrack()}, 0); }
 
 std::vector<std::string> FilesUnder(const std::string& folder) {
   std::vector<std::string> names;
@@ -35,14 +32,15 @@ struct IndexedScan {
   }
   // Every text either box was asked to show.
   std::vector<std::string> Messages() const {
-    std::vector<std::string> all = storeMessages.texts;
-    all.insert(all.end(), scan.messages.texts.begin(), scan.messages.texts.end());
+    std::vector<std::string> all;
+    for (const auto* box : {&storeMessages, &scan.messages})
+      for (const MessageRequest& r : box->shown) all.push_back(r.text);
     return all;
   }
 
   TempDir indexFolder;
   TMainOption options;
-  RecordingMessages storeMessages;
+  RecordingMessageBox storeMessages;
   std::unique_ptr<TFolderIndex> store;
   std::unique_ptr<FolderIndexPort> port;
   ScanHarness scan;
@@ -92,7 +90,7 @@ TEST(IndexedScan, UpdateAfterAnIndexLoadRewritesTheBlock) {
   ASSERT_TRUE(s.scan.Find("TWO.MID"));
   EXPECT_EQ(s.Messages(), std::vector<std::string>{});
 
-  RecordingMessages messages;
+  RecordingMessageBox messages;
   TFolderIndex fresh(s.options, messages, {}, [](const std::string&) { return VolumeInfo{"/", "ext4", "8:1", VolumeKind::Fixed}; });
   std::vector<TMusicFileInfo> records;
   ASSERT_TRUE(fresh.OpenFolderIndex(dir.path(), records));

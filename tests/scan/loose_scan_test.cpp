@@ -6,14 +6,11 @@
 
 #include "catalog/column_text.h"
 #include "base/encoding.h"
-#include "readers/reader_test_util.h"
 #include "scan/scan_fixture.h"
 
 namespace kadrel {
 namespace {
 using namespace kadrel::test;
-
-std::string Midi(const std::string& title) { return Smf({TrackName(title) + EndOfTrack()}, 0); }
 
 TEST(LooseScan, FolderWithoutMusicListsFoldersOnlyAndSavesNoIndex) {
   TempDir dir;

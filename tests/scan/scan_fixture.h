@@ -1,6 +1,6 @@
 #pragma once
 // Drives the folder scan as the window does: a window thread that runs the bridged
-// calls, a list view over a vector, and recording index and message fakes.
+// calls, a list view over a vector, a recording index and a recording message box.
 
 #include <gtest/gtest.h>
 
@@ -14,9 +14,14 @@
 #include "scan/folder_scan_controller.h"
 #include "scan/vector_scan_view.h"
 #include "sorting/sort_list.h"
+#include "readers/reader_test_util.h"
+#include "support/recording_box.h"
 #include "support/temp_dir.h"
 
 namespace kadrel::test {
+
+// A format-0 Standard MIDI file with this title.
+inline std::string Midi(const std::string& title) { return Smf({TrackName(title) + EndOfTrack()}, 0); }
 
 // Runs bridged calls on its own thread, as the window's event loop would.
 class WindowThread final : public IWindowBridge {
@@ -76,20 +81,6 @@ class RecordingIndex final : public IFolderIndexPort {
   bool forgetFails = false;  // ForgetFolder keeps the block and reports failure
 };
 
-class RecordingMessages final : public IMessageBox {
- public:
-  MessageAnswer Show(const MessageRequest& r) override {
-    std::lock_guard lock(mutex_);
-    texts.push_back(r.text);
-    return MessageAnswer::Ok;
-  }
-  void Beep(BeepKind) override {}
-  std::vector<std::string> texts;
-
- private:
-  std::mutex mutex_;
-};
-
 // A scan of one folder with the fakes above.
 class ScanHarness {
  public:
@@ -110,7 +101,7 @@ class ScanHarness {
   RecordingIndex index;
   // What the scan uses; a test may point it at the real index store.
   IFolderIndexPort* indexPort = &index;
-  RecordingMessages messages;
+  RecordingMessageBox messages;
   std::unique_ptr<FolderScanController> controller;
 
  private:
