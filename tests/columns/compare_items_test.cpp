@@ -15,12 +15,14 @@ namespace {
 
 using List = std::vector<std::unique_ptr<TMusicFileInfo>>;
 
-std::unique_ptr<TMusicFileInfo> Entry(int kind, std::string name, std::string title = {}) {
-  auto r = std::make_unique<TMusicFileInfo>();
-  r->ItemKind = kind;
-  r->FileName = std::move(name);
-  r->Title = std::move(title);
-  r->FileType = kind >= kLooseFile ? 1 : -1;
+TMusicFileInfo Entry(int kind, std::string name, std::string title = {}, uint16_t date = 0, int32_t size = 0) {
+  TMusicFileInfo r;
+  r.ItemKind = kind;
+  r.FileName = std::move(name);
+  r.Title = std::move(title);
+  r.FileType = kind >= kLooseFile ? 1 : -1;
+  r.DosDate = date;
+  r.Size = size;
   return r;
 }
 
@@ -30,74 +32,55 @@ std::vector<std::string> Names(const List& list) {
   return names;
 }
 
-List Folder() {
-  List list;
-  list.push_back(Entry(kArchiveMember, "b2", "Beta"));
-  list.push_back(Entry(kFolderEntry, "zfolder"));
-  list.push_back(Entry(kLooseFile, "a1", "Alpha"));
-  list.push_back(Entry(kLooseFile, "b1", "Beta"));
-  list.push_back(Entry(kParentEntry, ".."));
-  list.push_back(Entry(kFolderEntry, "afolder"));
-  list.push_back(Entry(kLooseFile, "c1", "Gamma"));
-  return list;
-}
-
 TEST(CompareItems, KindComesFirstInBothDirectionsAndEqualKeysFollowTheName) {
-  List list = Folder();
-  TSortState state{8, kDescending};
-  ASSERT_TRUE(SortList(list, state, true));
+  List list;
+  for (const auto& e : {Entry(kArchiveMember, "b2", "Beta"), Entry(kFolderEntry, "zfolder"), Entry(kLooseFile, "a1", "Alpha"),
+                        Entry(kLooseFile, "b1", "Beta"), Entry(kParentEntry, ".."), Entry(kFolderEntry, "afolder"),
+                        Entry(kLooseFile, "c1", "Gamma")})
+    list.push_back(std::make_unique<TMusicFileInfo>(e));
+  ASSERT_TRUE(SortList(list, TSortState{kColTitle, kDescending}, true));
   EXPECT_EQ(Names(list), (std::vector<std::string>{"..", "afolder", "zfolder", "c1", "b1", "b2", "a1"}));
-  state.Direction = kAscending;
-  ASSERT_TRUE(SortList(list, state, true));
+  ASSERT_TRUE(SortList(list, TSortState{kColTitle, kAscending}, true));
   EXPECT_EQ(Names(list), (std::vector<std::string>{"..", "afolder", "zfolder", "a1", "b1", "b2", "c1"}));
 }
 
-TEST(CompareItems, WithoutAKeyOnlyTheKindCounts) {
-  auto a = Entry(kLooseFile, "zzz"), b = Entry(kArchiveMember, "aaa");
-  EXPECT_EQ(CompareItems(*a, *b, TSortState{}, true), 0);
-  // A damaged stored key behaves as no key.
-  EXPECT_EQ(CompareItems(*a, *b, TSortState{42, 0}, true), 0);
-  EXPECT_LT(CompareItems(*Entry(kFolderEntry, "z"), *a, TSortState{}, true), 0);
-  // Any direction other than 1 sorts ascending.
-  EXPECT_GT(CompareItems(*a, *b, TSortState{1, kNoDirection}, true), 0);
-}
-
-TEST(CompareItems, LeadingMarksAreIgnoredInInformationColumnsOnly) {
-  const std::string love = Cp932("「Love」");
-  auto bracketed = Entry(kLooseFile, Cp932("「b」"), love);
-  auto plainM = Entry(kLooseFile, "m", "M");
-  auto plainK = Entry(kLooseFile, "k", "K");
-  // 「Love」 sorts as Love」, between K and M.
-  EXPECT_GT(CompareItems(*bracketed, *plainK, TSortState{8, 0}, true), 0);
-  EXPECT_LT(CompareItems(*bracketed, *plainM, TSortState{8, 0}, true), 0);
-  // Off: the bracket is compared too and sorts before letters.
-  EXPECT_LT(CompareItems(*bracketed, *plainK, TSortState{8, 0}, false), 0);
-  // The file name keeps its bracket even with the option on.
-  EXPECT_LT(CompareItems(*bracketed, *plainK, TSortState{1, 0}, true), 0);
-
-  // A title kept as UTF-8 is trimmed by whole characters as well.
-  auto utf8 = Entry(kLooseFile, "u", "「Love」");
-  EXPECT_GT(CompareItems(*utf8, *plainK, TSortState{8, 0}, true), 0);
-  EXPECT_LT(CompareItems(*utf8, *plainM, TSortState{8, 0}, true), 0);
-}
-
-TEST(CompareItems, NumericKeysAndTheNameFallBack) {
-  auto early = Entry(kLooseFile, "b");
-  early->DosDate = 0x2000;
-  early->DosTime = 0xFFFF;
-  auto late = Entry(kLooseFile, "a");
-  late->DosDate = 0x2001;  // the date outweighs any time
-  auto sameAsLate = Entry(kLooseFile, "c");
-  sameAsLate->DosDate = 0x2001;
-  EXPECT_LT(CompareItems(*early, *late, TSortState{7, 0}, true), 0);
-  EXPECT_GT(CompareItems(*early, *late, TSortState{7, 1}, true), 0);
-  // Equal dates fall back to the name, ascending in both directions.
-  EXPECT_LT(CompareItems(*late, *sameAsLate, TSortState{7, 0}, true), 0);
-  EXPECT_LT(CompareItems(*late, *sameAsLate, TSortState{7, 1}, true), 0);
-
-  early->Size = 2'000'000'000;
-  late->Size = -2'000'000'000;  // no overflow in the difference
-  EXPECT_GT(CompareItems(*early, *late, TSortState{6, 0}, true), 0);
+TEST(CompareItems, PairsBySignOfTheResult) {
+  const TMusicFileInfo loose = Entry(kLooseFile, "zzz"), member = Entry(kArchiveMember, "aaa");
+  // 「Love」 sorts as Love」, between K and M, where leading marks are ignored.
+  const TMusicFileInfo love = Entry(kLooseFile, Cp932("「b」"), Cp932("「Love」")), utf8Love = Entry(kLooseFile, "u", "「Love」");
+  const TMusicFileInfo k = Entry(kLooseFile, "k", "K"), m = Entry(kLooseFile, "m", "M");
+  // The date outweighs any time; equal dates fall back to the name, ascending either way.
+  TMusicFileInfo early = Entry(kLooseFile, "b", "", 0x2000), late = Entry(kLooseFile, "a", "", 0x2001);
+  const TMusicFileInfo sameDate = Entry(kLooseFile, "c", "", 0x2001), folder = Entry(kFolderEntry, "z");
+  const TMusicFileInfo big = Entry(kLooseFile, "x", "", 0, 2'000'000'000), small = Entry(kLooseFile, "y", "", 0, -2'000'000'000);
+  early.DosTime = 0xFFFF;
+  struct Case {
+    const char* what;
+    const TMusicFileInfo &a, &b;
+    TSortState state;
+    bool option;
+    int sign;
+  } cases[] = {
+      {"no key: the kind only", loose, member, {}, true, 0},
+      {"a damaged key is no key", loose, member, {42, kAscending}, true, 0},
+      {"folders before files", folder, loose, {}, true, -1},
+      {"no direction sorts ascending", loose, member, {kColFileName, kNoDirection}, true, 1},
+      {"marks ignored: after K", love, k, {kColTitle, kAscending}, true, 1},
+      {"marks ignored: before M", love, m, {kColTitle, kAscending}, true, -1},
+      {"marks compared with the option off", love, k, {kColTitle, kAscending}, false, -1},
+      {"the file name keeps its marks", love, k, {kColFileName, kAscending}, true, -1},
+      {"UTF-8 marks ignored: after K", utf8Love, k, {kColTitle, kAscending}, true, 1},
+      {"UTF-8 marks ignored: before M", utf8Love, m, {kColTitle, kAscending}, true, -1},
+      {"date ascending", early, late, {kColDate, kAscending}, true, -1},
+      {"date descending", early, late, {kColDate, kDescending}, true, 1},
+      {"equal dates by name", late, sameDate, {kColDate, kAscending}, true, -1},
+      {"equal dates by name, descending", late, sameDate, {kColDate, kDescending}, true, -1},
+      {"sizes without overflow", big, small, {kColSize, kAscending}, true, 1},
+  };
+  for (const Case& c : cases) {
+    const int result = CompareItems(c.a, c.b, c.state, c.option);
+    EXPECT_EQ((result > 0) - (result < 0), c.sign) << c.what;
+  }
 }
 
 // Titles as a Japanese reader orders them: Latin (full- and half-width together), kana
@@ -109,17 +92,17 @@ TEST(CollationKey, JapaneseTitlesComeOutInDictionaryOrder) {
   };
   List list;
   for (auto it = expected.rbegin(); it != expected.rend(); ++it)
-    list.push_back(Entry(kLooseFile, "n" + std::to_string(list.size()), Cp932(*it)));
+    list.push_back(std::make_unique<TMusicFileInfo>(Entry(kLooseFile, "n" + std::to_string(list.size()), Cp932(*it))));
   std::reverse(list.begin() + 3, list.end());  // some disorder
-  ASSERT_TRUE(SortList(list, TSortState{8, 0}, true));
+  ASSERT_TRUE(SortList(list, TSortState{kColTitle, kAscending}, true));
   std::vector<std::string> titles;
   for (const auto& r : list) titles.push_back(DisplayText(r->Title));
   EXPECT_EQ(titles, expected);
 
   // CP932 and UTF-8 spellings of a text collate alike.
-  EXPECT_EQ(CollateTexts(Cp932("カタナ"), "カタナ"), 0);
-  EXPECT_LT(CollateTexts(Cp932("がいこつ"), Cp932("かさ")), 0);
-  EXPECT_LT(Cp932("かさ"), Cp932("がいこつ"));  // while the bytes say otherwise
+  EXPECT_EQ(CollateTexts("\x83\x4A\x83\x5E\x83\x69", "カタナ"), 0);
+  // がいこつ before かさ, while the bytes say otherwise (82 AA > 82 A9).
+  EXPECT_LT(CollateTexts("\x82\xAA\x82\xA2\x82\xB1\x82\xC2", "\x82\xA9\x82\xB3"), 0);
   // Undecodable bytes still give a key.
   EXPECT_FALSE(CollationKey(std::string("\x81\xFF\xFE", 3)).empty());
 }
