@@ -11,9 +11,13 @@
 #include <cstring>
 #include <ctime>
 #include <memory>
+#include <mutex>
+#include <set>
+#include <string_view>
 #include <vector>
 
 #include "base/dos_datetime.h"
+#include "base/owned_temp.h"
 #include "archive/lzh_archive.h"
 #include "archive/lzh_names.h"
 
@@ -164,9 +168,22 @@ bool Complete(const LzhMember& m, uint64_t produced, uint16_t crc) {
   return produced == m.originalSize && (!m.hasCrc || crc == m.crc);
 }
 
-std::string TempName() {
-  static std::atomic<unsigned> counter{0};
-  return ".kadrel-unpack-" + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1)) + ".tmp";
+constexpr std::string_view kUnpackPrefix = ".kadrel-unpack-";
+constexpr std::string_view kUnpackSuffix = ".tmp";
+
+// ".kadrel-unpack-<pid>-<start>-<n>.tmp": the name says which process writes it.
+std::string TempName() { return OwnedTempName(kUnpackPrefix, kUnpackSuffix); }
+
+// The first extraction of a run into a folder clears the temporaries that runs which
+// were killed while extracting there left behind.
+void ClearOrphansOnce(const std::string& folder) {
+  static std::mutex mutex;
+  static std::set<std::string> cleared;
+  {
+    std::lock_guard lock(mutex);
+    if (!cleared.insert(folder).second) return;
+  }
+  RemoveOrphanedTemporaries(folder, kUnpackPrefix, kUnpackSuffix);
 }
 
 void SetModificationTime(int fd, const LzhMember& m) {
@@ -280,6 +297,7 @@ LzhDecodeStatus ExtractLzhMember(const ByteSource& archive, const LzhMember& mem
 
   Fd dir(::open(destFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dir.get() < 0) return LzhDecodeStatus::WriteError;
+  ClearOrphansOnce(destFolder);
   const std::string temp = TempName();
   Fd file(::openat(dir.get(), temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
   if (file.get() < 0) return LzhDecodeStatus::WriteError;

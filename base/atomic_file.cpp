@@ -1,4 +1,5 @@
 #include "base/atomic_file.h"
+#include "base/owned_temp.h"
 #include "base/path_helpers.h"
 
 #include <fcntl.h>
@@ -114,15 +115,22 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, std:
                            unsigned newFileMode) {
   const std::optional<ReplaceTarget> target = TargetOf(path, newFileMode, error);
   if (!target) return false;
-  std::string temp = target->path + ".XXXXXX";
-  std::vector<char> name(temp.begin(), temp.end());
-  name.push_back('\0');
-  const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+  // Temporaries name their maker; those of a maker that is gone (a killed run) are
+  // cleared away before a new one is made.
+  const std::string folder = FolderOf(target->path);
+  const std::string prefix = target->path.substr(target->path.rfind('/') + 1) + std::string(kTempMarker);
+  RemoveOrphanedTemporaries(folder, prefix);
+  std::string temp;
+  int fd = -1;
+  for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+    temp = OwnedTempName(target->path + std::string(kTempMarker));
+    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0 && errno != EEXIST) break;
+  }
   if (fd < 0) {
     if (error) *error = ErrnoText("cannot create a temporary file", errno);
     return false;
   }
-  temp.assign(name.data());
   auto fail = [&](const char* what) {
     const int err = errno;
     ::close(fd);
@@ -154,7 +162,7 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, std:
     return false;
   }
   // Make the rename itself durable.
-  const int dir = ::open(FolderOf(target->path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir >= 0) {
     ::fsync(dir);
     ::close(dir);

@@ -1,5 +1,6 @@
 // kadrel-cli list DIR: the headless form of opening a folder in the window.
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
@@ -16,6 +17,7 @@
 #include "cli/cli_view.h"
 #include "catalog/column_text.h"
 #include "base/encoding.h"
+#include "base/owned_temp.h"
 #include "scan/document_step.h"
 #include "scan/folder_index_port.h"
 #include "scan/folder_listing.h"
@@ -119,8 +121,16 @@ int RunList(const ListArgs& args) {
   if (options.main.IndexFolder.empty()) options.main.IndexFolder = places.index;
   if (useIndex) MakeFolders(options.main.IndexFolder);
   MakeFolders(places.temp);
-  std::string work = places.temp + "list-XXXXXX";
-  if (!mkdtemp(work.data())) work = places.temp;
+  // Each run works in a folder named after it; those of runs that were killed are
+  // removed with what they hold.
+  for (const auto& entry : std::filesystem::directory_iterator(places.temp, ec)) {
+    std::error_code typeError;
+    if (entry.is_directory(typeError) && !entry.is_symlink(typeError) &&
+        MadeByGoneProcess(entry.path().filename().string(), "list-"))
+      std::filesystem::remove_all(entry.path(), typeError);
+  }
+  std::string work = places.temp + OwnedTempName("list-");
+  if (::mkdir(work.c_str(), 0700) != 0) work = places.temp;
   else work += "/";
 
   SortState sortState;

@@ -14,6 +14,7 @@
 #include "base/text_helpers.h"
 #include "catalog/index_record.h"
 #include "base/atomic_file.h"
+#include "base/owned_temp.h"
 #include "base/path_helpers.h"
 #include "index/folder_names.h"
 #include "index/index_format.h"
@@ -50,6 +51,8 @@ TFolderIndex::TFolderIndex(const TMainOption& options, IMessageBox& messages, St
                            VolumeLookup volumes)
     : options_(options), messages_(messages), status_(std::move(status)), volumes_(std::move(volumes)) {
   if (!volumes_) volumes_ = SystemVolumeOf;
+  // Saves of runs that were killed meanwhile left their temporary files here.
+  if (!options_.IndexFolder.empty()) RemoveOrphanedTemporaries(options_.IndexFolder, {});
 }
 
 void TFolderIndex::SetStatus(int panel, const std::string& text) const {

@@ -10,6 +10,9 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
+#include "base/owned_temp.h"
 #include "support/temp_dir.h"
 
 namespace kadrel {
@@ -26,7 +29,9 @@ struct CliRun {
 // Runs the tool with the configuration and cache folders of `home`.
 CliRun RunCliIn(const test::TempDir& home, const std::string& cache, const std::string& arguments) {
   const std::string errors = home.path() + "stderr.txt";
-  const std::string command = "XDG_CONFIG_HOME=" + home.path() + "config XDG_CACHE_HOME=" + cache +
+  fs::create_directories(home.path() + "run");
+  const std::string command = "XDG_RUNTIME_DIR=" + home.path() + "run XDG_CONFIG_HOME=" + home.path() +
+                              "config XDG_CACHE_HOME=" + cache +
                               " KADREL_CONFIG_DIR=" + home.path() + "kadrel " + KADREL_CLI_PATH + " " + arguments +
                               " 2>'" + errors + "'";
   CliRun r;
@@ -79,6 +84,27 @@ TEST(CliListFailures, ListingLeavesTheSettingsFolderAlone) {
   CliRun r = RunCliIn(home, cache, "list --json '" + music.path() + "'");
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(names(), before);
+}
+
+// A listing killed while it unpacked archives left its work folder behind; the next
+// listing removes it (and never the folder of a listing still running).
+TEST(CliListFailures, TheNextListingRemovesAKilledListingsWorkFolder) {
+  test::TempDir home, music;
+  music.Write("A.MID", test::ReadFileBytes(kSamples + "/SONG1.MID"));
+  const std::string temp = home.path() + "run/kadrel/";
+  const std::string killed = temp + "list-0-1-0/";  // process 0: never a maker
+  fs::create_directories(killed);
+  test::WriteFileBytes(killed + ".kadrel-unpack-0-1-0.tmp", "half a member");
+  const std::string self = std::to_string(::getpid());
+  const std::string live = temp + "list-" + self + "-" + std::to_string(ProcessStartTime(::getpid())) + "-0/";
+  fs::create_directories(live);
+  CliRun r = RunCliIn(home, home.path() + "cache", "list --json '" + music.path() + "'");
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_FALSE(fs::exists(killed));
+  EXPECT_TRUE(fs::exists(live));
+  std::vector<std::string> left;
+  for (const auto& e : fs::directory_iterator(temp)) left.push_back(e.path().filename().string());
+  EXPECT_EQ(left.size(), 1u) << "the listing removes its own work folder";
 }
 
 // A .reg file past the designed size is refused before it is read in, and the store is
