@@ -1,13 +1,12 @@
 #pragma once
-// Whole-file reads and atomic replacement of the files the index keeps.
+// Whole-file reads, atomic replacement and advisory locks for the files we write.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace kadrel {
-
-#include <cstdint>
 
 // The whole file; nullopt when it cannot be opened or read (or is not a regular file).
 std::optional<std::string> ReadWholeFile(const std::string& path);

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/atomic_file.h"
 #include "base/text_helpers.h"
 #include "base/path_helpers.h"
 
@@ -166,26 +167,7 @@ bool WriteDesktopLauncher(const std::string& folder, std::string_view name, cons
        << "Exec=" << ExecArgument(program) << "\n"
        << "Path=" << EntryString(workingFolder) << "\n"
        << "Terminal=false\n";
-  return ReplaceFileAtomically(WithTrailingSlash(folder) + std::string(name) + ".desktop", text.str(), 0755);
-}
-
-bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, unsigned mode) {
-  std::string temp = path + ".tmp-XXXXXX";
-  int fd = ::mkstemp(temp.data());
-  if (fd < 0) return false;
-  bool ok = ::fchmod(fd, mode) == 0;
-  size_t done = 0;
-  while (ok && done < bytes.size()) {
-    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    ok = n > 0;
-    if (ok) done += static_cast<size_t>(n);
-  }
-  ok = ok && ::fsync(fd) == 0;
-  ok = (::close(fd) == 0) && ok;
-  if (ok && std::rename(temp.c_str(), path.c_str()) == 0) return true;
-  ::unlink(temp.c_str());
-  return false;
+  return ReplaceFileAtomically(WithTrailingSlash(folder) + std::string(name) + ".desktop", text.str(), nullptr, 0755);
 }
 
 }  // namespace kadrel

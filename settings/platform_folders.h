@@ -45,7 +45,4 @@ std::string DesktopFolder();
 bool WriteDesktopLauncher(const std::string& folder, std::string_view name, const std::string& program,
                           const std::string& workingFolder);
 
-// Writes bytes to a file atomically (temporary file in the same folder, fsync, rename).
-bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, unsigned mode = 0644);
-
 }  // namespace kadrel
