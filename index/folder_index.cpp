@@ -372,6 +372,23 @@ bool TFolderIndex::DeleteFolderBlock(const std::string& folder, bool interactive
   return true;
 }
 
+std::optional<FileLock> TFolderIndex::LockAndReload() {
+  if (indexPath_.empty()) return std::nullopt;
+  std::string error;
+  std::optional<FileLock> lock = FileLock::Acquire(indexPath_ + ".lock", lockWaitMs_, &error);
+  if (!lock) {
+    ReportSaveFailure(error);
+    return std::nullopt;
+  }
+  std::string current;
+  if (ReadFileUpTo(indexPath_, kMaxIndexFileBytes, current) != FileRead::Ok) {
+    ReportSaveFailure("cannot read the file as it is now");
+    return std::nullopt;
+  }
+  image_ = std::move(current);
+  return lock;
+}
+
 bool TFolderIndex::SaveImage() {
   if (indexPath_.empty()) return false;
   std::string error;

@@ -9,10 +9,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "base/atomic_file.h"
 #include "base/message_box.h"
 #include "catalog/music_file_info.h"
 #include "index/volume_info.h"
@@ -91,6 +93,11 @@ class TFolderIndex {
   int SaveFailures() const { return saveFailures_; }
   // How long a change waits for the index file's lock (10 s unless set).
   void SetLockWait(int milliseconds) { lockWaitMs_ = milliseconds; }
+  // For a change of the whole image (the refresh): takes the index file's lock and
+  // re-reads the file as it is now, so that blocks other programs added since it was
+  // loaded are neither lost nor overwritten. Nothing (and the save-failure message)
+  // when the lock cannot be had or the file cannot be read.
+  std::optional<FileLock> LockAndReload();
   // Loads `path` as the current index file (the command-line tool and the refresh use
   // it to work on a given file). False when it cannot be read.
   bool LoadIndexFile(const std::string& path);

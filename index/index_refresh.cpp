@@ -85,6 +85,11 @@ RefreshResult IndexRefresher::RefreshIndex(int level) {
     case IndexCheck::Usable: break;
   }
   if (level <= 0) return RefreshResult::Done;
+  // The walk works on the file as it is now and keeps other writers out until it is
+  // saved; blocks they added since the file was loaded stay.
+  const std::optional<FileLock> lock = index_.LockAndReload();
+  if (!lock) return RefreshResult::SaveFailed;
+  if (!HasIndexHeader(index_.Image())) return RefreshResult::Foreign;
   running_ = true;
   progressMaximum_ = level >= 2 ? 1100 : 100;
   if (view_.statusTimer) view_.statusTimer(false);

@@ -61,6 +61,22 @@ class RefreshTest : public test::IndexTest {
   int checks = 0;
 };
 
+TEST_F(RefreshTest, KeepsBlocksAnotherProgramAddedAfterTheLoad) {
+  AddFolder("a");
+  // A second program (here a second store on the same file) adds a block after ours
+  // loaded the file; the refresh then saves the whole image.
+  TFolderIndex other = MakeIndex();
+  const std::string b = temp.MakeFolder("b");
+  std::vector<TMusicFileInfo> out;
+  other.OpenFolderIndex(b, out);
+  ASSERT_TRUE(other.WriteFolderBlock({Entry("y", kRowMID, kLooseFile)}));
+  EXPECT_EQ(Refresher().RefreshIndex(1), RefreshResult::Done);
+  TFolderIndex reader = MakeIndex();
+  ASSERT_TRUE(reader.LoadIndexFile(DrivePath()));
+  EXPECT_NE(reader.Image().find(temp.path() + "b/"), std::string::npos);
+  EXPECT_NE(reader.Image().find(temp.path() + "a/"), std::string::npos);
+}
+
 TEST_F(RefreshTest, SoundIndexIsLeftUnchanged) {
   AddFolder("a", {Entry("x", kRowMID, kArchiveMember, "A.LZH")});
   AddFolder("b", {Entry("y", kRowRCP, kLooseFile)});
