@@ -28,9 +28,13 @@ FolderPane::FolderPane(QWidget* parent) : QWidget(parent) {
   switch_.setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
   switch_.setAutoRaise(true);
   switch_.setObjectName(QStringLiteral("s_PageChg"));
+  switch_.setAccessibleName(text::U("フォルダ表示の切り替え"));
+  switch_.setToolTip(switch_.accessibleName());
   hide_.setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
   hide_.setAutoRaise(true);
   hide_.setObjectName(QStringLiteral("s_close"));
+  hide_.setAccessibleName(text::U("フォルダ欄を閉じる"));
+  hide_.setToolTip(hide_.accessibleName());
   strip->addWidget(&switch_);
   strip->addWidget(&hide_);
   column->addLayout(strip);
@@ -42,12 +46,14 @@ FolderPane::FolderPane(QWidget* parent) : QWidget(parent) {
   tree_.setHeaderHidden(true);
   for (int c = 1; c < model_.columnCount(); ++c) tree_.hideColumn(c);
   tree_.setObjectName(QStringLiteral("FolderTree"));
+  tree_.setAccessibleName(text::U(text::kAllFolders).trimmed());
   stack_.addWidget(&tree_);
 
   jumpList_.setColumnCount(2);
   jumpList_.setHeaderHidden(true);
   jumpList_.setRootIsDecorated(false);
   jumpList_.setObjectName(QStringLiteral("JF_List"));
+  jumpList_.setAccessibleName(text::U(text::kFolderShortcuts).trimmed());
   for (int i = 0; i < 26; ++i) {
     auto* item = new QTreeWidgetItem(&jumpList_);
     item->setText(0, QString(QLatin1Char(char('A' + i))));

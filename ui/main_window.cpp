@@ -117,6 +117,7 @@ MainWindow::MainWindow(WindowSettings settings, IMessageBox* messages, QWidget* 
   list_.setModel(&model_);
   list_.SetSingleClickOpen(settings_.scan.view.SingleClickOpen);
   list_.setObjectName(QStringLiteral("FileList"));
+  list_.setAccessibleName(U("ファイル一覧"));
 
   BuildMainActions(*this, actions_);
   BuildLayout();
@@ -171,10 +172,17 @@ void MainWindow::BuildLayout() {
   playCaption->setBackgroundRole(QPalette::Highlight);
   playCaption->setForegroundRole(QPalette::HighlightedText);
   playStrip->addWidget(playCaption, 1);
-  for (const char* name : {"s_up", "s_down", "s_del", "s_play", "s_next", "s_back", "s_replay", "s_stop", "s_load",
-                           "s_save", "s_pageUp", "s_close"}) {
+  // Object name and the name screen readers announce.
+  const std::pair<const char*, const char*> playButtons[] = {
+      {"s_up", "上へ移動"},      {"s_down", "下へ移動"},     {"s_del", "削除"},         {"s_play", "ListPlay開始"},
+      {"s_next", "次の曲"},      {"s_back", "前の曲"},       {"s_replay", "もう一度演奏"}, {"s_stop", "ListPlay停止"},
+      {"s_load", "PlayListを開く"}, {"s_save", "PlayListを保存"}, {"s_pageUp", "表示位置の切り替え"},
+      {"s_close", "PlayListを閉じる"}};
+  for (const auto& [name, caption] : playButtons) {
     auto* button = new QToolButton;
     button->setObjectName(QString::fromLatin1(name));
+    button->setAccessibleName(U(caption));
+    button->setToolTip(U(caption));
     button->setAutoRaise(true);
     button->setEnabled(false);
     playStrip->addWidget(button);
@@ -186,6 +194,7 @@ void MainWindow::BuildLayout() {
   playColumn->addLayout(playTitles);
   auto* playView = new QTreeView;
   playView->setObjectName(QStringLiteral("PlayList"));
+  playView->setAccessibleName(U("PlayList"));
   playColumn->addWidget(playView, 1);
   playList_.setVisible(false);
 

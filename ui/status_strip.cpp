@@ -21,7 +21,9 @@ StatusStrip::StatusStrip(QWidget* parent) : QWidget(parent) {
     bars->addWidget(bar, 1);
   }
   search_.setObjectName(QStringLiteral("SearchProgress"));
+  search_.setAccessibleName(QString::fromUtf8("検索の進行状況"));
   conversion_.setObjectName(QStringLiteral("ConversionProgress"));
+  conversion_.setAccessibleName(QString::fromUtf8("変換の進行状況"));
   column->addLayout(bars);
 
   auto* row = new QHBoxLayout;
@@ -33,6 +35,7 @@ StatusStrip::StatusStrip(QWidget* parent) : QWidget(parent) {
     panel.setFrameShadow(QFrame::Sunken);
     panel.setTextFormat(Qt::PlainText);
     panel.setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+    panel.setAccessibleName(QString::fromUtf8("ステータス %1").arg(i + 1));
     if (i < 2) {
       panel.setFixedWidth(widths[i]);
       row->addWidget(&panel);

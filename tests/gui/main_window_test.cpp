@@ -3,10 +3,15 @@
 
 #include <map>
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAction>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHeaderView>
+#include <QProgressBar>
 #include <QTest>
+#include <QToolButton>
 
 #include "catalog/column_text.h"
 #include "test_objects.h"
@@ -46,6 +51,25 @@ class MainWindowTest : public QObject {
   Q_OBJECT
 
  private Q_SLOTS:
+  // Screen readers and UI tests find controls by name: every button, list and progress
+  // bar has one (a tool-bar button takes its action's text).
+  void everyControlHasAnAccessibleName() {
+    WindowFixture f;
+    MainWindow& w = f.Open();
+    QStringList unnamed;
+    for (QWidget* widget : w.findChildren<QWidget*>()) {
+      const bool control = qobject_cast<QAbstractButton*>(widget) || qobject_cast<QAbstractItemView*>(widget) ||
+                           qobject_cast<QProgressBar*>(widget);
+      // Qt's own helpers (menu and tool-bar overflow buttons, headers) are named by Qt.
+      if (!control || widget->inherits("QHeaderView") || widget->objectName().startsWith(QStringLiteral("qt_"))) continue;
+      auto* toolButton = qobject_cast<QToolButton*>(widget);
+      const bool fromAction = toolButton && toolButton->defaultAction() && !toolButton->defaultAction()->text().isEmpty();
+      if (widget->accessibleName().isEmpty() && !fromAction)
+        unnamed << QStringLiteral("%1 %2").arg(QString::fromLatin1(widget->metaObject()->className()), widget->objectName());
+    }
+    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral(", "))));
+  }
+
   void samplesAreListedWithTheirInformation() {
     WindowFixture f;
     MainWindow& w = f.Open();
