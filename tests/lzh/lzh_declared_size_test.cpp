@@ -70,7 +70,6 @@ const char* const kMethods[] = {"-lh0-", "-lz4-", "-pm0-", "-lzs-", "-lz5-", "-l
 
 TEST(LzhDeclaredSize, EveryDecodableMethodHasALimit) {
   for (const char* method : kMethods) {
-    EXPECT_TRUE(LzhMethodSupported(method)) << method;
     EXPECT_GT(LzhLargestOriginalSize(method, 1024), 0u) << method;
   }
   EXPECT_EQ(LzhLargestOriginalSize("-lh2-", 1024), 0u);
