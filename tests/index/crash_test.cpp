@@ -42,9 +42,7 @@ TEST_F(CrashTest, KilledWhileSavingLeavesAWholeImage) {
     TMainOption o = options;
     o.IndexFolder = other.path();
     TFolderIndex idx(o, messages, {}, [](const std::string&) { return VolumeInfo{"/", "ext4", "8:1", VolumeKind::Fixed}; });
-    std::vector<TMusicFileInfo> out;
-    idx.OpenFolderIndex(folder, out);
-    ASSERT_TRUE(idx.WriteFolderBlock(*l));
+    ASSERT_TRUE(SaveBlock(idx, folder, *l));
     images.insert(idx.Image());
   }
   ASSERT_EQ(images.size(), 3u);

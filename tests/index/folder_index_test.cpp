@@ -24,17 +24,9 @@ class FolderIndexTest : public test::IndexTest {
     return temp.path() + name + "/";
   }
   std::vector<TMusicFileInfo> ListOf(bool withMember = true) {
-    TMusicFileInfo folderRow;
-    folderRow.FileType = -1;
-    folderRow.ItemKind = kFolderEntry;
-    std::vector<TMusicFileInfo> list{folderRow, Entry("song", kRowMID, kLooseFile)};
+    std::vector<TMusicFileInfo> list{test::FolderRow(), Entry("song", kRowMID, kLooseFile)};
     if (withMember) list.push_back(Entry("Song", kRowMID, kArchiveMember, "A.LZH"));
     return list;
-  }
-  bool Save(TFolderIndex& index, const std::string& folder, const std::vector<TMusicFileInfo>& list) {
-    std::vector<TMusicFileInfo> out;
-    index.OpenFolderIndex(folder, out);
-    return index.WriteFolderBlock(list);
   }
 };
 
@@ -68,13 +60,13 @@ TEST_F(FolderIndexTest, FirstBlockFollowsTheHeaderAndReadsBack) {
 TEST_F(FolderIndexTest, ExistingBlockIsNeverRewrittenInPlace) {
   const std::string a = MakeMusicFolder("a"), b = MakeMusicFolder("b");
   TFolderIndex index = MakeIndex();
-  Save(index, a, ListOf());
-  Save(index, b, ListOf());
+  SaveBlock(index, a, ListOf());
+  SaveBlock(index, b, ListOf());
   const std::string before = ReadFileBytes(DrivePath());
 
   auto changed = ListOf();
   changed[1].Title = "changed";
-  ASSERT_TRUE(Save(index, a, changed));
+  ASSERT_TRUE(SaveBlock(index, a, changed));
   EXPECT_EQ(ReadFileBytes(DrivePath()), before);
 
   ASSERT_TRUE(index.DeleteFolderBlock(a, false));
@@ -97,7 +89,7 @@ TEST_P(IndexModeTest, LooseOnlyFoldersFollowTheMode) {
   options.IndexMode = GetParam().mode;
   const std::string folder = MakeMusicFolder("m");
   TFolderIndex index = MakeIndex();
-  ASSERT_TRUE(Save(index, folder, ListOf(GetParam().withMember)));
+  ASSERT_TRUE(SaveBlock(index, folder, ListOf(GetParam().withMember)));
   EXPECT_EQ(FindFolderBlock(index.Image(), folder).has_value(), GetParam().written);
   EXPECT_EQ(ReadFileBytes(DrivePath()), index.Image());
 }
@@ -163,7 +155,7 @@ TEST_F(FolderIndexTest, ReadDropsGoneDisabledAndNamelessRecords) {
   temp.Write("m/EXTRA.Mid", "MThd");
   {
     TFolderIndex writer = MakeIndex();
-    ASSERT_TRUE(Save(writer, folder, list));
+    ASSERT_TRUE(SaveBlock(writer, folder, list));
   }
   TFolderIndex index = MakeIndex();
   std::vector<TMusicFileInfo> out;
@@ -206,7 +198,7 @@ TEST_F(FolderIndexTest, DeleteReportsMissingCancelledDamagedAndAbsent) {
   EXPECT_FALSE(index.DeleteFolderBlock(folder, false));
   EXPECT_EQ(messages.shown.back().text, "Indexファイルが存在しません.");
 
-  Save(index, folder, ListOf());
+  SaveBlock(index, folder, ListOf());
   messages.answers = {MessageAnswer::Cancel};
   EXPECT_FALSE(index.DeleteFolderBlock(folder, true));
   EXPECT_TRUE(index.DeleteFolderBlock(temp.path() + "none", true));
@@ -233,10 +225,10 @@ TEST_F(FolderIndexTest, DeleteReportsMissingCancelledDamagedAndAbsent) {
 TEST_F(FolderIndexTest, BlockWithoutEndMarkerDoesNotTakeTheNextBlocksRecords) {
   const std::string a = MakeMusicFolder("a");
   TFolderIndex index = MakeIndex();
-  Save(index, a, ListOf());
+  SaveBlock(index, a, ListOf());
   auto other = ListOf();
   other[1].FileName = "fromB";
-  Save(index, MakeMusicFolder("b"), other);
+  SaveBlock(index, MakeMusicFolder("b"), other);
   // Overwrite a's end marker and make its length run past the image.
   std::string& image = index.MutableImage();
   const auto block = FindFolderBlock(image, a);
@@ -251,7 +243,7 @@ TEST_F(FolderIndexTest, BlockWithoutEndMarkerDoesNotTakeTheNextBlocksRecords) {
 
 TEST_F(FolderIndexTest, FailedSaveIsReportedAndLeavesFileAndImage) {
   TFolderIndex index = MakeIndex();
-  Save(index, MakeMusicFolder("m"), ListOf());
+  SaveBlock(index, MakeMusicFolder("m"), ListOf());
   const std::string saved = index.Image();
 
   // The index folder disappears under us and a directory takes the file's name.

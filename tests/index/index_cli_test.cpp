@@ -26,9 +26,7 @@ TEST_F(IndexCliTest, ShowRefreshAndDelete) {
   TFolderIndex index = MakeIndex();
   const std::string folder = temp.MakeFolder("m");
   temp.Write("m/keep.mid", "MThd");
-  std::vector<TMusicFileInfo> out;
-  index.OpenFolderIndex(folder, out);
-  ASSERT_TRUE(index.WriteFolderBlock({Entry("keep", kRowMID, kLooseFile), Entry("gone", kRowMID, kLooseFile)}));
+  ASSERT_TRUE(SaveBlock(index, folder, {Entry("keep", kRowMID, kLooseFile), Entry("gone", kRowMID, kLooseFile)}));
 
   auto show = Index({"show", DrivePath()});
   ASSERT_EQ(show.exitCode, 0) << show.err;

@@ -26,6 +26,14 @@ inline TMusicFileInfo Entry(const std::string& name, int row, int kind, const st
   return r;
 }
 
+// The row a folder listing starts with: the folder itself.
+inline TMusicFileInfo FolderRow() {
+  TMusicFileInfo r;
+  r.FileType = -1;
+  r.ItemKind = kFolderEntry;
+  return r;
+}
+
 class IndexTest : public ::testing::Test {
  protected:
   IndexTest() {
@@ -37,6 +45,13 @@ class IndexTest : public ::testing::Test {
     return TFolderIndex(
         options, messages, [this](int panel, const std::string& t) { status.emplace_back(panel, t); },
         [kind](const std::string&) { return VolumeInfo{"/", "ext4", "8:1", kind}; });
+  }
+
+  // Opens `folder` in `index` and writes `list` as its block.
+  static bool SaveBlock(TFolderIndex& index, const std::string& folder, const std::vector<TMusicFileInfo>& list) {
+    std::vector<TMusicFileInfo> out;
+    index.OpenFolderIndex(folder, out);
+    return index.WriteFolderBlock(list);
   }
 
   std::string DrivePath() const { return options.IndexFolder + "__index.dat"; }

@@ -17,12 +17,7 @@ namespace {
 
 using test::Entry;
 
-std::vector<TMusicFileInfo> ListFor(const std::string& name) {
-  TMusicFileInfo folderRow;
-  folderRow.FileType = -1;
-  folderRow.ItemKind = kFolderEntry;
-  return {folderRow, Entry(name, kRowMID, kLooseFile)};
-}
+std::vector<TMusicFileInfo> ListFor(const std::string& name) { return {test::FolderRow(), Entry(name, kRowMID, kLooseFile)}; }
 
 class IndexLockTest : public test::IndexTest {
  protected:
@@ -60,9 +55,7 @@ TEST_F(IndexLockTest, TwoProcessesAddingBlocksLoseNone) {
       int failures = 0;
       for (const std::string& folder : folders[p]) {
         TFolderIndex index = MakeIndex();
-        std::vector<TMusicFileInfo> out;
-        index.OpenFolderIndex(folder, out);
-        if (!index.WriteFolderBlock(ListFor("song"))) ++failures;
+        if (!SaveBlock(index, folder, ListFor("song"))) ++failures;
       }
       ::_exit(failures == 0 ? 0 : 1);
     }

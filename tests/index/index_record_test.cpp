@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 namespace kadrel {
 namespace {
@@ -64,28 +65,13 @@ TEST(IndexRecord, TruncatedOrMisplacedInputIsRefused) {
   EXPECT_FALSE(DecodeIndexRecord(broken + "abc", 0, &next));
 }
 
-struct CutCase {
-  const char* name;
-  std::string text;
-  size_t maximum;
-  size_t expected;
-};
-
-class FitToLengthTest : public ::testing::TestWithParam<CutCase> {};
-
-TEST_P(FitToLengthTest, CutsAtCharacterBoundary) {
-  const CutCase& c = GetParam();
-  EXPECT_EQ(FitToLength(c.text, c.maximum).size(), c.expected);
+TEST(IndexRecord, FitToLengthCutsAtCharacterBoundaries) {
+  // 'a' + two double-byte characters (the second one's trail byte is 0x5C); half-width
+  // kana are single bytes; "aあい" in UTF-8.
+  const std::tuple<std::string, size_t, size_t> cases[] = {
+      {"a\x83\x5E\x95\x5C", 4, 3}, {"\xB1\xB2\xB3", 2, 2}, {"a\xE3\x81\x82\xE3\x81\x84", 6, 4}};
+  for (const auto& [text, maximum, expected] : cases) EXPECT_EQ(FitToLength(text, maximum).size(), expected) << text;
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, FitToLengthTest,
-    // 'a' + two double-byte characters (the second one's trail byte is 0x5C); half-width
-    // kana are single bytes; "aあい" in UTF-8.
-    ::testing::Values(CutCase{"sjis_split", "a\x83\x5E\x95\x5C", 4, 3},
-                      CutCase{"sjis_kana", "\xB1\xB2\xB3", 2, 2},
-                      CutCase{"utf8_split", "a\xE3\x81\x82\xE3\x81\x84", 6, 4}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(IndexRecord, OverlongStringsStayDecodable) {
   TMusicFileInfo r = SongInArchive();

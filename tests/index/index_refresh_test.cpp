@@ -22,9 +22,7 @@ class RefreshTest : public test::IndexTest {
   // Lists `name` (created on disk) with the given entries into the index.
   std::string AddFolder(const std::string& name, std::vector<TMusicFileInfo> list = {Entry("x", kRowMID, kLooseFile)}) {
     const std::string folder = temp.MakeFolder(name);
-    std::vector<TMusicFileInfo> out;
-    index.OpenFolderIndex(folder, out);
-    EXPECT_TRUE(index.WriteFolderBlock(list));
+    EXPECT_TRUE(SaveBlock(index, folder, list));
     return folder;
   }
 
@@ -66,10 +64,7 @@ TEST_F(RefreshTest, KeepsBlocksAnotherProgramAddedAfterTheLoad) {
   // A second program (here a second store on the same file) adds a block after ours
   // loaded the file; the refresh then saves the whole image.
   TFolderIndex other = MakeIndex();
-  const std::string b = temp.MakeFolder("b");
-  std::vector<TMusicFileInfo> out;
-  other.OpenFolderIndex(b, out);
-  ASSERT_TRUE(other.WriteFolderBlock({Entry("y", kRowMID, kLooseFile)}));
+  ASSERT_TRUE(SaveBlock(other, temp.MakeFolder("b"), {Entry("y", kRowMID, kLooseFile)}));
   EXPECT_EQ(Refresher().RefreshIndex(1), RefreshResult::Done);
   TFolderIndex reader = MakeIndex();
   ASSERT_TRUE(reader.LoadIndexFile(DrivePath()));

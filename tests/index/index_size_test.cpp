@@ -70,10 +70,7 @@ TEST_F(IndexSizeTest, AnOversizedIndexFileIsForeignAndNeverLoaded) {
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_NE(messages.shown[0].text.find("関係のないファイル"), std::string::npos);
 
-  TMusicFileInfo folderRow;
-  folderRow.FileType = -1;
-  folderRow.ItemKind = kFolderEntry;
-  EXPECT_TRUE(index.WriteFolderBlock({folderRow, Entry("song", kRowMID, kLooseFile)}));
+  EXPECT_TRUE(index.WriteFolderBlock({test::FolderRow(), Entry("song", kRowMID, kLooseFile)}));
   struct stat st {};
   ASSERT_EQ(::stat(own.c_str(), &st), 0);
   EXPECT_EQ(static_cast<uint64_t>(st.st_size), kMaxIndexFileBytes + 1) << "nothing appended";

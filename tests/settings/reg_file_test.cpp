@@ -17,12 +17,10 @@ TEST(Dump, FreshStoreShowsTheWholeTreeWithDefaults) {
   EXPECT_EQ(dump.rfind("REGEDIT4\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Ostrin\\Kadrel]\n", 0), 0u);
   for (const char* expected : {
            "[HKEY_CURRENT_USER\\SOFTWARE\\Ostrin\\Kadrel\\Option]\n\"LzhStyle\"=dword:00000002\n",
-           "\"IndexStyleEx\"=dword:00000294\n",
            "\"KeyCust\"=\"/home/u/.config/kadrel/Default.Key\"\n",
            "\"FL_Color\"=dword:80000008\n",
            "[HKEY_CURRENT_USER\\SOFTWARE\\Ostrin\\Kadrel\\startup]\n\n"
            "[HKEY_CURRENT_USER\\SOFTWARE\\Ostrin\\Kadrel\\startup\\show]\n\"save\"=dword:0000000f\n",
-           "\"FLitem6\"=dword:00000000\n",
            "\"ErrTitle4\"=\" // タイトルが存在しません //\"\n",
            "[HKEY_CURRENT_USER\\SOFTWARE\\Ostrin\\Kadrel\\SMFK\\SC88]\n\"Cfg\"=\"\"\n\"FindStr\"=\"SC88,ＳＣ88,SC-88,ＳＣ－８８\"\n",
        })

@@ -65,12 +65,9 @@ TEST(Startup, FirstStartWritesTheWholeTree) {
       {"\\Folder", "Info", StoredValue::Int(7)},
       {"\\Player", "P2FTypeInfo", StoredValue::Int(0xFFFE)},
       {"\\Player", "TextViewType", StoredValue::Str("DOC,TXT,HED,WRD,UP,\xCE\xBF\xB8")},  // ﾎｿｸ
-      {"\\Option", "IndexStyleEx", StoredValue::Int(0x294)},
       {"\\Option", "SMFByte", StoredValue::Int(300)},
       {"\\Font", "FL_Color", StoredValue::Int(static_cast<int32_t>(0x80000008))},
       {"\\ListView", "FLW8", StoredValue::Int(350)},
-      {"\\ListView", "ErrTitle4", StoredValue::Str(" // \x83\x5E\x83\x43\x83\x67\x83\x8B\x82\xAA\x91\xB6"
-                                                     "\x8D\xDD\x82\xB5\x82\xDC\x82\xB9\x82\xF1 //")},  // タイトルが存在しません
       {"\\startup\\bar", "Place", StoredValue::Int(273)},
   };
   for (const auto& [key, name, value] : stored) EXPECT_EQ(f.store->Get(key, name), value) << key << " " << name;
