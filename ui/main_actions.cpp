@@ -97,7 +97,8 @@ void BuildMainActions(QMainWindow& window, MainActions& a) {
   for (const char* caption : {"基本設定(&B)", "表示設定(&V)", "キーカスタマイズ(&K)"}) Add(settings, caption);
 
   QMenu* help = bar->addMenu(U("ﾍﾙﾌﾟ(&H)"));
-  Add(help, "目次(&C)");
+  a.contents = Add(help, "目次(&C)", true);
+  a.contents->setShortcut(QKeySequence(Qt::Key_F1));
   Add(help, "トピックの検索(&H)");
   help->addSeparator();
   Add(help, "バージョン情報(&A)");

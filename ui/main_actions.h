@@ -42,6 +42,7 @@ struct MainActions {
   QAction* viewToolBars = nullptr;
   QAction* viewStatusBar = nullptr;
   // Help
+  QAction* contents = nullptr;  // the user's guide; F1
   QAction* shellInfo = nullptr;
   // Tool bars: main ("SyetemBar"), play, control; and the dock pop-up's toggles.
   std::array<QToolBar*, 3> bars{};

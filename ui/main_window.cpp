@@ -29,6 +29,7 @@
 #include "base/path_helpers.h"
 #include "sorting/compare_items.h"
 #include "sorting/sort_list.h"
+#include "platform/launch_arguments.h"
 #include "platform/temp_folder.h"
 #include "platform/volumes.h"
 #include "ui/icon_set.h"
@@ -280,6 +281,10 @@ void MainWindow::ConnectSignals() {
   connect(actions_.reReadAll, &QAction::triggered, this, &MainWindow::ReReadAllFileInformation);
   connect(actions_.reReadButton, &QAction::triggered, this, &MainWindow::ReReadAllFileInformation);
   connect(actions_.deleteSettings, &QAction::triggered, this, &MainWindow::DeleteSettingsAndQuit);
+  connect(actions_.contents, &QAction::triggered, this, [this] {
+    if (onOpenManual) onOpenManual();
+  });
+  connect(this, &MainWindow::passFinished, this, &MainWindow::FocusNamedFile);
   connect(actions_.shellInfo, &QAction::triggered, this, [this] {
     QMessageBox::aboutQt(this, QStringLiteral("Kadrel Shell Information"));
   });
@@ -457,12 +462,29 @@ void MainWindow::HandleArguments(const QStringList& arguments) {
   if (isMinimized() || isHidden()) RestoreFromTray();
   raise();
   activateWindow();
-  for (const QString& a : arguments) {
-    if (a.startsWith(QLatin1Char('-'))) continue;
-    QFileInfo info(a);
-    if (info.isDir()) {
-      OpenPath(PathBytes(info.absoluteFilePath()));
-      break;
+  const LaunchTarget target = ClassifyArguments(arguments);
+  if (target.kind == LaunchTarget::Kind::Folder)
+    OpenPath(PathBytes(target.folder));
+  else if (target.kind != LaunchTarget::Kind::None)
+    OpenFolderFocused(PathBytes(target.folder), PathBytes(target.fileName));
+}
+
+void MainWindow::OpenFolderFocused(const std::string& folder, const std::string& fileName) {
+  focusName_ = fileName;
+  if (phase_ != LifePhase::Running) return;  // Start() opens the folder
+  OpenPath(folder);
+  if (current_ != WithTrailingSlash(folder)) focusName_.clear();  // it could not be opened
+}
+
+void MainWindow::FocusNamedFile() {
+  if (focusName_.empty()) return;
+  const std::string name = std::exchange(focusName_, {});
+  for (int i = 0; i < model_.Count(); ++i) {
+    const TMusicFileInfo& r = model_.Record(i);
+    if (r.ItemKind == kLooseFile && r.FullName() == name) {
+      FocusRow(i);
+      list_.selectionModel()->select(model_.index(i, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+      return;
     }
   }
 }

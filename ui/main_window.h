@@ -62,8 +62,13 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   void ReReadAllFileInformation();
   // Asks, then closes the window deleting every setting instead of saving the state.
   void DeleteSettingsAndQuit();
-  // Arguments handed over by a second start.
+  // Paths given at the start or handed over by a second start: a folder is opened; a
+  // file (a play list too, until the play-list pane exists) opens its folder and is
+  // focused there.
   void HandleArguments(const QStringList& arguments);
+  // Opens `folder` and focuses the loose file `fileName` (file-system bytes) once it is
+  // listed. Before Start() it only remembers the name: Start(folder) opens the folder.
+  void OpenFolderFocused(const std::string& folder, const std::string& fileName);
   // Writes panel 0, panel 1 and the tray tip; a null pointer leaves one alone.
   void SetStatus(const QString* panel0, const QString* panel1, const QString* tip);
   void StatusTick();
@@ -90,6 +95,8 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   // command) the request to delete every setting instead.
   std::function<void(const StartupState&)> onSaveState;
   std::function<void()> onDeleteSettings;
+  // Help → "目次(&C)" and F1.
+  std::function<void()> onOpenManual;
 
   // IScanView
   void AddRecord(std::unique_ptr<TMusicFileInfo> record) override;
@@ -144,6 +151,7 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   void RestoreFromTray();
   void RunCloseSequence();
   void SaveState();
+  void FocusNamedFile();
 
   WindowSettings settings_;
   std::unique_ptr<QtMessageBox> ownMessages_;
@@ -169,6 +177,7 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   LifePhase phase_ = LifePhase::Starting;
   std::string current_;
   std::string previous_;
+  std::string focusName_;  // a loose file to focus when the current pass ends
   std::map<std::string, std::string> lastFolderOnVolume_;  // volume root -> folder
   bool busy_ = false;
   bool indexBusy_ = false;
