@@ -45,8 +45,11 @@ void PlayerConversation::Start(const ChannelPlay& play) {
     endRequested_ = false;
     paused_ = false;
     status_.clear();
+    sawPlaying_ = false;
+    sawSecondEnd_ = false;
     disconnectState_ = 0;
     reconnectNeeded_ = false;
+    quitSent_ = false;
   }
   running_ = true;
   thread_ = std::thread([this] { Run(); });
@@ -116,7 +119,7 @@ bool PlayerConversation::EndRequested() const {
 
 void PlayerConversation::OnStatus(const std::string& status) {
   std::lock_guard lock(mutex_);
-  status_ = status.substr(0, kStatusLimit);
+  TakeStatus(status);
   ++news_;
   changed_.notify_all();
 }
@@ -124,13 +127,21 @@ void PlayerConversation::OnStatus(const std::string& status) {
 void PlayerConversation::OnEvent(ChannelEvent event) {
   std::lock_guard lock(mutex_);
   switch (event) {
-    case ChannelEvent::Disconnected: disconnectState_ = 1; break;
+    case ChannelEvent::Disconnected:
+      if (!quitSent_) disconnectState_ = 1;
+      break;
     case ChannelEvent::ReconnectNeeded: reconnectNeeded_ = true; break;
     case ChannelEvent::Error: disconnectState_ = 10; break;
     case ChannelEvent::Unexpected: disconnectState_ = 11; break;
   }
   ++news_;
   changed_.notify_all();
+}
+
+void PlayerConversation::TakeStatus(const std::string& status) {
+  status_ = status.substr(0, kStatusLimit);
+  if (status_ == profile_.playingStatus) sawPlaying_ = true;
+  if (status_ == profile_.secondEndStatus) sawSecondEnd_ = true;
 }
 
 void PlayerConversation::Notify() {
@@ -209,13 +220,15 @@ void PlayerConversation::PlayLoop(Lock& lock) {
     request_ = 0;
     paused_ = false;
     status_.clear();
+    sawPlaying_ = false;
+    sawSecondEnd_ = false;
     if (!Execute(lock, ChannelCommand::Play, kPlayTimeoutMs) && !Report(lock, 32)) return;
     Wait(lock, profile_.polled ? 1000 : 500, false);
     {
       lock.unlock();
       const auto status = transport_->RequestStatus(kCommandTimeoutMs);
       lock.lock();
-      if (status) status_ = status->substr(0, kStatusLimit);
+      if (status) TakeStatus(*status);
     }
     if (profile_.waitsForPlaying)
       WaitForStatus(lock, profile_.playingStatus, profile_.secondEndStatus, profile_.polled ? 1250 : 500);
@@ -259,6 +272,7 @@ void PlayerConversation::WindDown(Lock& lock, bool notificationsOn) {
       lock.lock();
     } else {
       clock_.WaitFor(lock, changed_, std::chrono::milliseconds(500), [] { return false; });
+      quitSent_ = true;
       if (!Execute(lock, ChannelCommand::Quit, kStopTimeoutMs)) Report(lock, 36);
     }
   } else {
@@ -311,7 +325,7 @@ void PlayerConversation::WaitForStatus(Lock& lock, const std::string& target, co
       lock.unlock();
       const auto status = transport_->RequestStatus(kCommandTimeoutMs);
       lock.lock();
-      if (status) status_ = status->substr(0, kStatusLimit);
+      if (status) TakeStatus(*status);
     }
     // The player's own pause (or play) is mirrored into the pause control. The paused
     // flag follows it too, so that no pause command is sent to a player already paused.
@@ -326,8 +340,8 @@ void PlayerConversation::WaitForStatus(Lock& lock, const std::string& target, co
         remembered = profile_.pausedStatus;
       }
     }
-    if (status_ == target) return;
-  } while (status_ != secondTarget && disconnectState_ != 1);
+    if (status_ == target || (target == profile_.playingStatus && sawPlaying_)) return;
+  } while (status_ != secondTarget && !sawSecondEnd_ && disconnectState_ != 1);
 }
 
 void PlayerConversation::Reconnect(Lock& lock) {

@@ -84,6 +84,7 @@ class PlayerConversation final : public IPlayerChannel, private IChannelEvents {
   void SetPauseControl(Lock& lock, PauseControl control);
   bool Execute(Lock& lock, ChannelCommand command, int timeoutMs);
   void Notify();
+  void TakeStatus(const std::string& status);
 
   const ChannelProfile profile_;
   const std::unique_ptr<IChannelTransport> transport_;
@@ -107,6 +108,11 @@ class PlayerConversation final : public IPlayerChannel, private IChannelEvents {
   std::string status_;
   int disconnectState_ = 0;  // 1 the player left, 10 transport error, 11 unexpected message
   bool reconnectNeeded_ = false;
+  bool quitSent_ = false;
+  // "Playing" arrived since the play command, even if a later status replaced it before
+  // the wait looked (a very short piece).
+  bool sawPlaying_ = false;
+  bool sawSecondEnd_ = false;  // likewise for the second end status: the piece is over  // the player's leaving is then expected, not reported
   unsigned long news_ = 0;  // counts requests and transport news, for the waits to wake on
 
   std::atomic<bool> running_{false};
