@@ -176,6 +176,11 @@ void X11WindowWatcher::SetOwnWindow(uint32_t window) {
 }
 
 std::vector<uint32_t> X11WindowWatcher::WindowsOf(pid_t pid) {
+  std::lock_guard lock(mutex_);
+  return FindWindows(pid);
+}
+
+std::vector<uint32_t> X11WindowWatcher::FindWindows(pid_t pid) {
   std::vector<uint32_t> found;
   if (!x_ || pid <= 0) return found;
   for (xcb_window_t w : x_->TopLevels()) {
@@ -190,14 +195,14 @@ std::vector<uint32_t> X11WindowWatcher::WindowsOf(pid_t pid) {
 
 bool X11WindowWatcher::HasWindow(pid_t pid) {
   std::lock_guard lock(mutex_);
-  return !WindowsOf(pid).empty();
+  return !FindWindows(pid).empty();
 }
 
 void X11WindowWatcher::Minimise(pid_t pid) {
   std::lock_guard lock(mutex_);
   if (!x_) return;
   constexpr uint32_t kIconicState = 3;
-  for (xcb_window_t w : WindowsOf(pid))
+  for (xcb_window_t w : FindWindows(pid))
     x_->SendClientMessage(x_->root, w, x_->wmChangeState, kIconicState, 0,
                           XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY);
   xcb_flush(x_->c);
@@ -206,7 +211,7 @@ void X11WindowWatcher::Minimise(pid_t pid) {
 void X11WindowWatcher::Raise(pid_t pid) {
   std::lock_guard lock(mutex_);
   if (!x_) return;
-  for (xcb_window_t w : WindowsOf(pid)) {
+  for (xcb_window_t w : FindWindows(pid)) {
     xcb_map_window(x_->c, w);
     xcb_ewmh_request_change_active_window(&x_->ewmh, x_->screen, w, XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER,
                                           XCB_CURRENT_TIME, XCB_NONE);
@@ -225,7 +230,7 @@ void X11WindowWatcher::FocusOwnWindow() {
 bool X11WindowWatcher::Close(pid_t pid) {
   std::lock_guard lock(mutex_);
   if (!x_) return false;
-  const std::vector<uint32_t> windows = WindowsOf(pid);
+  const std::vector<uint32_t> windows = FindWindows(pid);
   const bool manager = x_->Supports(x_->ewmh._NET_CLOSE_WINDOW);
   bool asked = false;
   for (xcb_window_t w : windows) {

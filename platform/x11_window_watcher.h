@@ -38,6 +38,8 @@ class X11WindowWatcher final : public IWindowWatcher {
   std::vector<uint32_t> WindowsOf(pid_t pid);
 
  private:
+  std::vector<uint32_t> FindWindows(pid_t pid);  // with mutex_ held
+
   struct X;
   std::unique_ptr<X> x_;
   std::mutex mutex_;

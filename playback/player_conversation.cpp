@@ -186,7 +186,7 @@ bool PlayerConversation::ConnectWithAttempts(Lock& lock) {
       result = transport_->Connect(pid);
       lock.lock();
       if (result != ConnectResult::NotYet) break;
-      Wait(lock, kConnectPeriodMs, false);
+      if (attempt + 1 < kConnectAttempts) Wait(lock, kConnectPeriodMs, false);
     }
     if (result == ConnectResult::Connected) {
       connected_ = true;
@@ -358,7 +358,7 @@ void PlayerConversation::Reconnect(Lock& lock) {
       lock.lock();
       if (result == ReconnectResult::Connected) return;
       if (result == ReconnectResult::Failed) break;
-      Wait(lock, kReconnectPeriodMs, false);
+      if (attempt + 1 < kReconnectAttempts) Wait(lock, kReconnectPeriodMs, false);
     }
     const int code = result == ReconnectResult::Failed ? 81 : 82;
     const MessageRequest box = ChannelErrorMessage(code, (play_.flags & kChannelListPlay) != 0);

@@ -94,7 +94,7 @@ TEST_F(ConversationTest, ConnectGivesUpAfterSeventeenAttemptsHalfASecondApart) {
   c->Start(Play(kChannelListPlay));
   c->Join();
   EXPECT_EQ(player->connects, 17);
-  EXPECT_EQ(clock.CountOf(500), 17);
+  EXPECT_EQ(clock.CountOf(500), 16);
   ASSERT_EQ(box.shown.size(), 1u);
   EXPECT_NE(box.shown[0].text.find("[ｷｬﾝｾﾙ] でListPlayを中断します."), std::string::npos);
   EXPECT_TRUE(player->Log().empty());
@@ -294,6 +294,25 @@ TEST_F(ConversationTest, ReplayInListPlayAndQuitAtTheEnd) {
   const Log log = player->Log();
   ASSERT_GE(log.size(), 3u);
   EXPECT_EQ((Log{log.end() - 3, log.end()}), (Log{"unadvise", "stop", "quit"}));
+  EXPECT_TRUE(box.shown.empty());  // its leaving after our quit is no news
+}
+
+TEST_F(ConversationTest, NewFileGivenWhileConnectingIsTheOnePlayed) {
+  player->connect = ConnectResult::NotYet;
+  auto c = Make();
+  c->Start(Play());
+  ASSERT_TRUE(WaitUntil([&] { return player->connects >= 2; }));
+  c->NewFile("/m/b.mid", "");
+  {
+    std::lock_guard lock(player->mutex);
+    player->connect = ConnectResult::Connected;
+  }
+  ASSERT_TRUE(Playing(*c));
+  player->Report("Stopped");
+  c->Join();
+  EXPECT_EQ(player->Count("play /m/b.mid"), 1);
+  EXPECT_EQ(player->Count("play /m/a.mid"), 0);
+  EXPECT_TRUE(box.shown.empty());
 }
 
 TEST_F(ConversationTest, LoopedNormalPlayRepeatsUntilStopped) {

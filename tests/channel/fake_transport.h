@@ -107,6 +107,7 @@ class FakeTransport final : public IChannelTransport {
       }
     }
     if (!now.empty()) p_->Report(now);
+    if (command == ChannelCommand::Quit) p_->Signal(ChannelEvent::Disconnected);  // it leaves
     return ok;
   }
   std::optional<std::string> RequestStatus(int) override {

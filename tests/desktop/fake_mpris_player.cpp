@@ -4,7 +4,7 @@
 // extra interface org.kadrel.FakePlayer lets a test change its status as if the user
 // had used the player's own window (SetStatus s, SetUrl s).
 //
-// kadrel_fake_mpris_player NAME LOGFILE [--instance] [--never-plays]
+// kadrel_fake_mpris_player NAME LOGFILE [--instance]
 
 #include <unistd.h>
 
@@ -24,7 +24,7 @@ const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
 
 class FakePlayer final : public QDBusVirtualObject {
  public:
-  FakePlayer(const QString& logPath, bool neverPlays) : log_(logPath), neverPlays_(neverPlays) {
+  explicit FakePlayer(const QString& logPath) : log_(logPath) {
     log_.open(QIODevice::WriteOnly | QIODevice::Append);
   }
 
@@ -42,7 +42,7 @@ class FakePlayer final : public QDBusVirtualObject {
       Log(member + (args.isEmpty() ? QString() : QLatin1Char(' ') + args.first().toString()));
       if (member == QStringLiteral("OpenUri")) {
         url_ = args.value(0).toString();
-        if (!neverPlays_) QTimer::singleShot(30, [this] { Change(QStringLiteral("Playing"), true); });
+        QTimer::singleShot(30, [this] { Change(QStringLiteral("Playing"), true); });
       } else if (member == QStringLiteral("Play")) {
         Change(QStringLiteral("Playing"), false);
       } else if (member == QStringLiteral("Pause")) {
@@ -87,7 +87,6 @@ class FakePlayer final : public QDBusVirtualObject {
   }
 
   QFile log_;
-  bool neverPlays_;
   QString status_ = QStringLiteral("Stopped");
   QString url_;
 };
@@ -100,7 +99,7 @@ int main(int argc, char** argv) {
   if (args.size() < 3) return 2;
   QString name = QStringLiteral("org.mpris.MediaPlayer2.") + args[1];
   if (args.contains(QStringLiteral("--instance"))) name += QStringLiteral(".instance%1").arg(getpid());
-  FakePlayer player(args[2], args.contains(QStringLiteral("--never-plays")));
+  FakePlayer player(args[2]);
   QDBusConnection bus = QDBusConnection::sessionBus();
   if (!bus.registerVirtualObject(kPath, &player) || !bus.registerService(name)) return 3;
   return app.exec();

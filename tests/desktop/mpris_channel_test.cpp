@@ -157,17 +157,6 @@ TEST_F(MprisChannelTest, PlayerLeavingDuringListPlayAsksWhetherToGoOn) {
   EXPECT_EQ(box.shown[0].text, "Error(71) : ServerApplication Disconnect\nPlayerが終了しました.ListPlayを続行しますか？");
 }
 
-TEST_F(MprisChannelTest, PlayerThatNeverStartsKeepsTheConversationWaiting) {
-  const int fake = StartFake({QStringLiteral("--never-plays")});
-  auto channel = Begin(fake, "/music/a.mid");
-  ASSERT_TRUE(ServiceUntil([&] { return Log(fake).size() == 1; }));
-  ServiceUntil([] { return false; }, 1200);
-  EXPECT_TRUE(channel->Running());
-  EXPECT_FALSE(Saw(PauseControl::Enable));
-  channel->Stop(false);
-  ASSERT_TRUE(ServiceUntil([&] { return !channel->Running(); }, 2000));
-}
-
 TEST_F(MprisChannelTest, FactoryProbesAndQuitsRunningPlayers) {
   EXPECT_TRUE(factory_->SpeaksChannel("/opt/wine/MPVG.EXE"));
   EXPECT_TRUE(factory_->SpeaksChannel(kFakeProgram));
