@@ -205,7 +205,7 @@ TEST_F(ConversationTest, FailedPlayCommandAsksWhetherToGoOn) {
   auto d = Make();
   box.answers = {MessageAnswer::Yes};
   d->Start(Play());
-  ASSERT_TRUE(WaitUntil([&] { return box.shown.size() == 2; }));
+  ASSERT_TRUE(WaitUntil([&] { return box.ShownCount() == 2; }));
   player->Report("Playing");
   ASSERT_TRUE(Playing(*d));
   player->Report("Stopped");
@@ -254,7 +254,7 @@ TEST_F(ConversationTest, FailedReconnectOffersAbortRetryIgnore) {
   c->Start(Play());
   ASSERT_TRUE(Playing(*c));
   player->Signal(ChannelEvent::ReconnectNeeded);
-  ASSERT_TRUE(WaitUntil([&] { return box.shown.size() == 2; }));
+  ASSERT_TRUE(WaitUntil([&] { return box.ShownCount() == 2; }));
   EXPECT_EQ(box.shown[0].kind, MessageKind::Error);
   EXPECT_EQ(box.shown[0].buttons, MessageButtons::AbortRetryIgnore);
   EXPECT_EQ(box.shown[0].text, "Error(81) : DdeReConnect\nDDE再接続でエラーが発生しました.\n[中止] で演奏処理を中断します.\n");

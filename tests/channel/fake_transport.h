@@ -2,6 +2,7 @@
 // A scripted player behind a fake transport, and a clock that shortens every wait, for
 // the conversation tests.
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <functional>
@@ -29,8 +30,8 @@ struct FakePlayer {
   std::string playing = "Playing", paused = "Paused", stopped = "Stopped";
   std::string status = "Stopped";
   IChannelEvents* events = nullptr;
-  int connects = 0;
-  int statusRequests = 0;
+  std::atomic<int> connects{0};
+  std::atomic<int> statusRequests{0};
 
   // The player changes its status by itself (its own window, the end of the piece).
   void Report(const std::string& s) {
