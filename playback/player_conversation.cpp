@@ -103,13 +103,14 @@ void PlayerConversation::Join() {
 }
 
 PlayerState PlayerConversation::State() const {
+  if (!running_) return PlayerState::Ended;
   std::lock_guard lock(mutex_);
   if (!status_.empty()) {
     if (status_ == profile_.playingStatus) return PlayerState::Playing;
     if (status_ == profile_.pausedStatus) return PlayerState::Paused;
     if (status_ == profile_.endedStatus || status_ == profile_.secondEndStatus) return PlayerState::Ended;
   }
-  return running_ ? PlayerState::Unknown : PlayerState::Ended;
+  return PlayerState::Unknown;
 }
 
 bool PlayerConversation::EndRequested() const {
