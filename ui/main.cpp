@@ -14,6 +14,7 @@
 
 #include "base/text_helpers.h"
 #include "platform/single_instance.h"
+#include "settings/drive_letter_store.h"
 #include "ui/main_window.h"
 #include "ui/qt_message_box.h"
 #include "ui/texts.h"
@@ -71,6 +72,9 @@ int main(int argc, char** argv) {
   box.SetParent(&window);
   window.onSaveState = [&session, &box](const kadrel::StartupState& state) { session.Save(state, box); };
   window.onDeleteSettings = [&session] { session.Delete(); };
+  window.onSaveDriveLetters = [&session](const std::array<std::string, 26>& letters) {
+    if (!session.Deleted()) kadrel::SaveDriveLetters(session.Reg(), letters);
+  };
   QObject::connect(&instance, &kadrel::SingleInstance::argumentsReceived, &window,
                    &kadrel::MainWindow::HandleArguments);
   if (!screenshot.isEmpty()) {

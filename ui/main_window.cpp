@@ -28,6 +28,7 @@
 #include "base/text_helpers.h"
 #include "base/path_helpers.h"
 #include "sorting/compare_items.h"
+#include "sorting/sort_controls.h"
 #include "sorting/sort_list.h"
 #include "platform/temp_folder.h"
 #include "platform/volumes.h"
@@ -344,6 +345,7 @@ void MainWindow::ConnectSignals() {
 void MainWindow::Start(const std::string& folder) {
   phase_ = LifePhase::Running;
   statusTimer_.start();
+  RefreshDriveLetters();
   std::string start = WithTrailingSlash(folder.empty() ? PathBytes(QDir::homePath()) : folder);
   OpenPath(start);
 }
@@ -368,7 +370,7 @@ void MainWindow::OpenFolder(const std::string& path) {
     current_ = folder;
     UpdateTitle();
     scan_->ShowFolder(folder, previous_);
-    lastFolderOnVolume_[PathBytes(VolumeRoot(PathText(folder)))] = folder;
+    RecordDriveVisit(folder);
   } else {
     messages_.Beep(BeepKind::Warning);
     model_.Clear();
@@ -572,10 +574,15 @@ void MainWindow::SetBusy(bool busy) {
 void MainWindow::WatchFolder(const std::string& folder) { watcher_.SetFolder(PathText(folder)); }
 
 void MainWindow::SortAndRefresh() {
-  model_.Sort();
-  scan_->Sort().Sorted = true;
+  if (!SortFileList()) messages_.Error(sort_window::kFailedMessage);
+}
+
+bool MainWindow::SortFileList() {
+  const bool sorted = model_.Sort();
+  scan_->Sort().Sorted = sorted;  // a failed sort leaves the list in its old order
   ShowSortMark();
   list_.viewport()->update();
+  return sorted;
 }
 
 void MainWindow::Refresh() {

@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include "base/text_helpers.h"
+#include "settings/drive_letter_store.h"
 #include "settings/user_settings.h"
 
 namespace kadrel {
@@ -82,7 +83,9 @@ SettingsSession::~SettingsSession() = default;
 
 WindowSettings SettingsSession::Start(IMessageBox& box, const UpgradeEnvironment& env, ScreenSize screen) {
   startup_ = RunStartupSettings(reg_, box, folders_, env, screen);
-  return WindowSettingsFrom(startup_);
+  WindowSettings settings = WindowSettingsFrom(startup_);
+  settings.driveLetters = LoadDriveLetters(reg_);
+  return settings;
 }
 
 bool SettingsSession::Save(const StartupState& state, IMessageBox& box) {

@@ -29,6 +29,7 @@ struct WindowSettings {
   std::vector<int> columns{1, 2, 5, 8, 3};  // file-list column ids in display order
   std::array<int, 13> columnWidths{0, 110, 50, 110, 50, 50, 50, 90, 350, 100, 100, 100, 100};  // by id
   std::array<std::string, 26> jumpFolders;
+  std::array<std::string, 26> driveLetters;  // "\Drive" "A".."Z": the folder of each letter; empty = free
   std::array<std::string, 6> playerNames;  // of the slots in use; empty: not in use
   int sortKey = 0;
   int sortDirection = 0;
