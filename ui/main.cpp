@@ -43,9 +43,12 @@ int main(int argc, char** argv) {
   QStringList arguments = QApplication::arguments().mid(1);
   const std::string configFolder = kadrel::TakeConfigDirArgument(arguments);
   // --screenshot=FILE: save a picture of the window once the first folder is listed, and end.
-  QString screenshot;
-  for (const QString& a : arguments)
+  // --screenshot-dialog=jump|drive|sort: the picture is of that dialog instead.
+  QString screenshot, screenshotDialog;
+  for (const QString& a : arguments) {
     if (a.startsWith(QStringLiteral("--screenshot="))) screenshot = a.mid(13);
+    if (a.startsWith(QStringLiteral("--screenshot-dialog="))) screenshotDialog = a.mid(20);
+  }
   kadrel::SingleInstance instance;
   if (instance.HandOver(arguments)) return 0;
   instance.Listen();
@@ -79,9 +82,21 @@ int main(int argc, char** argv) {
                    &kadrel::MainWindow::HandleArguments);
   if (!screenshot.isEmpty()) {
     window.resize(900, 560);
-    QObject::connect(&window, &kadrel::MainWindow::passFinished, &window, [&window, screenshot] {
-      QTimer::singleShot(700, &window, [&window, screenshot] {
-        if (!window.grab().save(screenshot)) std::fprintf(stderr, "kadrel: cannot write the screenshot\n");
+    QObject::connect(&window, &kadrel::MainWindow::passFinished, &window, [&window, screenshot, screenshotDialog] {
+      QTimer::singleShot(700, &window, [&window, screenshot, screenshotDialog] {
+        if (screenshotDialog.isEmpty()) {
+          if (!window.grab().save(screenshot)) std::fprintf(stderr, "kadrel: cannot write the screenshot\n");
+          window.close();
+          return;
+        }
+        QTimer::singleShot(500, &window, [screenshot] {
+          QWidget* dialog = QApplication::activeModalWidget();
+          if (!dialog || !dialog->grab().save(screenshot)) std::fprintf(stderr, "kadrel: cannot write the screenshot\n");
+          if (dialog) dialog->close();
+        });
+        if (screenshotDialog == QStringLiteral("jump")) window.ShowJumpFolderDialog();
+        else if (screenshotDialog == QStringLiteral("drive")) window.ShowDriveDialog();
+        else if (screenshotDialog == QStringLiteral("sort")) window.ShowSortWindow();
         window.close();
       });
     });

@@ -1,5 +1,7 @@
 #include "ui/sort_window.h"
 
+#include <algorithm>
+
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -65,9 +67,12 @@ SortWindow::SortWindow(TSortState& state, std::function<bool()> sortList, IMessa
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->installEventFilter(this);
   }
-  keys_.setMinimumWidth(keys_.sizeHintForColumn(0) + 24);
-  keys_.setMinimumHeight(keys_.sizeHintForRow(0) * sort_window::kKeyCount + 6);
-  directions_.setMaximumHeight(directions_.sizeHintForRow(0) * sort_window::kDirectionCount + 6);
+  // Lists as large as their items (a list view's own size hint is 256 pixels wide).
+  keys_.setFixedSize(keys_.sizeHintForColumn(0) + 2 * keys_.frameWidth() + 8,
+                     keys_.sizeHintForRow(0) * sort_window::kKeyCount + 2 * keys_.frameWidth() + 4);
+  directions_.setFixedSize(std::max(directions_.sizeHintForColumn(0) + 2 * directions_.frameWidth() + 40, 100),
+                           directions_.sizeHintForRow(0) * sort_window::kDirectionCount + 2 * directions_.frameWidth() + 4);
+  for (QListWidget* list : {&keys_, &directions_}) list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   ok_.setAccessibleName(QStringLiteral("OK"));
   cancel_.setAccessibleName(U("キャンセル"));
   ok_.setDefault(true);
@@ -80,6 +85,7 @@ SortWindow::SortWindow(TSortState& state, std::function<bool()> sortList, IMessa
   auto* row = new QHBoxLayout(this);
   row->addWidget(Framed(sort_window::kKeyListLabel, keys_), 1);
   row->addLayout(right);
+  row->setSizeConstraint(QLayout::SetFixedSize);
 
   // The selection, not the current row: a list that gains the focus gets a current row
   // without anything being chosen.
