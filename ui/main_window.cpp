@@ -619,16 +619,8 @@ void MainWindow::ShowSortMark() {
 }
 
 void MainWindow::SortByColumnClick(int position) {
-  const auto& ids = model_.Columns();
-  if (position < 0 || position >= static_cast<int>(ids.size())) return;
-  SortState& sort = scan_->Sort();
-  int id = ids[static_cast<size_t>(position)];
-  if (id == sort.Key && sort.Sorted) {
-    sort.Direction = 1 - sort.Direction;
-  } else {
-    sort.Key = id;
-    sort.Sorted = false;
-  }
+  // The sorting layer's rule: a list sorted with no direction chosen (-1) turns descending.
+  if (!kadrel::SortByColumnClick(scan_->Sort(), model_.Columns(), position)) return;
   // A pass walks the list by position; it is re-ordered only once the pass is over.
   if (busy_) {
     pendingHeaderSort_ = true;

@@ -130,6 +130,19 @@ class DialogsTest : public QObject {
     QCOMPARE(f.RowOf("Extra"), 1);
     QCOMPARE(w.FileListWidget().header()->sortIndicatorOrder(), Qt::DescendingOrder);
 
+    // Without a direction the list sorts ascending; a click on its header then reverses it.
+    WhenModal([](QWidget& modal) {
+      auto& window = static_cast<SortWindow&>(modal);
+      window.KeyList().setCurrentRow(kColFileName - 1);
+      window.OkButton().click();
+    });
+    w.ShowSortWindow();
+    QCOMPARE(w.Scan().Sort().Direction, kNoDirection);
+    QCOMPARE(f.RowOf("BROKEN"), 2);
+    Q_EMIT w.FileListWidget().header()->sectionClicked(f.Section(kColFileName));
+    QCOMPARE(w.Scan().Sort().Direction, kDescending);
+    QCOMPARE(f.RowOf("BROKEN"), w.FileList().Count() - 1);
+
     // A sort that cannot be made leaves the list as it was and says so.
     const int titleRow = f.RowOf("SONG1");
     w.FileList().SetSortOrder([](std::span<const TMusicFileInfo* const>) { return std::nullopt; });
