@@ -268,6 +268,11 @@ class DialogsTest : public QObject {
     QVERIFY(QString::fromStdString(f.messages.texts[0]).endsWith(
         QString::fromUtf8(" が存在しないので\n") + QString::fromStdString(Bytes(volume)) + QString::fromUtf8(" を開きます.")));
     QCOMPARE(saves, 1);  // nothing new to store
+
+    // A letter that names no folder is a drive that is not ready.
+    w.ChangeDrive(Q);
+    QCOMPARE(w.CurrentFolder(), Bytes(volume));
+    QCOMPARE(w.Status().Panel(1), QString::fromUtf8("ドライブの準備が出来ていません .."));
   }
 };
 
