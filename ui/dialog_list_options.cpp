@@ -2,9 +2,13 @@
 
 #include <QApplication>
 
+#include "ui/font_group.h"
+
 namespace kadrel {
 
-void ApplyDialogListOptions(QTreeWidget& list, const TListViewOption& view, std::function<void()> open) {
+void ApplyDialogListOptions(QTreeWidget& list, const DialogListLook& look, std::function<void()> open) {
+  if (look.font) ApplyFontGroup(list, *look.font);
+  const TListViewOption& view = look.view;
   list.setSelectionBehavior(view.WholeRowHighlight ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems);
   list.setAllColumnsShowFocus(view.WholeRowHighlight);
   if (!view.SingleClickOpen) return;

@@ -29,7 +29,7 @@ QIcon DriveIcon(const QStyle& style, VolumeKind kind) {
 
 }  // namespace
 
-DriveDialog::DriveDialog(const DriveRows& drives, const TListViewOption& view, QWidget* parent)
+DriveDialog::DriveDialog(const DriveRows& drives, const DialogListLook& look, QWidget* parent)
     : QDialog(parent), drives_(drives), ok_(U("&OK")), cancel_(U(sort_window::kCancelCaption)) {
   setObjectName(QStringLiteral("TLogDiskForm"));
   setWindowTitle(U(drive_dialog::kCaption));
@@ -41,6 +41,7 @@ DriveDialog::DriveDialog(const DriveRows& drives, const TListViewOption& view, Q
   list_.setHeaderLabels({QStringLiteral("Drive"), QStringLiteral("Media"), QStringLiteral("Volume")});
   list_.setRootIsDecorated(false);
   list_.setSelectionMode(QAbstractItemView::SingleSelection);
+  ApplyDialogListOptions(list_, look, [this] { OpenSelected(); });
   for (const DriveRow& row : drives_.rows) {
     auto* item = new QTreeWidgetItem(&list_);
     item->setText(0, QString(QLatin1Char(static_cast<char>('A' + row.letter))));
@@ -54,7 +55,6 @@ DriveDialog::DriveDialog(const DriveRows& drives, const TListViewOption& view, Q
   list_.setColumnWidth(1, std::max(67, list_.fontMetrics().horizontalAdvance(QStringLiteral("Removable")) + 16));
   list_.setColumnWidth(2, 120);
   list_.installEventFilter(this);
-  ApplyDialogListOptions(list_, view, [this] { OpenSelected(); });
   list_.setSelectionBehavior(QAbstractItemView::SelectRows);
   list_.setAllColumnsShowFocus(true);
   connect(&list_, &QTreeWidget::itemDoubleClicked, this, [this] { OpenSelected(); });

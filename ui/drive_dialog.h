@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
-#include "catalog/options.h"
+#include "ui/dialog_list_options.h"
 #include "index/drive_letters.h"
 
 namespace kadrel {
@@ -20,7 +20,7 @@ class DriveDialog : public QDialog {
   Q_OBJECT
 
  public:
-  DriveDialog(const DriveRows& drives, const TListViewOption& view, QWidget* parent = nullptr);
+  DriveDialog(const DriveRows& drives, const DialogListLook& look, QWidget* parent = nullptr);
 
   // The letter chosen (0 = "A") once the dialog was accepted; -1 otherwise.
   int ChosenLetter() const { return chosen_; }

@@ -17,7 +17,7 @@ namespace kadrel {
 
 using text::U;
 
-JumpFolderDialog::JumpFolderDialog(const std::array<std::string, 26>& folders, const TListViewOption& view,
+JumpFolderDialog::JumpFolderDialog(const std::array<std::string, 26>& folders, const DialogListLook& look,
                                    IMessageBox& messages, QWidget* parent)
     : QDialog(parent), folders_(folders), messages_(messages), ok_(U("&OK")), cancel_(U(sort_window::kCancelCaption)) {
   setObjectName(QStringLiteral("TJumpFolderForm"));
@@ -32,6 +32,7 @@ JumpFolderDialog::JumpFolderDialog(const std::array<std::string, 26>& folders, c
   list_.setRootIsDecorated(false);
   list_.setSelectionMode(QAbstractItemView::SingleSelection);
   list_.setSortingEnabled(false);
+  ApplyDialogListOptions(list_, look, [this] { OpenRow(SelectedRow(), Source::Other); });
   for (size_t i = 0; i < folders_.size(); ++i) {
     auto* item = new QTreeWidgetItem(&list_);
     item->setText(0, QString(QLatin1Char(static_cast<char>('A' + i))));
@@ -41,7 +42,6 @@ JumpFolderDialog::JumpFolderDialog(const std::array<std::string, 26>& folders, c
   list_.resizeColumnToContents(0);
   list_.setColumnWidth(0, list_.columnWidth(0) + 16);
   list_.installEventFilter(this);
-  ApplyDialogListOptions(list_, view, [this] { OpenRow(SelectedRow(), Source::Other); });
   connect(&list_, &QTreeWidget::itemDoubleClicked, this, [this] { OpenRow(SelectedRow(), Source::Other); });
 
   ok_.setAccessibleName(QStringLiteral("OK"));

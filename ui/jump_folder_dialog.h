@@ -10,7 +10,7 @@
 #include <QTreeWidget>
 
 #include "base/message_box.h"
-#include "catalog/options.h"
+#include "ui/dialog_list_options.h"
 
 namespace kadrel {
 
@@ -18,7 +18,7 @@ class JumpFolderDialog : public QDialog {
   Q_OBJECT
 
  public:
-  JumpFolderDialog(const std::array<std::string, 26>& folders, const TListViewOption& view, IMessageBox& messages,
+  JumpFolderDialog(const std::array<std::string, 26>& folders, const DialogListLook& look, IMessageBox& messages,
                    QWidget* parent = nullptr);
 
   // The letter chosen (0 = "A") once the dialog was accepted; -1 otherwise.

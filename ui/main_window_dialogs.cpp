@@ -17,13 +17,17 @@ namespace kadrel {
 
 namespace {
 
+DialogListLook ListLook(const WindowSettings& settings) {
+  return {settings.scan.view, settings.dialogFont ? &*settings.dialogFont : nullptr};
+}
+
 QString PathText(const std::string& bytes) { return QFile::decodeName(QByteArray::fromStdString(bytes)); }
 std::string PathBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 }  // namespace
 
 void MainWindow::ShowJumpFolderDialog() {
-  JumpFolderDialog dialog(settings_.jumpFolders, settings_.scan.view, messages_, this);
+  JumpFolderDialog dialog(settings_.jumpFolders, ListLook(settings_), messages_, this);
   if (dialog.exec() == QDialog::Accepted && dialog.ChosenLetter() >= 0) OpenJumpFolder(dialog.ChosenLetter());
 }
 
@@ -32,7 +36,7 @@ void MainWindow::ShowDriveDialog() {
   const VolumeTable volumes = volumeSource();
   const DriveRows rows =
       ListDrives(settings_.driveLetters, volumes, current_, [](const VolumeInfo& v) { return VolumeLabel(v); });
-  DriveDialog dialog(rows, settings_.scan.view, this);
+  DriveDialog dialog(rows, ListLook(settings_), this);
   if (dialog.exec() == QDialog::Accepted && dialog.ChosenLetter() >= 0) ChangeDrive(dialog.ChosenLetter());
 }
 

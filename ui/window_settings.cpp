@@ -49,6 +49,7 @@ WindowSettings WindowSettingsFrom(const StartupSettings& startup) {
     s.columnWidths[id] = (width > 0 && width <= kMaxColumnWidth) ? width : defaults[id];
   }
   s.jumpFolders = startup.main.JumpFolders;
+  s.dialogFont = w.View.Fonts[5];  // "FJ"
   for (size_t n = 0; n < s.playerNames.size(); ++n) {
     const TPlayer_data& slot = startup.main.Players[n];
     if (slot.InUse && !slot.ExePath.empty())

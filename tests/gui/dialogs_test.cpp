@@ -163,7 +163,7 @@ class DialogsTest : public QObject {
     folders[C] = Folder(dir.path());
     folders[D] = Folder(dir.path() + QStringLiteral("/gone"));
     RecordingMessageBox messages;
-    TListViewOption view;
+    DialogListLook view;
     {
       JumpFolderDialog dialog(folders, view, messages);
       QVERIFY(UnnamedControls(dialog).isEmpty());
@@ -190,6 +190,32 @@ class DialogsTest : public QObject {
     QCOMPARE(messages.texts.size(), size_t(2));
   }
 
+  void listsTakeTheFontGroupAndOpenOnOneClick() {
+    QTemporaryDir dir;
+    std::array<std::string, 26> folders{};
+    folders[C] = Folder(dir.path());
+    RecordingMessageBox messages;
+    FontSetting font;
+    font.Points = 14;
+    font.Bold = true;
+    font.Color = 0x0000FF;                           // 0x00BBGGRR: red
+    font.BackColor = static_cast<int32_t>(0x80000005u);  // the system's window colour
+    DialogListLook look;
+    look.font = &font;
+    look.view.SingleClickOpen = true;
+    look.view.WholeRowHighlight = false;
+    JumpFolderDialog dialog(folders, look, messages);
+    dialog.show();
+    QTreeWidget& list = dialog.List();
+    QCOMPARE(list.font().pointSize(), 14);
+    QVERIFY(list.font().bold());
+    QCOMPARE(list.palette().color(QPalette::Text), QColor(Qt::red));
+    QCOMPARE(list.palette().color(QPalette::Base), dialog.palette().color(QPalette::Base));
+    QCOMPARE(list.selectionBehavior(), QAbstractItemView::SelectItems);
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(list.topLevelItem(C)).center());
+    QCOMPARE(dialog.ChosenLetter(), C);
+  }
+
   void jumpFolderDialogOpensTheFolderInTheWindow() {
     WindowFixture f;
     WindowSettings settings = WindowFixture::QuietSettings();
@@ -207,7 +233,7 @@ class DialogsTest : public QObject {
     drives.rows = {{C, "/", VolumeKind::Fixed, "SYSTEM"}, {D, "/media/cd", VolumeKind::CdRom, ""},
                    {7, "/home/me", VolumeKind::Fixed, ""}};
     drives.current = 1;
-    TListViewOption view;
+    DialogListLook view;
     {
       DriveDialog dialog(drives, view);
       QVERIFY(UnnamedControls(dialog).isEmpty());
