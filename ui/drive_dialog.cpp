@@ -1,5 +1,7 @@
 #include "ui/drive_dialog.h"
 
+#include <algorithm>
+
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -51,9 +53,9 @@ DriveDialog::DriveDialog(const DriveRows& drives, const DialogListLook& look, QW
     item->setToolTip(0, QString::fromStdString(DisplayText(row.folder)));
   }
   // Widths for this font: the designed 40/67/120 pixels hold the texts at 8 points.
-  list_.setColumnWidth(0, std::max(40, list_.fontMetrics().horizontalAdvance(QStringLiteral("WW")) + 32));
-  list_.setColumnWidth(1, std::max(67, list_.fontMetrics().horizontalAdvance(QStringLiteral("Removable")) + 16));
-  list_.setColumnWidth(2, 120);
+  const int widths[] = {std::max(40, list_.fontMetrics().horizontalAdvance(QStringLiteral("WW")) + 32),
+                        std::max(67, list_.fontMetrics().horizontalAdvance(QStringLiteral("Removable")) + 16), 120};
+  for (int c = 0; c < 3; ++c) list_.setColumnWidth(c, widths[c]);
   list_.installEventFilter(this);
   list_.setSelectionBehavior(QAbstractItemView::SelectRows);
   list_.setAllColumnsShowFocus(true);
@@ -73,9 +75,11 @@ DriveDialog::DriveDialog(const DriveRows& drives, const DialogListLook& look, QW
   column->addWidget(new QLabel(U(drive_dialog::kPrompt)));
   column->addWidget(&list_, 1);
   column->addLayout(buttons);
-  const int listWidth = list_.columnWidth(0) + list_.columnWidth(1) + list_.columnWidth(2) + 24;
-  list_.setMinimumWidth(listWidth);
-  setFixedSize(sizeHint().expandedTo(QSize(listWidth + 24, 300)));
+  // As wide as the columns (the last one stretches to whatever width the list has now).
+  const int listWidth = widths[0] + widths[1] + widths[2] + 2 * list_.frameWidth() + 4;
+  const QMargins margins = column->contentsMargins();
+  const int width = std::max(listWidth, buttons->sizeHint().width()) + margins.left() + margins.right();
+  setFixedSize(width, std::max(sizeHint().height(), 260));
 }
 
 void DriveDialog::showEvent(QShowEvent* event) {

@@ -23,7 +23,7 @@ JumpFolderDialog::JumpFolderDialog(const std::array<std::string, 26>& folders, c
   setObjectName(QStringLiteral("TJumpFolderForm"));
   setWindowTitle(U(jump_dialog::kCaption));
   setModal(true);
-  resize(580, 440);
+  resize(600, 440);  // room for the 500-pixel folder column beside the letters
 
   list_.setObjectName(QStringLiteral("JF_List"));
   list_.setAccessibleName(U(jump_dialog::kCaption));
