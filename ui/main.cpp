@@ -19,6 +19,7 @@
 #include "platform/launch_arguments.h"
 #include "platform/manual_location.h"
 #include "platform/single_instance.h"
+#include "settings/drive_letter_store.h"
 #include "ui/main_window.h"
 #include "ui/qt_message_box.h"
 #include "ui/texts.h"
@@ -70,9 +71,12 @@ int main(int argc, char** argv) {
   // Absolute paths, also for the running copy, whose working folder is another.
   arguments = kadrel::ArgumentPaths(arguments, QDir::currentPath());
   // --screenshot=FILE: save a picture of the window once the first folder is listed, and end.
-  QString screenshot;
-  for (const QString& a : arguments)
+  // --screenshot-dialog=jump|drive|sort: the picture is of that dialog instead.
+  QString screenshot, screenshotDialog;
+  for (const QString& a : arguments) {
     if (a.startsWith(QStringLiteral("--screenshot="))) screenshot = a.mid(13);
+    if (a.startsWith(QStringLiteral("--screenshot-dialog="))) screenshotDialog = a.mid(20);
+  }
   kadrel::SingleInstance instance;
   if (instance.HandOver(arguments)) return 0;
   instance.Listen();
@@ -100,13 +104,28 @@ int main(int argc, char** argv) {
   window.onSaveState = [&session, &box](const kadrel::StartupState& state) { session.Save(state, box); };
   window.onDeleteSettings = [&session] { session.Delete(); };
   window.onOpenManual = OpenManual;
+  window.onSaveDriveLetters = [&session](const std::array<std::string, 26>& letters) {
+    if (!session.Deleted()) kadrel::SaveDriveLetters(session.Reg(), letters);
+  };
   QObject::connect(&instance, &kadrel::SingleInstance::argumentsReceived, &window,
                    &kadrel::MainWindow::HandleArguments);
   if (!screenshot.isEmpty()) {
     window.resize(900, 560);
-    QObject::connect(&window, &kadrel::MainWindow::passFinished, &window, [&window, screenshot] {
-      QTimer::singleShot(700, &window, [&window, screenshot] {
-        if (!window.grab().save(screenshot)) std::fprintf(stderr, "kadrel: cannot write the screenshot\n");
+    QObject::connect(&window, &kadrel::MainWindow::passFinished, &window, [&window, screenshot, screenshotDialog] {
+      QTimer::singleShot(700, &window, [&window, screenshot, screenshotDialog] {
+        if (screenshotDialog.isEmpty()) {
+          if (!window.grab().save(screenshot)) std::fprintf(stderr, "kadrel: cannot write the screenshot\n");
+          window.close();
+          return;
+        }
+        QTimer::singleShot(500, &window, [screenshot] {
+          QWidget* dialog = QApplication::activeModalWidget();
+          if (!dialog || !dialog->grab().save(screenshot)) std::fprintf(stderr, "kadrel: cannot write the screenshot\n");
+          if (dialog) dialog->close();
+        });
+        if (screenshotDialog == QStringLiteral("jump")) window.ShowJumpFolderDialog();
+        else if (screenshotDialog == QStringLiteral("drive")) window.ShowDriveDialog();
+        else if (screenshotDialog == QStringLiteral("sort")) window.ShowSortWindow();
         window.close();
       });
     });

@@ -28,6 +28,7 @@
 #include "base/text_helpers.h"
 #include "base/path_helpers.h"
 #include "sorting/compare_items.h"
+#include "sorting/sort_controls.h"
 #include "sorting/sort_list.h"
 #include "platform/launch_arguments.h"
 #include "platform/temp_folder.h"
@@ -349,6 +350,7 @@ void MainWindow::ConnectSignals() {
 void MainWindow::Start(const std::string& folder) {
   phase_ = LifePhase::Running;
   statusTimer_.start();
+  RefreshDriveLetters();
   std::string start = WithTrailingSlash(folder.empty() ? PathBytes(QDir::homePath()) : folder);
   OpenPath(start);
 }
@@ -373,7 +375,7 @@ void MainWindow::OpenFolder(const std::string& path) {
     current_ = folder;
     UpdateTitle();
     scan_->ShowFolder(folder, previous_);
-    lastFolderOnVolume_[PathBytes(VolumeRoot(PathText(folder)))] = folder;
+    RecordDriveVisit(folder);
   } else {
     messages_.Beep(BeepKind::Warning);
     model_.Clear();
@@ -594,10 +596,15 @@ void MainWindow::SetBusy(bool busy) {
 void MainWindow::WatchFolder(const std::string& folder) { watcher_.SetFolder(PathText(folder)); }
 
 void MainWindow::SortAndRefresh() {
-  model_.Sort();
-  scan_->Sort().Sorted = true;
+  if (!SortFileList()) messages_.Error(sort_window::kFailedMessage);
+}
+
+bool MainWindow::SortFileList() {
+  const bool sorted = model_.Sort();
+  scan_->Sort().Sorted = sorted;  // a failed sort leaves the list in its old order
   ShowSortMark();
   list_.viewport()->update();
+  return sorted;
 }
 
 void MainWindow::Refresh() {
@@ -634,16 +641,8 @@ void MainWindow::ShowSortMark() {
 }
 
 void MainWindow::SortByColumnClick(int position) {
-  const auto& ids = model_.Columns();
-  if (position < 0 || position >= static_cast<int>(ids.size())) return;
-  SortState& sort = scan_->Sort();
-  int id = ids[static_cast<size_t>(position)];
-  if (id == sort.Key && sort.Sorted) {
-    sort.Direction = 1 - sort.Direction;
-  } else {
-    sort.Key = id;
-    sort.Sorted = false;
-  }
+  // The sorting layer's rule: a list sorted with no direction chosen (-1) turns descending.
+  if (!kadrel::SortByColumnClick(scan_->Sort(), model_.Columns(), position)) return;
   // A pass walks the list by position; it is re-ordered only once the pass is over.
   if (busy_) {
     pendingHeaderSort_ = true;

@@ -19,6 +19,7 @@
 #include "scan/folder_scan_controller.h"
 #include "scan/lzh_archive_port.h"
 #include "index/folder_index.h"
+#include "index/volume_info.h"
 #include "scan/scan_view.h"
 #include "platform/folder_watcher.h"
 #include "platform/qt_window_bridge.h"
@@ -55,6 +56,21 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   void OpenPreviousFolder();
   void OpenJumpFolder(int letterIndex);
   void OpenRow(int row);
+  // Dialogs (ui/main_window_dialogs.cpp).
+  void ShowJumpFolderDialog();
+  void ShowDriveDialog();
+  void ShowSortWindow();
+  // Drive letters: go to the folder last visited on a drive (0 = "A"), or to the root
+  // folder of the current folder's drive.
+  void ChangeDrive(int letterIndex);
+  void OpenDriveRoot();
+  // Gives new volumes their letters; the table is stored when it changed.
+  void RefreshDriveLetters();
+  const std::array<std::string, 26>& DriveLetters() const { return settings_.driveLetters; }
+  // Called when the drive-letter table has changed and should be stored.
+  std::function<void(const std::array<std::string, 26>&)> onSaveDriveLetters;
+  // The mount table the drive letters are read from (tests give their own).
+  std::function<VolumeTable()> volumeSource = [] { return VolumeTable::System(); };
   // Commands.
   void BreakScan();
   void UpdateFileInformation();
@@ -137,6 +153,9 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   bool IndexIdle();
   void ShowSortMark();
   void SortByColumnClick(int position);
+  // Sorts the file list and shows the mark; false (the list unchanged) on failure.
+  bool SortFileList();
+  void RecordDriveVisit(const std::string& folder);
   void OnTreeSelection(const QString& folder);
   // Sets the stop flag and waits for the pass to end, servicing the window every 5 ms;
   // false when the program began closing meanwhile.
@@ -178,7 +197,7 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   std::string current_;
   std::string previous_;
   std::string focusName_;  // a loose file to focus when the current pass ends
-  std::map<std::string, std::string> lastFolderOnVolume_;  // volume root -> folder
+  std::array<std::string, 26> lastFolderOnDrive_;  // by drive letter; empty: the drive's folder
   bool busy_ = false;
   bool indexBusy_ = false;
   bool deleteSettings_ = false;

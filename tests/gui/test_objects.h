@@ -10,10 +10,11 @@ QObject* NewFileListTest();
 QObject* NewMainWindowTest();
 QObject* NewWindowSettingsTest();
 QObject* NewLaunchTest();
+QObject* NewDialogsTest();
 
 inline QList<QObject*> MakeTestObjects() {
   return {NewPlatformTest(), NewFileListTest(), NewMainWindowTest(), NewWindowSettingsTest(),
-          NewLaunchTest()};
+          NewLaunchTest(), NewDialogsTest()};
 }
 
 }  // namespace kadrel::test
