@@ -42,9 +42,13 @@ int main(int argc, char** argv) {
   QStringList arguments = QApplication::arguments().mid(1);
   const std::string configFolder = kadrel::TakeConfigDirArgument(arguments);
   // --screenshot=FILE: save a picture of the window once the first folder is listed, and end.
+  // --screenshot-window=keys: the picture is of the key customisation window instead.
   QString screenshot;
-  for (const QString& a : arguments)
+  bool keyWindowShot = false;
+  for (const QString& a : arguments) {
     if (a.startsWith(QStringLiteral("--screenshot="))) screenshot = a.mid(13);
+    if (a == QStringLiteral("--screenshot-window=keys")) keyWindowShot = true;
+  }
   kadrel::SingleInstance instance;
   if (instance.HandOver(arguments)) return 0;
   instance.Listen();
@@ -71,13 +75,21 @@ int main(int argc, char** argv) {
   box.SetParent(&window);
   window.onSaveState = [&session, &box](const kadrel::StartupState& state) { session.Save(state, box); };
   window.onDeleteSettings = [&session] { session.Delete(); };
+  window.Hooks().openHelp = [] { OpenManual(0); };
+  window.CreateKeyWindow(kadrel::ReadKeyWindowSettings(session.Reg()), session.Folders().config, startupBox,
+                         [&session](const kadrel::KeyWindowSettings& keys) {
+                           if (!session.Deleted()) kadrel::WriteKeyWindowSettings(session.Reg(), keys);
+                         });
   QObject::connect(&instance, &kadrel::SingleInstance::argumentsReceived, &window,
                    &kadrel::MainWindow::HandleArguments);
   if (!screenshot.isEmpty()) {
     window.resize(900, 560);
-    QObject::connect(&window, &kadrel::MainWindow::passFinished, &window, [&window, screenshot] {
-      QTimer::singleShot(700, &window, [&window, screenshot] {
-        if (!window.grab().save(screenshot)) std::fprintf(stderr, "kadrel: cannot write the screenshot\n");
+    QObject::connect(&window, &kadrel::MainWindow::passFinished, &window, [&window, screenshot, keyWindowShot] {
+      if (keyWindowShot) window.ShowKeyWindow();
+      QTimer::singleShot(700, &window, [&window, screenshot, keyWindowShot] {
+        QWidget* shown = keyWindowShot ? static_cast<QWidget*>(window.KeyWindow()) : &window;
+        if (!shown->grab().save(screenshot)) std::fprintf(stderr, "kadrel: cannot write the screenshot\n");
+        if (keyWindowShot) window.KeyWindow()->hide();
         window.close();
       });
     });
