@@ -1,5 +1,6 @@
 #include "ui/key_cust_window.h"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -52,8 +53,10 @@ KeyGrid::KeyGrid(QWidget* parent) : QTableWidget(kKeyRows - 1, kKeyColumns, pare
   setAcceptDrops(true);
   setDragDropMode(QAbstractItemView::DragDrop);
   setDefaultDropAction(Qt::CopyAction);
+  viewport()->setAcceptDrops(true);
   verticalHeader()->hide();
   setContextMenuPolicy(Qt::CustomContextMenu);
+  if (auto* corner = findChild<QAbstractButton*>()) corner->setAccessibleName(QStringLiteral("Key"));
 }
 
 std::pair<int, int> KeyGrid::TableCell(const QModelIndex& index) {
@@ -125,6 +128,7 @@ FunctionList::FunctionList(QWidget* parent) : QListWidget(parent) {
   setAcceptDrops(true);
   setDragDropMode(QAbstractItemView::DragDrop);
   setDefaultDropAction(Qt::CopyAction);
+  viewport()->setAcceptDrops(true);
   for (const std::string& name : FunctionListNames()) {
     auto* item = new QListWidgetItem(QString::fromStdString(name), this);
     item->setData(kNameRole, QByteArray::fromStdString(CommandBytes(name)));

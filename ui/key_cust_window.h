@@ -34,12 +34,13 @@ class KeyGrid : public QTableWidget {
   // The key-table cell of a grid position, or {0, 0}.
   static std::pair<int, int> TableCell(const QModelIndex& index);
 
+  QMimeData* mimeData(const QList<QTableWidgetItem*>& items) const override;
+
  Q_SIGNALS:
   void commandDropped(int row, int column, const QByteArray& name);
   void cellMoved(int fromRow, int fromColumn, int toRow, int toColumn);
 
  protected:
-  QMimeData* mimeData(const QList<QTableWidgetItem*>& items) const override;
   QStringList mimeTypes() const override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
@@ -54,11 +55,12 @@ class FunctionList : public QListWidget {
  public:
   explicit FunctionList(QWidget* parent = nullptr);
 
+  QMimeData* mimeData(const QList<QListWidgetItem*>& items) const override;
+
  Q_SIGNALS:
   void cellDropped(int row, int column);
 
  protected:
-  QMimeData* mimeData(const QList<QListWidgetItem*>& items) const override;
   QStringList mimeTypes() const override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;

@@ -62,7 +62,11 @@ int KeyRowOf(const QKeyEvent& event) {
 }
 
 KeyDispatcher::KeyDispatcher(const KeyTable& table, CommandExecutor& executor, QObject* parent)
-    : QObject(parent), table_(table), executor_(executor) {}
+    : QObject(parent), table_(table) {
+  execute = [&executor](CommandList list, std::string_view name, std::string_view extra) {
+    executor.Execute(list, name, extra);
+  };
+}
 
 void KeyDispatcher::Watch(QAbstractItemView& view, CommandList list) {
   lists_[&view] = list;
@@ -100,15 +104,15 @@ bool KeyDispatcher::Dispatch(QAbstractItemView& view, CommandList list, QKeyEven
     }
   }
   if (row >= kFirstCharacterRow) {
-    executor_.Execute(list, table_.Cell(row, 1));
+    execute(list, table_.Cell(row, 1), {});
     return true;
   }
-  executor_.Execute(list, table_.KeyRowCommand(row, held), row == kReturnRow ? "return" : "");
+  execute(list, table_.KeyRowCommand(row, held), row == kReturnRow ? "return" : "");
   return true;
 }
 
 void KeyDispatcher::OpenJumpRow(int row) {
-  executor_.Run(CommandList::FileList, Command{CommandId::OpenJumpFolder, row});
+  execute(CommandList::FileList, CommandBytes(JumpCommandName(row)), {});
   if (focusFileList) focusFileList();
 }
 

@@ -40,6 +40,8 @@ class KeyDispatcher : public QObject {
   void SetKeepSelection(bool on) { keepSelection_ = on; }
   // Puts the focus on the file list (after a jump-list key).
   std::function<void()> focusFileList;
+  // Where a selected command goes: the executor (tests record it instead).
+  std::function<void(CommandList, std::string_view name, std::string_view extra)> execute;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -50,7 +52,6 @@ class KeyDispatcher : public QObject {
   void OpenJumpRow(int row);
 
   const KeyTable& table_;
-  CommandExecutor& executor_;
   std::map<QObject*, CommandList> lists_;
   bool keepSelection_ = false;
 };

@@ -140,7 +140,6 @@ MainWindow::MainWindow(WindowSettings settings, IMessageBox* messages, QWidget* 
 
   UpdateJumpMenu();
   UpdatePlayerItems();
-  RefreshKeyHints();
   ConnectSignals();
   SetupTray();
 
@@ -692,6 +691,7 @@ void MainWindow::UpdatePlayerItems() {
     item->setVisible(!name.isEmpty());
     actions_.playButtons[n]->setToolTip(name.isEmpty() ? QStringLiteral("Player%1").arg(n + 1) : name);
   }
+  RefreshKeyHints();  // the captions were rebuilt
 }
 
 void MainWindow::SetupTray() {

@@ -67,6 +67,7 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   KeyTable& Keys() { return keys_; }
   CommandExecutor& Executor() { return *executor_; }
   CommandHooks& Hooks() { return commandTarget_->hooks; }
+  KeyDispatcher& Dispatcher() { return *dispatcher_; }
   // Start-up: makes the key customisation window and reads the key file with `startupBox`.
   void CreateKeyWindow(KeyWindowSettings settings, const std::string& configFolder, IMessageBox& startupBox,
                        std::function<void(const KeyWindowSettings&)> onClosed);
