@@ -55,6 +55,9 @@ KeyGrid::KeyGrid(QWidget* parent) : QTableWidget(kKeyRows - 1, kKeyColumns, pare
   setDefaultDropAction(Qt::CopyAction);
   viewport()->setAcceptDrops(true);
   verticalHeader()->hide();
+  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+  setWordWrap(false);
   setContextMenuPolicy(Qt::CustomContextMenu);
   if (auto* corner = findChild<QAbstractButton*>()) corner->setAccessibleName(QStringLiteral("Key"));
 }
@@ -278,6 +281,7 @@ void KeyCustWindow::ShowCell(int row, int column) {
     grid_.setItem(row - 1, column, item);
   }
   item->setText(Shown(table_.Cell(row, column)));
+  item->setToolTip(item->text());  // names are longer than the columns
   item->setFlags(KeyTable::Settable(row, column)
                      ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled
                      : Qt::ItemIsEnabled);

@@ -126,6 +126,22 @@ class KeysTest : public QObject {
     QVERIFY(seen.empty());
   }
 
+  void keepingTheSelectionMovesOnlyTheFocus() {
+    WindowFixture f;
+    MainWindow& w = f.Open();
+    FileListView& list = w.FileListWidget();
+    list.setCurrentIndex(w.FileList().index(0, 0));
+    w.Dispatcher().SetKeepSelection(true);
+    QTest::keyClick(&list, Qt::Key_Down);
+    QTest::keyClick(&list, Qt::Key_Down);
+    QCOMPARE(list.currentIndex().row(), 2);
+    QCOMPARE(list.selectionModel()->selectedRows().size(), 1);
+    QCOMPARE(list.selectionModel()->selectedRows().front().row(), 0);
+    QTest::keyClick(&list, Qt::Key_PageDown);
+    QVERIFY(list.currentIndex().row() > 2);
+    QCOMPARE(list.selectionModel()->selectedRows().front().row(), 0);
+  }
+
   void altLetterOpensTheMenu() {
     WindowFixture f;
     MainWindow& w = f.Open();
