@@ -71,11 +71,14 @@ int main(int argc, char** argv) {
   // Absolute paths, also for the running copy, whose working folder is another.
   arguments = kadrel::ArgumentPaths(arguments, QDir::currentPath());
   // --screenshot=FILE: save a picture of the window once the first folder is listed, and end.
-  // --screenshot-dialog=jump|drive|sort: the picture is of that dialog instead.
+  // --screenshot-dialog=jump|drive|sort or --screenshot-window=keys: the picture is of
+  // that dialog or window instead.
   QString screenshot, screenshotDialog;
+  bool keyWindowShot = false;
   for (const QString& a : arguments) {
     if (a.startsWith(QStringLiteral("--screenshot="))) screenshot = a.mid(13);
     if (a.startsWith(QStringLiteral("--screenshot-dialog="))) screenshotDialog = a.mid(20);
+    if (a == QStringLiteral("--screenshot-window=keys")) keyWindowShot = true;
   }
   kadrel::SingleInstance instance;
   if (instance.HandOver(arguments)) return 0;
@@ -107,14 +110,22 @@ int main(int argc, char** argv) {
   window.onSaveDriveLetters = [&session](const std::array<std::string, 26>& letters) {
     if (!session.Deleted()) kadrel::SaveDriveLetters(session.Reg(), letters);
   };
+  window.CreateKeyWindow(kadrel::ReadKeyWindowSettings(session.Reg()), session.Folders().config, startupBox,
+                         [&session](const kadrel::KeyWindowSettings& keys) {
+                           if (!session.Deleted()) kadrel::WriteKeyWindowSettings(session.Reg(), keys);
+                         });
   QObject::connect(&instance, &kadrel::SingleInstance::argumentsReceived, &window,
                    &kadrel::MainWindow::HandleArguments);
   if (!screenshot.isEmpty()) {
     window.resize(900, 560);
-    QObject::connect(&window, &kadrel::MainWindow::passFinished, &window, [&window, screenshot, screenshotDialog] {
-      QTimer::singleShot(700, &window, [&window, screenshot, screenshotDialog] {
+    QObject::connect(&window, &kadrel::MainWindow::passFinished, &window,
+                     [&window, screenshot, screenshotDialog, keyWindowShot] {
+      if (keyWindowShot) window.ShowKeyWindow();
+      QTimer::singleShot(700, &window, [&window, screenshot, screenshotDialog, keyWindowShot] {
         if (screenshotDialog.isEmpty()) {
-          if (!window.grab().save(screenshot)) std::fprintf(stderr, "kadrel: cannot write the screenshot\n");
+          QWidget* shown = keyWindowShot ? static_cast<QWidget*>(window.KeyWindow()) : &window;
+          if (!shown->grab().save(screenshot)) std::fprintf(stderr, "kadrel: cannot write the screenshot\n");
+          if (keyWindowShot) window.KeyWindow()->hide();
           window.close();
           return;
         }

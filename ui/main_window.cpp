@@ -33,7 +33,10 @@
 #include "platform/launch_arguments.h"
 #include "platform/temp_folder.h"
 #include "platform/volumes.h"
+#include "commands/key_file.h"
+#include "settings/platform_folders.h"
 #include "ui/icon_set.h"
+#include "ui/menu_key_hints.h"
 #include "ui/texts.h"
 
 namespace kadrel {
@@ -125,6 +128,21 @@ MainWindow::MainWindow(WindowSettings settings, IMessageBox* messages, QWidget* 
   BuildLayout();
   SetupColumns();
   folders_.SetJumpFolders(settings_.jumpFolders);
+
+  // Until the key file is read the lists answer to the built-in default keys.
+  ReadKeyFile(DefaultKeyFileBytes(), keys_);
+  commandTarget_ = std::make_unique<MainCommandTarget>(*this);
+  commandTarget_->hooks.openHelp = [this] {
+    if (onOpenManual) onOpenManual();
+  };
+  executor_ = std::make_unique<CommandExecutor>(*commandTarget_, messages_);
+  dispatcher_ = new KeyDispatcher(keys_, *executor_, this);
+  dispatcher_->Watch(list_, CommandList::FileList);
+  dispatcher_->Watch(*playView_, CommandList::PlayList);
+  dispatcher_->Watch(folders_.JumpList(), CommandList::JumpList);
+  dispatcher_->SetKeepSelection(settings_.scan.view.KeepSelectionOnFocusMove);
+  dispatcher_->focusFileList = [this] { list_.setFocus(); };
+
   UpdateJumpMenu();
   UpdatePlayerItems();
   ConnectSignals();
@@ -194,10 +212,10 @@ void MainWindow::BuildLayout() {
   playTitles->addWidget(new QLabel(QStringLiteral("[%1] %2").arg(U("タイトル"), U(text::kNoTitle))));
   playTitles->addWidget(new QLabel(QStringLiteral("[%1] %2").arg(U("基準フォルダ"), U(text::kNoBaseFolder))));
   playColumn->addLayout(playTitles);
-  auto* playView = new QTreeView;
-  playView->setObjectName(QStringLiteral("PlayList"));
-  playView->setAccessibleName(U("PlayList"));
-  playColumn->addWidget(playView, 1);
+  playView_ = new QTreeView;
+  playView_->setObjectName(QStringLiteral("PlayList"));
+  playView_->setAccessibleName(U("PlayList"));
+  playColumn->addWidget(playView_, 1);
   playList_.setVisible(false);
 
   rightSplit_ = new QSplitter(Qt::Vertical);
@@ -335,9 +353,11 @@ void MainWindow::ConnectSignals() {
   connect(&folders_, &FolderPane::folderSelected, this, &MainWindow::OnTreeSelection);
   connect(&folders_, &FolderPane::jumpRequested, this, &MainWindow::OpenJumpFolder);
 
-  connect(&list_, &FileListView::openRequested, this, &MainWindow::OpenRow);
-  connect(&list_, &FileListView::upRequested, this, [this] { OpenListFolder({}, false); });
-  connect(&list_, &FileListView::previousFolderRequested, this, &MainWindow::OpenPreviousFolder);
+  connect(&list_, &FileListView::openRequested, this, [this](int row) {
+    list_.setCurrentIndex(model_.index(row, 0));
+    executor_->Execute(CommandList::FileList, CommandBytes(command::kOpenBest), "return");
+  });
+  connect(actions_.keyCustomization, &QAction::triggered, this, &MainWindow::ShowKeyWindow);
   connect(&list_, &FileListView::popupRequested, this, &MainWindow::ShowPopup);
   connect(&list_, &FileListView::dragRequested, this, &MainWindow::StartDrag);
   connect(list_.header(), &QHeaderView::sectionClicked, this, &MainWindow::SortByColumnClick);
@@ -429,16 +449,30 @@ void MainWindow::OpenPreviousFolder() {
 
 void MainWindow::OpenJumpFolder(int letterIndex) {
   if (letterIndex < 0 || letterIndex >= 26) return;
-  const std::string& folder = settings_.jumpFolders[static_cast<size_t>(letterIndex)];
-  if (folder.empty()) return;
-  if (QFileInfo(PathText(folder)).isDir()) {
-    OpenPath(folder);
-    list_.setFocus();
-  } else {
-    messages_.Error(std::string(text::kFolderMissingPrefix) + DisplayText(ShortenPath(folder, 25)) +
-                    text::kFolderMissingSuffix);
-  }
+  executor_->Run(CommandList::FileList, Command{CommandId::OpenJumpFolder, letterIndex});
 }
+
+// ---- keys ------------------------------------------------------------------------
+
+void MainWindow::CreateKeyWindow(KeyWindowSettings settings, const std::string& configFolder, IMessageBox& startupBox,
+                                 std::function<void(const KeyWindowSettings&)> onClosed) {
+  keyWindow_ = std::make_unique<KeyCustWindow>(keys_, std::move(settings), configFolder, messages_, this);
+  keyWindow_->onBindingsChanged = [this] { RefreshKeyHints(); };
+  keyWindow_->onClosed = std::move(onClosed);
+  keyWindow_->LoadAtStart(startupBox);
+}
+
+void MainWindow::ShowKeyWindow() {
+  if (!keyWindow_) {
+    const std::string config = DefaultPlatformFolders().config;
+    KeyWindowSettings settings;
+    settings.keyFile = config + std::string(kDefaultKeyFile);
+    CreateKeyWindow(settings, config, messages_, {});
+  }
+  keyWindow_->Open();
+}
+
+void MainWindow::RefreshKeyHints() { ShowKeyHints(actions_, keys_); }
 
 void MainWindow::OpenRow(int row) {
   if (row < 0 || row >= model_.Announced()) return;
@@ -681,6 +715,7 @@ void MainWindow::UpdatePlayerItems() {
     item->setVisible(!name.isEmpty());
     actions_.playButtons[n]->setToolTip(name.isEmpty() ? QStringLiteral("Player%1").arg(n + 1) : name);
   }
+  RefreshKeyHints();  // the captions were rebuilt
 }
 
 void MainWindow::SetupTray() {

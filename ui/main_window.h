@@ -15,6 +15,9 @@
 #include <QTimer>
 
 #include "base/message_box.h"
+#include "commands/command_executor.h"
+#include "commands/key_table.h"
+#include "settings/key_window_settings.h"
 #include "scan/folder_index_port.h"
 #include "scan/folder_scan_controller.h"
 #include "scan/lzh_archive_port.h"
@@ -26,6 +29,9 @@
 #include "ui/file_list_model.h"
 #include "ui/file_list_view.h"
 #include "ui/folder_pane.h"
+#include "ui/key_cust_window.h"
+#include "ui/key_dispatch.h"
+#include "ui/main_command_target.h"
 #include "ui/main_actions.h"
 #include "ui/qt_message_box.h"
 #include "ui/status_strip.h"
@@ -35,6 +41,7 @@ namespace kadrel {
 
 class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks {
   Q_OBJECT
+  friend class MainCommandTarget;
 
  public:
   enum class LifePhase { Starting, Running, Closing };
@@ -71,6 +78,19 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   std::function<void(const std::array<std::string, 26>&)> onSaveDriveLetters;
   // The mount table the drive letters are read from (tests give their own).
   std::function<VolumeTable()> volumeSource = [] { return VolumeTable::System(); };
+  // Keys and commands: the live key table, the executor, the hooks through which later
+  // windows join, and the key customisation window.
+  KeyTable& Keys() { return keys_; }
+  CommandExecutor& Executor() { return *executor_; }
+  CommandHooks& Hooks() { return commandTarget_->hooks; }
+  KeyDispatcher& Dispatcher() { return *dispatcher_; }
+  // Start-up: makes the key customisation window and reads the key file with `startupBox`.
+  void CreateKeyWindow(KeyWindowSettings settings, const std::string& configFolder, IMessageBox& startupBox,
+                       std::function<void(const KeyWindowSettings&)> onClosed);
+  void ShowKeyWindow();
+  KeyCustWindow* KeyWindow() { return keyWindow_.get(); }
+  QTreeView& PlayListView() { return *playView_; }
+  void RefreshKeyHints();
   // Commands.
   void BreakScan();
   void UpdateFileInformation();
@@ -206,6 +226,13 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   bool forcedClose_ = false;
   bool closeDone_ = false;
   int windowStateFlag_ = 0;  // 0 normal, 1 maximised, 2 minimised
+
+  QTreeView* playView_ = nullptr;
+  KeyTable keys_;
+  std::unique_ptr<MainCommandTarget> commandTarget_;
+  std::unique_ptr<CommandExecutor> executor_;
+  KeyDispatcher* dispatcher_ = nullptr;
+  std::unique_ptr<KeyCustWindow> keyWindow_;
 };
 
 }  // namespace kadrel

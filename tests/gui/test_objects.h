@@ -11,10 +11,11 @@ QObject* NewMainWindowTest();
 QObject* NewWindowSettingsTest();
 QObject* NewLaunchTest();
 QObject* NewDialogsTest();
+QObject* NewKeysTest();
 
 inline QList<QObject*> MakeTestObjects() {
   return {NewPlatformTest(), NewFileListTest(), NewMainWindowTest(), NewWindowSettingsTest(),
-          NewLaunchTest(), NewDialogsTest()};
+          NewLaunchTest(), NewDialogsTest(), NewKeysTest()};
 }
 
 }  // namespace kadrel::test
