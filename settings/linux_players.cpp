@@ -88,14 +88,17 @@ std::vector<std::string> LinuxPlayerSwitches(const LinuxPlayer& player) {
 }
 
 std::vector<FreshPlayerSlot> FreshInstallPlayerSlots(std::string_view pathList) {
-  static constexpr std::string_view kPreference[] = {"timidity", "fluidsynth", "mpg123", "play",  "xmp",   "openmpt123",
-                                                     "mpv",      "vlc",        "audacious", "ffplay", "mplayer", "aplay"};
+  // Each format goes to the player that does it best; a general player takes the rest.
+  static constexpr std::pair<std::string_view, uint32_t> kPreference[] = {
+      {"timidity", kSmf | kRecomposer}, {"fluidsynth", kSmf}, {"mpg123", kMpeg}, {"play", kWave | kAiff},
+      {"xmp", kMod}, {"openmpt123", kMod}, {"mpv", kDigital}, {"vlc", kDigital}, {"audacious", kDigital},
+      {"ffplay", kDigital}, {"mplayer", kDigital}, {"aplay", kWave},
+  };
   std::vector<FreshPlayerSlot> slots;
   uint32_t covered = 0;
-  for (std::string_view name : kPreference) {
+  for (const auto& [name, wanted] : kPreference) {
     if (slots.size() == 6) break;
-    const LinuxPlayer* player = FindLinuxPlayer(name);
-    const uint32_t formats = player->formats & ~covered;
+    const uint32_t formats = wanted & FindLinuxPlayer(name)->formats & ~covered;
     if (formats == 0) continue;
     std::string path = FindProgramOnPath(pathList, {name});
     if (path.empty()) continue;
