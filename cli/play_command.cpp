@@ -53,7 +53,7 @@ PlayerEngineSettings LoadPlaySettings() {
     const char* path = std::getenv("PATH");
     int n = 0;
     for (const FreshPlayerSlot& fresh : FreshInstallPlayerSlots(path ? path : "")) {
-      TPlayer_data& slot = s.slots[static_cast<size_t>(n++)];
+      TPlayer_data& slot = s.playerSlots[static_cast<size_t>(n++)];
       slot.ExePath = fresh.path;
       slot.DisplayName = fresh.name;
       DecodePlayerSlot(1, static_cast<int32_t>(fresh.formats), {}, slot);
@@ -66,7 +66,7 @@ PlayerEngineSettings LoadPlaySettings() {
   MainSettings main;
   LoadMainSettings(reg, libraries, main);
   const ViewSettings view = LoadViewSettings(reg);
-  s.slots = main.Players;
+  s.playerSlots = main.Players;
   s.playerDetailInfo = main.PlayerDetailInfo;
   s.textViewer = main.Main.TextViewer;
   s.textOpenType = main.Main.TextOpenType;

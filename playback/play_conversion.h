@@ -37,9 +37,9 @@ class IPlayConverter {
 // RCPCV conversion by the slot's conversion bits; the SMF knife is not available here.
 class RcpcvPlayConverter final : public IPlayConverter {
  public:
-  RcpcvPlayConverter(const PlayerSlots& slots, IMessageBox& messages,
+  RcpcvPlayConverter(const PlayerSlots& playerSlots, IMessageBox& messages,
                      std::function<void(int field, const std::string& text)> status = {})
-      : slots_(slots), messages_(messages), status_(std::move(status)) {}
+      : slots_(playerSlots), messages_(messages), status_(std::move(status)) {}
   ConversionResult Convert(const ConversionRequest& request) override;
 
  private:

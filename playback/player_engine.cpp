@@ -64,7 +64,7 @@ class BusyGuard {
 PlayerEngine::PlayerEngine(PlayerEngineSettings settings, IMessageBox& messages, IPlayClock& clock,
                            IWindowWatcher& windows, IPlayerChannelFactory* channels)
     : settings_(std::move(settings)), messages_(messages), clock_(clock), windows_(windows), channels_(channels) {
-  ownConverter_ = std::make_unique<RcpcvPlayConverter>(settings_.slots, messages_,
+  ownConverter_ = std::make_unique<RcpcvPlayConverter>(settings_.playerSlots, messages_,
                                                        [this](int field, const std::string& t) { Status(field, t); });
   info_.PWcontrol1 = settings_.pwControl1;
   info_.PWcontrol2 = settings_.pwControl2;
@@ -147,7 +147,7 @@ PlayOutcome PlayerEngine::Play(const TMusicFileInfo& item, const std::string& fo
   const bool dry = options.dryRun;
   const bool replay = slot == 0;
   const TPlayInfo before = PlayInfo();
-  const PlayerSlots& slots = settings_.slots;
+  const PlayerSlots& playerSlots = settings_.playerSlots;
   TMusicFileInfo record = item;
   std::string playFile;
 
@@ -195,8 +195,8 @@ PlayOutcome PlayerEngine::Play(const TMusicFileInfo& item, const std::string& fo
   }
 
   if (slot == -1) {
-    slot = SlotAllowsFile(slots, playFile, before.PlayerSlotNo) >= 1 ? before.PlayerSlotNo
-                                                                      : SlotForFile(slots, playFile);
+    slot = SlotAllowsFile(playerSlots, playFile, before.PlayerSlotNo) >= 1 ? before.PlayerSlotNo
+                                                                      : SlotForFile(playerSlots, playFile);
     if (slot == -1) {
       messages_.Warn(DisplayText(item.FileExt) + text::kNoPlayer);
       return {};
@@ -208,13 +208,13 @@ PlayOutcome PlayerEngine::Play(const TMusicFileInfo& item, const std::string& fo
     info_.PlayerSlotNo = slot;
   }
 
-  const TPlayer_data& player = slots[static_cast<size_t>(slot - 1)];
+  const TPlayer_data& player = playerSlots[static_cast<size_t>(slot - 1)];
   const std::string& exe = player.ExePath;
   if (exe.empty() || !FileExists(exe)) {
     messages_.Warn("Player No." + std::to_string(slot) + text::kProgramMissing);
     return {};
   }
-  if (SlotAllowsFile(slots, playFile, slot) == kSlotRefused) {
+  if (SlotAllowsFile(playerSlots, playFile, slot) == kSlotRefused) {
     const MessageAnswer answer =
         messages_.Show({MessageKind::Warning, MessageButtons::CancelIgnore, {},
                         "Player No." + std::to_string(slot) + "では、" +

@@ -25,7 +25,7 @@
 namespace kadrel {
 
 struct PlayerEngineSettings {
-  PlayerSlots slots;
+  PlayerSlots playerSlots;
   int32_t playerDetailInfo = 15;
   int32_t pwControl1 = 9;
   int32_t pwControl2 = 9;

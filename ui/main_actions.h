@@ -35,6 +35,13 @@ struct MainActions {
   QAction* playBest = nullptr;
   std::array<QAction*, 6> playSlot{};
   QAction* listPlayStart = nullptr;
+  // Control: the menu items and the ControlBar buttons of the player
+  QAction* replay = nullptr;
+  QAction* pause = nullptr;
+  QAction* playerExit = nullptr;
+  QAction* replayButton = nullptr;
+  QAction* pauseButton = nullptr;
+  QAction* playerExitButton = nullptr;
   // View
   QAction* viewAllFolders = nullptr;
   QAction* viewJumpFolders = nullptr;

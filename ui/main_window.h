@@ -26,6 +26,7 @@
 #include "ui/file_list_view.h"
 #include "ui/folder_pane.h"
 #include "ui/main_actions.h"
+#include "ui/play_controller.h"
 #include "ui/qt_message_box.h"
 #include "ui/status_strip.h"
 #include "ui/window_settings.h"
@@ -55,6 +56,14 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   void OpenPreviousFolder();
   void OpenJumpFolder(int letterIndex);
   void OpenRow(int row);
+  // Playing (ui/main_window_play.cpp). `row` is a file-list row; slot -1 is the best
+  // slot ("最適な方法で開く"), 1..6 "PlayerNで再生".
+  void PlayItemInSlot(int row, int slot);
+  void OpenRowWithAssociation(int row, int mode);  // 0 association, 1 text viewer
+  void ReplayLastPlay();
+  void TogglePlayerPause();
+  void ExitPlayer();
+  PlayerEngine& Player() { return play_->Engine(); }
   // Commands.
   void BreakScan();
   void UpdateFileInformation();
@@ -138,6 +147,8 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   void UpdateWatcher();
   void UpdateJumpMenu();
   void UpdatePlayerItems();
+  void SetupPlaying();
+  int FocusedRow() const;
   void ShowPopup(int row, QPoint globalPos);
   void StartDrag(int row);
   void SetupTray();
@@ -155,6 +166,7 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   std::unique_ptr<FolderScanController> scan_;
 
   MainActions actions_;
+  std::unique_ptr<PlayController> play_;
   FolderPane folders_;
   FileListModel model_;
   FileListView list_;

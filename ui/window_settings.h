@@ -20,6 +20,7 @@
 #include "settings/reg_treat.h"
 #include "settings/settings_store.h"
 #include "settings/startup_settings.h"
+#include "playback/player_engine.h"
 
 namespace kadrel {
 
@@ -30,6 +31,7 @@ struct WindowSettings {
   std::array<int, 13> columnWidths{0, 110, 50, 110, 50, 50, 50, 90, 350, 100, 100, 100, 100};  // by id
   std::array<std::string, 26> jumpFolders;
   std::array<std::string, 6> playerNames;  // of the slots in use; empty: not in use
+  PlayerEngineSettings player;              // slots, player options, working folder
   int sortKey = 0;
   int sortDirection = 0;
   int folderPaneWidth = 170;

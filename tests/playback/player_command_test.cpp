@@ -20,46 +20,46 @@ TPlayer_data Slot(const std::string& exe, std::initializer_list<int> rows) {
 }
 
 TEST(SlotChoice, AFileGoesToTheFirstSlotThatPlaysItsFormat) {
-  PlayerSlots slots;
-  slots[0] = Slot("/usr/bin/mpg123", {kRowMP3});
-  slots[1] = Slot("", {kRowMID});  // no program: never in use, whatever its bits say
-  slots[1].InUse = true;
-  slots[2] = Slot("/usr/bin/timidity", {kRowMID, kRowRCP});
-  slots[3] = Slot("/opt/x/player", {kRowMID});
+  PlayerSlots playerSlots;
+  playerSlots[0] = Slot("/usr/bin/mpg123", {kRowMP3});
+  playerSlots[1] = Slot("", {kRowMID});  // no program: never in use, whatever its bits say
+  playerSlots[1].InUse = true;
+  playerSlots[2] = Slot("/usr/bin/timidity", {kRowMID, kRowRCP});
+  playerSlots[3] = Slot("/opt/x/player", {kRowMID});
 
-  EXPECT_EQ(SlotForFile(slots, "/m/song.mid"), 3) << "extension in any letter case";
-  EXPECT_EQ(SlotForFile(slots, "/m/SONG.MID"), 3);
-  EXPECT_EQ(SlotForFile(slots, "/m/SONG.MP3"), 1);
-  EXPECT_EQ(SlotForFile(slots, "/m/song.xyz"), -1);
-  EXPECT_EQ(SlotForFile(slots, "/m/song"), -1);
-  EXPECT_EQ(SlotForFile(slots, "/m.mid/song"), -1) << "a dot in a folder is no extension";
-  EXPECT_EQ(SlotForFile(slots, ""), -1);
-  EXPECT_EQ(SlotAllowsFile(slots, "/m/a.mid", 2), -1);
-  EXPECT_EQ(SlotAllowsFile(slots, "/m/a.mid", 0), -1);
-  EXPECT_EQ(SlotAllowsFile(slots, "/m/a.mid", 7), -1);
+  EXPECT_EQ(SlotForFile(playerSlots, "/m/song.mid"), 3) << "extension in any letter case";
+  EXPECT_EQ(SlotForFile(playerSlots, "/m/SONG.MID"), 3);
+  EXPECT_EQ(SlotForFile(playerSlots, "/m/SONG.MP3"), 1);
+  EXPECT_EQ(SlotForFile(playerSlots, "/m/song.xyz"), -1);
+  EXPECT_EQ(SlotForFile(playerSlots, "/m/song"), -1);
+  EXPECT_EQ(SlotForFile(playerSlots, "/m.mid/song"), -1) << "a dot in a folder is no extension";
+  EXPECT_EQ(SlotForFile(playerSlots, ""), -1);
+  EXPECT_EQ(SlotAllowsFile(playerSlots, "/m/a.mid", 2), -1);
+  EXPECT_EQ(SlotAllowsFile(playerSlots, "/m/a.mid", 0), -1);
+  EXPECT_EQ(SlotAllowsFile(playerSlots, "/m/a.mid", 7), -1);
 
-  slots[2].InUse = false;
-  EXPECT_EQ(SlotForFile(slots, "/m/a.mid"), 4);
+  playerSlots[2].InUse = false;
+  EXPECT_EQ(SlotForFile(playerSlots, "/m/a.mid"), 4);
   // Only recognised players take part in ListPlay.
-  slots[3].Recognised = IsRecognisedPlayer(slots[3].ExePath);
-  EXPECT_EQ(ListPlaySlotForFile(slots, "/m/a.mid"), -1);
-  slots[2].InUse = true;
-  slots[2].Recognised = IsRecognisedPlayer(slots[2].ExePath);
-  EXPECT_EQ(ListPlaySlotForFile(slots, "/m/a.mid"), 3);
+  playerSlots[3].Recognised = IsRecognisedPlayer(playerSlots[3].ExePath);
+  EXPECT_EQ(ListPlaySlotForFile(playerSlots, "/m/a.mid"), -1);
+  playerSlots[2].InUse = true;
+  playerSlots[2].Recognised = IsRecognisedPlayer(playerSlots[2].ExePath);
+  EXPECT_EQ(ListPlaySlotForFile(playerSlots, "/m/a.mid"), 3);
 }
 
 TEST(SlotChoice, ConversionBitsAskForRcpcvOnlyForTheirFormats) {
-  PlayerSlots slots;
-  slots[0] = Slot("/p", {kRowMID, kRowRCP, kRowR36, kRowG18, kRowG36});
-  slots[0].RcpcvRcp = true;
-  EXPECT_EQ(SlotAllowsFile(slots, "/a.rcp", 1), kSlotPlaysAfterRcpcv);
-  EXPECT_EQ(SlotAllowsFile(slots, "/a.R36", 1), kSlotPlaysAfterRcpcv);
-  EXPECT_EQ(SlotAllowsFile(slots, "/a.g36", 1), kSlotPlays);
-  EXPECT_EQ(SlotAllowsFile(slots, "/a.mid", 1), kSlotPlays);
-  slots[0].RcpcvRcp = false;
-  slots[0].RcpcvG = true;
-  EXPECT_EQ(SlotAllowsFile(slots, "/a.G18", 1), kSlotPlaysAfterRcpcv);
-  EXPECT_EQ(SlotAllowsFile(slots, "/a.rcp", 1), kSlotPlays);
+  PlayerSlots playerSlots;
+  playerSlots[0] = Slot("/p", {kRowMID, kRowRCP, kRowR36, kRowG18, kRowG36});
+  playerSlots[0].RcpcvRcp = true;
+  EXPECT_EQ(SlotAllowsFile(playerSlots, "/a.rcp", 1), kSlotPlaysAfterRcpcv);
+  EXPECT_EQ(SlotAllowsFile(playerSlots, "/a.R36", 1), kSlotPlaysAfterRcpcv);
+  EXPECT_EQ(SlotAllowsFile(playerSlots, "/a.g36", 1), kSlotPlays);
+  EXPECT_EQ(SlotAllowsFile(playerSlots, "/a.mid", 1), kSlotPlays);
+  playerSlots[0].RcpcvRcp = false;
+  playerSlots[0].RcpcvG = true;
+  EXPECT_EQ(SlotAllowsFile(playerSlots, "/a.G18", 1), kSlotPlaysAfterRcpcv);
+  EXPECT_EQ(SlotAllowsFile(playerSlots, "/a.rcp", 1), kSlotPlays);
 }
 
 PlayerCommand Build(const std::string& exe, const std::string& file, int32_t options = 15, int32_t info = 0) {
@@ -129,17 +129,17 @@ TEST(LinuxPlayers, AFirstStartGivesEachFormatToOneFoundPlayer) {
     const std::string p = bin.Write(name, "#!/bin/sh\n");
     ::chmod(p.c_str(), 0755);
   }
-  auto slots = FreshInstallPlayerSlots(bin.path());
-  ASSERT_EQ(slots.size(), 5u);
-  EXPECT_EQ(slots[0].name, "timidity");
+  auto playerSlots = FreshInstallPlayerSlots(bin.path());
+  ASSERT_EQ(playerSlots.size(), 5u);
+  EXPECT_EQ(playerSlots[0].name, "timidity");
   uint32_t all = 0;
-  for (const auto& s : slots) {
+  for (const auto& s : playerSlots) {
     EXPECT_EQ(all & s.formats, 0u) << s.name << " takes nothing an earlier slot plays";
     EXPECT_NE(s.formats, 0u);
     all |= s.formats;
   }
-  EXPECT_TRUE(slots[3].name == "xmp" && slots[3].formats == (1u << kRowMOD));
-  EXPECT_EQ(slots[4].formats, 1u << kRowVQF) << "the general player is left TwinVQ";
+  EXPECT_TRUE(playerSlots[3].name == "xmp" && playerSlots[3].formats == (1u << kRowMOD));
+  EXPECT_EQ(playerSlots[4].formats, 1u << kRowVQF) << "the general player is left TwinVQ";
   EXPECT_TRUE(FreshInstallPlayerSlots("").empty());
 }
 

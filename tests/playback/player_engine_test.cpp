@@ -26,8 +26,8 @@ class EngineTest : public ::testing::Test {
     ::chmod(temp.c_str(), 0700);
     music = dir.MakeFolder("music") + "/";
     settings.tempFolder = temp;
-    settings.slots[0] = Slot(programs.Path("timidity"), {kRowMID, kRowRCP});
-    settings.slots[1] = Slot(programs.Path("mpg123"), {kRowMP3});
+    settings.playerSlots[0] = Slot(programs.Path("timidity"), {kRowMID, kRowRCP});
+    settings.playerSlots[1] = Slot(programs.Path("mpg123"), {kRowMP3});
     MakeEngine();
   }
   ~EngineTest() override {
@@ -88,7 +88,7 @@ TEST_F(EngineTest, ALooseFileIsPlayedByTheSlotForItsFormat) {
 
   const TPlayInfo info = engine->PlayInfo();
   EXPECT_EQ(info.PlayFile, music + "song.mid");
-  EXPECT_EQ(info.PlayerExe, settings.slots[0].ExePath);
+  EXPECT_EQ(info.PlayerExe, settings.playerSlots[0].ExePath);
   EXPECT_EQ(info.PlayerSlotNo, 1);
   EXPECT_EQ(info.PlayerProcessId, starts[0].pid);
   EXPECT_EQ(controls, (PlayerControls{true, true, true}));
@@ -125,16 +125,16 @@ TEST_F(EngineTest, ASlotThatRefusesTheFormatAsksCancelOrIgnore) {
 
   const PlayOutcome out = engine->PlayItem(song, music, 2);
   ASSERT_TRUE(out.launched);
-  EXPECT_EQ(out.program, settings.slots[1].ExePath);
+  EXPECT_EQ(out.program, settings.playerSlots[1].ExePath);
 }
 
 TEST_F(EngineTest, TheLastSlotIsPreferredAndAllSlotsOffFindsNoPlayer) {
-  settings.slots[2] = Slot(programs.Path("mpg123"), {kRowMID});
+  settings.playerSlots[2] = Slot(programs.Path("mpg123"), {kRowMID});
   MakeEngine();
   ASSERT_TRUE(engine->PlayItem(Loose("a", ".mid"), music, 3).launched);
   EXPECT_EQ(engine->PlayItem(Loose("b", ".mid"), music, -1).slot, 3);
 
-  for (auto& slot : settings.slots) slot.InUse = false;
+  for (auto& slot : settings.playerSlots) slot.InUse = false;
   engine->SetSettings(settings);
   EXPECT_FALSE(engine->PlayItem(Loose("c", ".MID"), music, -1).launched);
   EXPECT_EQ(box.shown.back().text.rfind(".MID 形式のファイルを再生出来るPlayerが見つかりません.", 0), 0u);
@@ -160,8 +160,9 @@ TEST_F(EngineTest, AnArchiveMemberIsUnpackedIntoTheTemporaryFolder) {
 
 TEST_F(EngineTest, ASingleInstancePlayerKeepsItsProcessAndOthersAreReplaced) {
   const std::string winamp = dir.Write("w/WINAMP.EXE", "MZ");
-  settings.slots[2] = Slot(winamp, {kRowMP3});
+  settings.playerSlots[2] = Slot(winamp, {kRowMP3});
   MakeEngine();
+  ScopedEnv shortForwarder("FAKE_PLAYER_MS", "300");
   ASSERT_TRUE(engine->PlayItem(Loose("a", ".mp3"), music, 3).launched);
   const pid_t first = engine->PlayInfo().PlayerProcessId;
   const PlayOutcome second = engine->PlayItem(Loose("b", ".mp3"), music, 3);
@@ -230,7 +231,7 @@ TEST_F(EngineTest, PauseFollowsThePlayersRealState) {
 
 TEST_F(EngineTest, DdePlayersGetTheConnectionWarningAtOnce) {
   const std::string dpw = dir.Write("w/DPW.EXE", "MZ");
-  settings.slots[2] = Slot(dpw, {kRowMID});
+  settings.playerSlots[2] = Slot(dpw, {kRowMID});
   MakeEngine();
   box.answers = {MessageAnswer::Retry, MessageAnswer::Cancel};
   ASSERT_TRUE(engine->PlayItem(Loose("a", ".mid"), music, 3).launched);
@@ -246,9 +247,9 @@ TEST_F(EngineTest, DdePlayersGetTheConnectionWarningAtOnce) {
 
 TEST_F(EngineTest, LaunchFailuresShowTheErrorNumber) {
   const std::string winamp = dir.Write("w/WINAMP.EXE", "MZ");
-  settings.slots[2] = Slot(winamp, {kRowMP3});
-  settings.slots[3] = Slot(dir.Write("not-executable", "#!/bin/sh\n"), {kRowMID});
-  settings.slots[4] = Slot(dir.path() + "no-such-player", {kRowMID});
+  settings.playerSlots[2] = Slot(winamp, {kRowMP3});
+  settings.playerSlots[3] = Slot(dir.Write("not-executable", "#!/bin/sh\n"), {kRowMID});
+  settings.playerSlots[4] = Slot(dir.path() + "no-such-player", {kRowMID});
   MakeEngine();
   {
     ScopedEnv noWine("PATH", dir.path() + "empty");
@@ -266,6 +267,7 @@ TEST_F(EngineTest, NonMusicFilesAskBeforeTheyArePlayed) {
   TMusicFileInfo doc = Loose("readme", ".txt");
   doc.FileType = -2;
   box.answers = {MessageAnswer::No, MessageAnswer::Yes, MessageAnswer::Ignore, MessageAnswer::Ignore};
+  ScopedEnv shortOpener("FAKE_PLAYER_MS", "300");
   engine->PlayInSlot(doc, music, 1);  // No: nothing
   engine->PlayInSlot(doc, music, 1);  // Yes: by association
   engine->PlayInSlot(doc, music, 1);  // Ignore, then Ignore the slot's refusal: played
@@ -280,6 +282,7 @@ TEST_F(EngineTest, NonMusicFilesAskBeforeTheyArePlayed) {
 TEST_F(EngineTest, OpeningNonMusicReportsEachFailure) {
   settings.textViewer = dir.path() + "no-viewer";
   MakeEngine();
+  ScopedEnv shortOpener("FAKE_PLAYER_MS", "300");
   dir.Write("music/readme.txt", "doc");
   EXPECT_FALSE(engine->OpenNonMusic("", "readme.txt", music, 1));
   {

@@ -1,0 +1,28 @@
+#include "ui/play_controller.h"
+
+#include <QCoreApplication>
+
+namespace kadrel {
+
+PlayController::PlayController(MainActions& actions, IMessageBox& messages, PlayerEngineSettings settings,
+                               std::function<bool()> closing, std::function<void(int, const std::string&)> status,
+                               std::function<void(bool)> statusTimer, QObject* parent)
+    : QObject(parent), actions_(actions) {
+  clock_ = std::make_unique<SteadyPlayClock>([] { QCoreApplication::processEvents(); }, std::move(closing));
+  engine_ = std::make_unique<PlayerEngine>(std::move(settings), messages, *clock_, windows_);
+  engine_->hooks.status = std::move(status);
+  engine_->hooks.statusTimer = std::move(statusTimer);
+  engine_->hooks.service = [] { QCoreApplication::processEvents(); };
+  engine_->hooks.controls = [this](const PlayerControls& c) { ShowControls(c); };
+  ShowControls({});
+}
+
+PlayController::~PlayController() = default;
+
+void PlayController::ShowControls(const PlayerControls& c) {
+  for (QAction* a : {actions_.replay, actions_.replayButton}) if (a) a->setEnabled(c.replay);
+  for (QAction* a : {actions_.pause, actions_.pauseButton}) if (a) a->setEnabled(c.pause);
+  for (QAction* a : {actions_.playerExit, actions_.playerExitButton}) if (a) a->setEnabled(c.playExit);
+}
+
+}  // namespace kadrel
