@@ -162,9 +162,9 @@ TEST_F(EngineTest, ASingleInstancePlayerKeepsItsProcessAndOthersAreReplaced) {
   const std::string winamp = dir.Write("w/WINAMP.EXE", "MZ");
   settings.playerSlots[2] = Slot(winamp, {kRowMP3});
   MakeEngine();
-  ScopedEnv shortForwarder("FAKE_PLAYER_MS", "300");
   ASSERT_TRUE(engine->PlayItem(Loose("a", ".mp3"), music, 3).launched);
   const pid_t first = engine->PlayInfo().PlayerProcessId;
+  ScopedEnv shortForwarder("FAKE_PLAYER_MS", "300");
   const PlayOutcome second = engine->PlayItem(Loose("b", ".mp3"), music, 3);
   ASSERT_TRUE(second.launched);
   EXPECT_FALSE(second.newProcess) << "the running copy takes the file";
