@@ -7,9 +7,10 @@
 #include <cerrno>
 #include <cctype>
 
+#include <fmt/format.h>
+
 #include "base/atomic_file.h"
 #include "base/text_helpers.h"
-#include "fmt/format.h"
 
 namespace kadrel {
 
