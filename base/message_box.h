@@ -8,7 +8,7 @@ namespace kadrel {
 
 enum class MessageKind { Warning, Error, Information, Confirmation };
 
-enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, AbortRetryIgnore, CancelAbortIgnore, CancelIgnore };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, AbortRetryIgnore, CancelAbortIgnore, CancelIgnore, YesNoIgnore };
 
 enum class MessageAnswer { Ok, Cancel, Yes, No, Retry, Abort, Ignore };
 

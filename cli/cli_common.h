@@ -67,5 +67,6 @@ void AddPlaylistCommand(CLI::App& app, CommandRunner& run);
 void AddConvertCommand(CLI::App& app, CommandRunner& run);
 void AddSettingsCommand(CLI::App& app, CommandRunner& run);
 void AddKeysCommand(CLI::App& app, CommandRunner& run);
+void AddPlayCommand(CLI::App& app, CommandRunner& run);
 
 }  // namespace kadrel::cli

@@ -90,6 +90,7 @@ int main(int argc, char** argv) {
   AddConvertCommand(app, run);
   AddSettingsCommand(app, run);
   AddKeysCommand(app, run);
+  AddPlayCommand(app, run);
   AddHelpCommand(app, run);
   app.footer(kFooter);  // after the sub-commands, which would inherit it
 

@@ -34,8 +34,6 @@ bool IsFolder(const std::string& path);
 // empty when none.
 std::string FindProgramOnPath(std::string_view pathList, std::initializer_list<std::string_view> names);
 
-// The players a fresh installation looks for, in order.
-inline constexpr std::string_view kFreshInstallPlayers[] = {"vlc", "audacious", "mpv", "smplayer", "timidity"};
 
 // The user's desktop folder (XDG user-dirs), ending with "/".
 std::string DesktopFolder();

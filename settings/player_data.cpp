@@ -1,6 +1,7 @@
 #include "settings/player_data.h"
 
 #include "base/text_helpers.h"
+#include "settings/linux_players.h"
 
 namespace kadrel {
 
@@ -14,7 +15,7 @@ bool IsRecognisedPlayer(std::string_view path) {
   std::string name = ToUpperAscii(slash == std::string_view::npos ? path : path.substr(slash + 1));
   for (auto p : kPlayers)
     if (name == p) return true;
-  return false;
+  return FindLinuxPlayer(path) != nullptr;
 }
 
 void DecodePlayerSlot(int32_t info, int32_t formats, ConversionAvailability available, TPlayer_data& slot) {

@@ -33,8 +33,8 @@ enum PlayerDetailBit : int32_t {
   kTmidiLoop = 1 << 4,
 };
 
-// The program's file name (any letter case) is one of the players the ListPlay
-// engine knows how to drive.
+// The program's file name (any letter case) is one of the Windows players the ListPlay
+// engine knows how to drive, or (exactly) one of the Linux players of linux_players.h.
 bool IsRecognisedPlayer(std::string_view path);
 
 // Availability of the conversion helpers found at start-up; they gate the

@@ -2,6 +2,7 @@
 
 #include "base/encoding.h"
 #include "base/path_helpers.h"
+#include "settings/linux_players.h"
 #include "settings/setting_keys.h"
 #include "settings/startup_settings.h"
 
@@ -70,14 +71,15 @@ UpgradeResult UpgradeSettings(RegTreat& reg, IMessageBox& box, const UpgradeEnvi
     r.oldInstallation = old == -1 && mes != -1;
 
     if (r.freshInstallation) {
-      // A new user can play at once with the first player found on this system.
-      std::string player;
-      for (auto name : kFreshInstallPlayers) {
-        player = FindProgramOnPath(env.pathList, {name});
-        if (!player.empty()) break;
+      // A new user can play at once: the players found on this system take the slots,
+      // each named after its program and set to the formats it plays.
+      int n = 1;
+      for (const FreshPlayerSlot& slot : FreshInstallPlayerSlots(env.pathList)) {
+        const std::string prefix = "P" + std::to_string(n++);
+        reg.RegWriteStr(prefix + "name", slot.name, kPlayer);
+        reg.RegWriteStr(prefix + "path", slot.path, kPlayer);
+        reg.RegWriteInt(prefix + "FtypeInfo", static_cast<int32_t>(slot.formats), kPlayer);
       }
-      reg.RegWriteStr("P1name", "MediaPlayer", kPlayer);
-      reg.RegWriteStr("P1path", player, kPlayer);
     }
     if (old < 62) {
       reg.RegWriteInt("SortItem", 1, kStartupSort);

@@ -84,6 +84,9 @@ void BuildMainActions(QMainWindow& window, MainActions& a) {
                                 "演奏の終了予約(&A)", "演奏の終了(&S)"})
       a.controls[i++] = Add(control, caption);
   }
+  a.replay = a.controls[0];
+  a.pause = a.controls[1];
+  a.playerExit = a.controls[5];
   control->addSeparator();
   for (const char* caption : {"ランダム演奏モード", "シャッフル演奏モード", "すべて演奏したら終了"})
     Check(control, caption, false)->setEnabled(false);
@@ -134,12 +137,12 @@ void BuildMainActions(QMainWindow& window, MainActions& a) {
 
   QToolBar* control2 = a.bars[2];
   Button(control2, QStyle::SP_MediaPlay, "ListPlayを開始します", "LPStart");
-  Button(control2, QStyle::SP_MediaPause, "一時停止", "Pause");
-  Button(control2, QStyle::SP_BrowserReload, "リプレイ", "RePlay");
+  a.pauseButton = Button(control2, QStyle::SP_MediaPause, "一時停止", "Pause");
+  a.replayButton = Button(control2, QStyle::SP_BrowserReload, "リプレイ", "RePlay");
   Button(control2, QStyle::SP_MediaSkipBackward, "前回の曲を演奏", "Back");
   Button(control2, QStyle::SP_MediaSkipForward, "次の曲を演奏", "Next");
   Button(control2, QStyle::SP_MediaStop, "ListPlayの終了予約をします", "Stop");
-  Button(control2, QStyle::SP_DialogCancelButton, "Player(ListPlay)を終了します", "PlayClose");
+  a.playerExitButton = Button(control2, QStyle::SP_DialogCancelButton, "Player(ListPlay)を終了します", "PlayClose");
 
   const char* toggles[3] = {"SystemBar の表示", "PlayBar の表示", "ControlBar の表示"};
   for (int i = 0; i < 3; ++i) {

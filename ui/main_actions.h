@@ -41,6 +41,13 @@ struct MainActions {
   QAction* mainSettings = nullptr;
   QAction* viewSettings = nullptr;
   QAction* keyCustomization = nullptr;
+  // Control: the menu items and the ControlBar buttons of the player
+  QAction* replay = nullptr;
+  QAction* pause = nullptr;
+  QAction* playerExit = nullptr;
+  QAction* replayButton = nullptr;
+  QAction* pauseButton = nullptr;
+  QAction* playerExitButton = nullptr;
   // View
   QAction* viewAllFolders = nullptr;
   QAction* viewJumpFolders = nullptr;

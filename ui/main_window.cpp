@@ -145,6 +145,7 @@ MainWindow::MainWindow(WindowSettings settings, IMessageBox* messages, QWidget* 
 
   UpdateJumpMenu();
   UpdatePlayerItems();
+  SetupPlaying();
   ConnectSignals();
   SetupTray();
 
@@ -482,8 +483,9 @@ void MainWindow::OpenRow(int row) {
   } else if (r.ItemKind == kFolderEntry) {
     std::string name = r.FileName;  // the record goes away when the folder changes
     OpenListFolder(name, true);
+  } else {
+    PlayItemInSlot(row, -1);
   }
-  // Playing files belongs to the player slots.
 }
 
 void MainWindow::UpdateTitle() {
@@ -713,6 +715,8 @@ void MainWindow::UpdatePlayerItems() {
     QAction* item = actions_.playSlot[n];
     item->setText(QStringLiteral("(&%1) : ").arg(n + 1) + name);
     item->setVisible(!name.isEmpty());
+    item->setEnabled(!name.isEmpty());
+    actions_.playButtons[n]->setEnabled(!name.isEmpty());
     actions_.playButtons[n]->setToolTip(name.isEmpty() ? QStringLiteral("Player%1").arg(n + 1) : name);
   }
   RefreshKeyHints();  // the captions were rebuilt
@@ -778,11 +782,12 @@ void MainWindow::ShowPopup(int row, QPoint globalPos) {
                                 "関連ファイル詳細(&D)"})
       menu.addAction(U(caption))->setEnabled(false);
   } else {
-    menu.addAction(U("最適なPlayerで演奏(&P)"))->setEnabled(false);
+    menu.addAction(U("最適なPlayerで演奏(&P)"), this, [this, row] { PlayItemInSlot(row, -1); });
     for (size_t n = 0; n < settings_.playerNames.size(); ++n) {
       const QString name = QString::fromStdString(DisplayText(settings_.playerNames[n]));
-      QAction* slot = menu.addAction(QStringLiteral("(&%1) : ").arg(n + 1) + name);
-      slot->setEnabled(false);
+      const int slotNo = static_cast<int>(n) + 1;
+      QAction* slot = menu.addAction(QStringLiteral("(&%1) : ").arg(n + 1) + name, this,
+                                     [this, row, slotNo] { PlayItemInSlot(row, slotNo); });
       slot->setVisible(!name.isEmpty());
     }
     menu.addMenu(U("テキストファイル(&V)"))->setEnabled(false);

@@ -33,6 +33,7 @@
 #include "ui/key_dispatch.h"
 #include "ui/main_command_target.h"
 #include "ui/main_actions.h"
+#include "ui/play_controller.h"
 #include "ui/qt_message_box.h"
 #include "ui/status_strip.h"
 #include "ui/window_settings.h"
@@ -91,6 +92,14 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   KeyCustWindow* KeyWindow() { return keyWindow_.get(); }
   QTreeView& PlayListView() { return *playView_; }
   void RefreshKeyHints();
+  // Playing (ui/main_window_play.cpp). `row` is a file-list row; slot -1 is the best
+  // slot ("最適な方法で開く"), 1..6 "PlayerNで再生".
+  void PlayItemInSlot(int row, int slot);
+  void OpenRowWithAssociation(int row, int mode);  // 0 association, 1 text viewer
+  void ReplayLastPlay();
+  void TogglePlayerPause();
+  void ExitPlayer();
+  PlayerEngine& Player() { return play_->Engine(); }
   // Commands.
   void BreakScan();
   void UpdateFileInformation();
@@ -184,6 +193,8 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   void UpdateWatcher();
   void UpdateJumpMenu();
   void UpdatePlayerItems();
+  void SetupPlaying();
+  int FocusedRow() const;
   void ShowPopup(int row, QPoint globalPos);
   void StartDrag(int row);
   void SetupTray();
@@ -202,6 +213,7 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   std::unique_ptr<FolderScanController> scan_;
 
   MainActions actions_;
+  std::unique_ptr<PlayController> play_;
   FolderPane folders_;
   FileListModel model_;
   FileListView list_;

@@ -19,6 +19,7 @@ QMessageBox::StandardButtons ButtonsFor(MessageButtons buttons) {
     case MessageButtons::AbortRetryIgnore: return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
     case MessageButtons::CancelAbortIgnore: return QMessageBox::Cancel | QMessageBox::Abort | QMessageBox::Ignore;
     case MessageButtons::CancelIgnore: return QMessageBox::Cancel | QMessageBox::Ignore;
+    case MessageButtons::YesNoIgnore: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Ignore;
   }
   return QMessageBox::Ok;
 }
@@ -27,7 +28,8 @@ QMessageBox::StandardButtons ButtonsFor(MessageButtons buttons) {
 MessageAnswer EscapeAnswer(MessageButtons buttons) {
   switch (buttons) {
     case MessageButtons::Ok: return MessageAnswer::Ok;
-    case MessageButtons::YesNo: return MessageAnswer::No;
+    case MessageButtons::YesNo:
+    case MessageButtons::YesNoIgnore: return MessageAnswer::No;
     case MessageButtons::AbortRetryIgnore: return MessageAnswer::Abort;
     default: return MessageAnswer::Cancel;
   }

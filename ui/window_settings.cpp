@@ -29,6 +29,7 @@ WindowSettings DefaultWindowSettings() {
   for (const std::string& folder : {folders.temp, folders.temp + "ListPlay/", folders.temp + "OLE/", folders.index})
     MakeFolders(folder);
   ApplyFolders(s, folders.home, folders.temp, folders.index);
+  s.player.tempFolder = folders.temp;
   return s;
 }
 
@@ -55,6 +56,15 @@ WindowSettings WindowSettingsFrom(const StartupSettings& startup) {
     if (slot.InUse && !slot.ExePath.empty())
       s.playerNames[n] = slot.DisplayName.empty() ? std::string("Player") + char('1' + n) : slot.DisplayName;
   }
+  s.player.playerSlots = startup.main.Players;
+  s.player.playerDetailInfo = startup.main.PlayerDetailInfo;
+  s.player.pwControl1 = w.View.PWcontrol1;
+  s.player.pwControl2 = w.View.PWcontrol2;
+  s.player.pwCheckTime = w.View.Window.PWCheckTime;
+  s.player.tempFolder = startup.folders.temp;
+  s.player.lzhMeltStyle = startup.main.Main.LzhMeltStyle;
+  s.player.textViewer = startup.main.Main.TextViewer;
+  s.player.textOpenType = startup.main.Main.TextOpenType;
   s.sortKey = (w.SortItem >= 0 && w.SortItem <= kFileListColumnCount) ? w.SortItem : 0;
   s.sortDirection = w.SortType == 1 ? 1 : 0;
 

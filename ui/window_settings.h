@@ -21,6 +21,7 @@
 #include "settings/reg_treat.h"
 #include "settings/settings_store.h"
 #include "settings/startup_settings.h"
+#include "playback/player_engine.h"
 
 namespace kadrel {
 
@@ -33,6 +34,7 @@ struct WindowSettings {
   std::array<std::string, 26> driveLetters;
   std::optional<FontSetting> dialogFont;  // the "FJ" group, when read from a store  // "\Drive" "A".."Z": the folder of each letter; empty = free
   std::array<std::string, 6> playerNames;  // of the slots in use; empty: not in use
+  PlayerEngineSettings player;              // slots, player options, working folder
   int sortKey = 0;
   int sortDirection = 0;
   int folderPaneWidth = 170;

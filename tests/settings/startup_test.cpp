@@ -51,9 +51,13 @@ TEST(Startup, FirstStartWritesTheWholeTree) {
   EXPECT_NE(test::ReadFileBytes(f.env.desktopFolder + "Kadrel.desktop").find("Exec=\"" + f.env.programPath + "\""),
             std::string::npos);
 
-  EXPECT_EQ(s.main.Players[0].DisplayName, "MediaPlayer");
+  // The slot is named after the program and plays only what the program plays.
+  EXPECT_EQ(s.main.Players[0].DisplayName, "audacious");
   EXPECT_EQ(s.main.Players[0].ExePath, player);
   EXPECT_TRUE(s.main.Players[0].InUse);
+  EXPECT_TRUE(s.main.Players[0].Recognised);
+  EXPECT_TRUE(s.main.Players[0].Formats[kRowMP3] && s.main.Players[0].Formats[kRowWAV]);
+  EXPECT_FALSE(s.main.Players[0].Formats[kRowMID]);
   EXPECT_FALSE(s.main.Players[1].InUse);
   EXPECT_EQ(s.window.SortItem, 1);
   ASSERT_EQ(s.smfk.Items.size(), 10u);
@@ -242,7 +246,9 @@ TEST(MainSettings, PlayerSlotsAndUnavailableConversions) {
 TEST(PlayerData, RecognisedProgramNames) {
   for (const char* p : {"/opt/wine/MIYAP95.EXE", "c:\\x\\j_winamp.exe", "Tmidi.Exe", "MoeWinamp.exe"})
     EXPECT_TRUE(IsRecognisedPlayer(p)) << p;
-  for (const char* p : {"", "/usr/bin/vlc", "winamp.exe.bak", "MPLAYER3.EXE", "/x/WINAMP.EXE/"})
+  // Linux players are known by their exact file name.
+  for (const char* p : {"/usr/bin/timidity", "/usr/local/bin/vlc", "mpg123"}) EXPECT_TRUE(IsRecognisedPlayer(p)) << p;
+  for (const char* p : {"", "/usr/bin/VLC", "/usr/bin/vlc.sh", "winamp.exe.bak", "MPLAYER3.EXE", "/x/WINAMP.EXE/"})
     EXPECT_FALSE(IsRecognisedPlayer(p)) << p;
 }
 
