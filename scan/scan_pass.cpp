@@ -43,6 +43,11 @@ class PartialMemberSource final : public ByteSource {
 };
 
 
+std::optional<uint64_t> ListedSize(const DirEntry& e) {
+  if (!e.listedRegular || e.size < 0) return std::nullopt;
+  return static_cast<uint64_t>(e.size);
+}
+
 }  // namespace
 
 std::string MusicPatterns(const FormatFilter& formats) {
@@ -141,7 +146,7 @@ void ScanPass::ProcessLooseFile(const DirEntry& entry) {
   const DosStamp stamp = DosStampFromUnixTime(entry.mtime);
   r->DosDate = stamp.date;
   r->DosTime = stamp.time;
-  ReadHeaderInfo(req_.folder, *r, {req_.options.SMFByte});
+  ReadHeaderInfoAt(listing_->Fd(), entry.name, ListedSize(entry), *r, {req_.options.SMFByte});
 
   bool dropped = false;
   if (row != kRowMGS) {
@@ -168,7 +173,7 @@ void ScanPass::ProcessLooseFile(const DirEntry& entry) {
         std::string stemOnDisk = NameWithoutExtension(onDisk->name);
         std::string stem = linked.FileName;
         linked.FileName = stemOnDisk;
-        ReadHeaderInfo(req_.folder, linked, {req_.options.SMFByte});
+        ReadHeaderInfoAt(listing_->Fd(), onDisk->name, ListedSize(*onDisk), linked, {req_.options.SMFByte});
         linked.FileName = stem;
       } else {
         MarkCannotOpen(linked);
