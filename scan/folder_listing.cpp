@@ -24,6 +24,16 @@ bool IsAsciiName(std::string_view name) {
 
 char FoldAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
+// FNV-1a over the name with every ASCII letter folded.
+uint64_t FoldedHash(std::string_view name) {
+  uint64_t hash = 14695981039346656037ull;
+  for (char c : name) {
+    hash ^= static_cast<unsigned char>(FoldAscii(c));
+    hash *= 1099511628211ull;
+  }
+  return hash;
+}
+
 // CompareIgnoreCase, without its encoding checks when both names are plain ASCII.
 int CompareNames(const std::string& a, bool aAscii, const std::string& b, bool bAscii) {
   if (!aAscii || !bAscii) return CompareIgnoreCase(a, b);
@@ -89,14 +99,16 @@ FolderListing::~FolderListing() {
 FolderListing::FolderListing(FolderListing&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)),
       entries_(std::move(other.entries_)),
-      byFoldedName_(std::move(other.byFoldedName_)) {}
+      slots_(std::move(other.slots_)),
+      foldedHash_(std::move(other.foldedHash_)) {}
 
 FolderListing& FolderListing::operator=(FolderListing&& other) noexcept {
   if (this != &other) {
     if (fd_ >= 0) ::close(fd_);
     fd_ = std::exchange(other.fd_, -1);
     entries_ = std::move(other.entries_);
-    byFoldedName_ = std::move(other.byFoldedName_);
+    slots_ = std::move(other.slots_);
+    foldedHash_ = std::move(other.foldedHash_);
   }
   return *this;
 }
@@ -155,22 +167,35 @@ std::optional<FolderListing> FolderListing::Read(const std::string& folder, bool
     return c != 0 ? c < 0 : a.first.name < b.first.name;
   });
   for (size_t i = 0; i < sorted.size(); ++i) listing.entries_[i] = std::move(sorted[i].first);
-  listing.byFoldedName_.reserve(listing.entries_.size());
-  for (size_t i = 0; i < listing.entries_.size(); ++i)
-    listing.byFoldedName_[ToUpperAscii(listing.entries_[i].name)].push_back(static_cast<uint32_t>(i));
+  size_t slotCount = 16;
+  while (slotCount < listing.entries_.size() * 2) slotCount *= 2;
+  listing.slots_.assign(slotCount, 0);
+  listing.foldedHash_.resize(listing.entries_.size());
+  for (size_t i = 0; i < listing.entries_.size(); ++i) {
+    const uint64_t hash = FoldedHash(listing.entries_[i].name);
+    listing.foldedHash_[i] = hash;
+    size_t slot = hash & (slotCount - 1);
+    while (listing.slots_[slot] != 0) slot = (slot + 1) & (slotCount - 1);
+    listing.slots_[slot] = static_cast<uint32_t>(i + 1);
+  }
   return listing;
 }
 
 // Names equal under EqualsIgnoreCase are equal once every ASCII letter is folded (it
-// only folds less, never more), so the folded name finds every candidate.
+// only folds less, never more), so the folded hash finds every candidate. Of several,
+// the first in name order wins.
 const DirEntry* FolderListing::FindFile(std::string_view name) const {
-  auto it = byFoldedName_.find(ToUpperAscii(name));
-  if (it == byFoldedName_.end()) return nullptr;
-  for (uint32_t i : it->second) {
+  if (slots_.empty()) return nullptr;
+  const uint64_t hash = FoldedHash(name);
+  const size_t mask = slots_.size() - 1;
+  const DirEntry* found = nullptr;
+  for (size_t slot = hash & mask; slots_[slot] != 0; slot = (slot + 1) & mask) {
+    const uint32_t i = slots_[slot] - 1;
     const DirEntry& e = entries_[i];
-    if (e.isNormalFile && EqualsIgnoreCase(e.name, name)) return &e;
+    if (foldedHash_[i] != hash || !e.isNormalFile || (found && found < &e)) continue;
+    if (EqualsIgnoreCase(e.name, name)) found = &e;
   }
-  return nullptr;
+  return found;
 }
 
 std::vector<const DirEntry*> FolderListing::FilesWithExtension(std::string_view extension) const {

@@ -7,7 +7,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace kadrel {
@@ -48,9 +47,11 @@ class FolderListing {
   FolderListing() = default;
   int fd_ = -1;
   std::vector<DirEntry> entries_;
-  // Entry positions by name with every ASCII letter upper-cased: a superset of the
-  // names that equal a given name under the catalogue's rules, found without a search.
-  std::unordered_map<std::string, std::vector<uint32_t>> byFoldedName_;
+  // Open addressing over the entries by a hash of the name with every ASCII letter
+  // folded: a superset of the names that equal a given name under the catalogue's
+  // rules, found without a search or an allocation. Slots hold position + 1 (0: empty).
+  std::vector<uint32_t> slots_;
+  std::vector<uint64_t> foldedHash_;  // per entry
 };
 
 // The ".." entry's time-stamp for the parent row.
