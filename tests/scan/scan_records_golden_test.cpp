@@ -9,6 +9,8 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <ctime>
+#include <optional>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -178,14 +180,32 @@ void CompareWithGolden(const std::string& collection, const std::string& folder)
   }
 }
 
-TEST(ScanRecordsGolden, SampleCollection) {
+// Members of level 2 archives get local times: the dumps were made in UTC.
+class ScanRecordsGolden : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (const char* tz = std::getenv("TZ")) savedTz_ = tz;
+    ::setenv("TZ", "UTC", 1);
+    ::tzset();
+  }
+  void TearDown() override {
+    if (savedTz_) ::setenv("TZ", savedTz_->c_str(), 1);
+    else ::unsetenv("TZ");
+    ::tzset();
+  }
+
+ private:
+  std::optional<std::string> savedTz_;
+};
+
+TEST_F(ScanRecordsGolden, SampleCollection) {
   TempDir dir;
   fs::copy(KADREL_SAMPLES_DIR, dir.path(), fs::copy_options::recursive);
   FixTimes(dir.path());
   CompareWithGolden("samples", dir.path());
 }
 
-TEST(ScanRecordsGolden, GeneratedFolder) {
+TEST_F(ScanRecordsGolden, GeneratedFolder) {
   TempDir dir;
   MakeGenerated(dir);
   FixTimes(dir.path());
