@@ -289,7 +289,9 @@ bool LzhMember::IsRegularFile() const {
   return type == 0 || type == 0100000;
 }
 
-LzhListing ListLzhArchive(const ByteSource& src) {
+LzhListing ListLzhArchive(const ByteSource& archive) {
+  // The headers are read through one window: one read for many small members.
+  const WindowedByteSource src(archive);
   LzhListing out;
   const uint64_t size = src.Size();
   bool found = false;

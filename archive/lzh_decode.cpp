@@ -35,12 +35,19 @@ constexpr size_t kStep = 4096;
 constexpr uint64_t kEmptyReadAllowance = 4;
 constexpr uint64_t kPm1PaddingBytes = 4 * kEmptyReadAllowance;
 
+std::vector<char>& ChunkBuffer() {
+  thread_local std::vector<char> buffer(kChunk);
+  return buffer;
+}
+
 // Feeds the member's compressed bytes to the decoder, read from the archive in chunks.
 struct CompressedFeed {
   const ByteSource* src;
   uint64_t pos;
   uint64_t remaining;
-  std::vector<char> buffer = std::vector<char>(kChunk);
+  // One chunk buffer per thread, reused by every member it decodes (a thread decodes
+  // one member at a time).
+  std::vector<char>& buffer = ChunkBuffer();
   size_t bufPos = 0, bufLen = 0;
   uint64_t emptyReads = 0;  // reads that found the member's data at their end
 

@@ -31,8 +31,39 @@ size_t MemoryByteSource::ReadAt(uint64_t offset, char* out, size_t n) const {
   return count;
 }
 
+namespace {
+
+// Reads n bytes at offset from a regular file; a short read means its end.
+size_t ReadFully(int fd, char* out, size_t n, uint64_t offset) {
+  size_t total = 0;
+  while (total < n) {
+    const size_t want = n - total;
+    const ssize_t r = ::pread(fd, out + total, want, static_cast<off_t>(offset + total));
+    if (r < 0 && errno == EINTR) continue;
+    if (r <= 0) break;
+    total += static_cast<size_t>(r);
+    if (static_cast<size_t>(r) < want) break;  // the end of the file
+  }
+  return total;
+}
+
+constexpr int kOpenFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+
+}  // namespace
+
 std::unique_ptr<FileByteSource> FileByteSource::Open(const std::string& path) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  return Checked(::open(path.c_str(), kOpenFlags));
+}
+
+std::unique_ptr<FileByteSource> FileByteSource::OpenAt(int folderFd, const std::string& name,
+                                                       std::optional<uint64_t> listedSize) {
+  if (!listedSize) return Checked(::openat(folderFd, name.c_str(), kOpenFlags));
+  const int fd = ::openat(folderFd, name.c_str(), kOpenFlags | O_NOFOLLOW);
+  if (fd < 0) return nullptr;
+  return std::unique_ptr<FileByteSource>(new FileByteSource(fd, *listedSize));
+}
+
+std::unique_ptr<FileByteSource> FileByteSource::Checked(int fd) {
   if (fd < 0) return nullptr;
   struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -47,15 +78,9 @@ FileByteSource::~FileByteSource() { ::close(fd_); }
 size_t FileByteSource::ReadAt(uint64_t offset, char* out, size_t n) const {
   if (offset + n <= kHeadSize) {
     if (!headLoaded_) {
-      head_.resize(kHeadSize);
-      size_t got = 0;
-      while (got < kHeadSize) {
-        ssize_t r = ::pread(fd_, head_.data() + got, kHeadSize - got, static_cast<off_t>(got));
-        if (r < 0 && errno == EINTR) continue;
-        if (r <= 0) break;
-        got += static_cast<size_t>(r);
-      }
-      head_.resize(got);
+      // Only as much as the file holds: a small file is read in one call.
+      head_.resize(static_cast<size_t>(std::min<uint64_t>(kHeadSize, size_)));
+      head_.resize(ReadFully(fd_, head_.data(), head_.size(), 0));
       headLoaded_ = true;
     }
     if (offset >= head_.size()) return 0;
@@ -63,14 +88,25 @@ size_t FileByteSource::ReadAt(uint64_t offset, char* out, size_t n) const {
     std::memcpy(out, head_.data() + offset, count);
     return count;
   }
-  size_t total = 0;
-  while (total < n) {
-    ssize_t r = ::pread(fd_, out + total, n - total, static_cast<off_t>(offset + total));
-    if (r < 0 && errno == EINTR) continue;
-    if (r <= 0) break;
-    total += static_cast<size_t>(r);
+  return ReadFully(fd_, out, n, offset);
+}
+
+size_t WindowedByteSource::ReadAt(uint64_t offset, char* out, size_t n) const {
+  if (n > window_) return inner_.ReadAt(offset, out, n);
+  const uint64_t end = start_ + buffer_.size();
+  // The window also answers a read that runs past the end of the data it reached.
+  const bool inside = loaded_ && offset >= start_ && offset <= end &&
+                      (offset + n <= end || buffer_.size() < window_);
+  if (!inside) {
+    buffer_.resize(window_);
+    buffer_.resize(inner_.ReadAt(offset, buffer_.data(), window_));
+    start_ = offset;
+    loaded_ = true;
   }
-  return total;
+  const size_t at = static_cast<size_t>(offset - start_);
+  const size_t count = std::min(n, buffer_.size() - at);
+  std::memcpy(out, buffer_.data() + at, count);
+  return count;
 }
 
 }  // namespace kadrel

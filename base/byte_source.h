@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -37,6 +38,12 @@ class MemoryByteSource final : public ByteSource {
 class FileByteSource final : public ByteSource {
  public:
   static std::unique_ptr<FileByteSource> Open(const std::string& path);
+  // `name` in the folder open as `folderFd`. With `listedSize` the caller's listing
+  // already said that the name is a regular file itself (not a link) and how long it
+  // is: the name is opened without following links and not examined again. A file
+  // replaced by something else in between reads as empty.
+  static std::unique_ptr<FileByteSource> OpenAt(int folderFd, const std::string& name,
+                                                std::optional<uint64_t> listedSize = std::nullopt);
   ~FileByteSource() override;
   FileByteSource(const FileByteSource&) = delete;
   FileByteSource& operator=(const FileByteSource&) = delete;
@@ -46,6 +53,7 @@ class FileByteSource final : public ByteSource {
 
  private:
   FileByteSource(int fd, uint64_t size) : fd_(fd), size_(size) {}
+  static std::unique_ptr<FileByteSource> Checked(int fd);
   int fd_;
   uint64_t size_;
   // The readers look at the first few hundred bytes several times; one read of the
@@ -53,6 +61,25 @@ class FileByteSource final : public ByteSource {
   static constexpr size_t kHeadSize = 4096;
   mutable std::string head_;
   mutable bool headLoaded_ = false;
+};
+
+// Reads of another source through one window: walking many small headers and the
+// small members between them costs one read per window instead of one per header.
+// Reads longer than the window go straight to the source.
+class WindowedByteSource final : public ByteSource {
+ public:
+  static constexpr size_t kDefaultWindow = 64 * 1024;
+  explicit WindowedByteSource(const ByteSource& inner, size_t window = kDefaultWindow)
+      : inner_(inner), window_(window) {}
+  uint64_t Size() const override { return inner_.Size(); }
+  size_t ReadAt(uint64_t offset, char* out, size_t n) const override;
+
+ private:
+  const ByteSource& inner_;
+  size_t window_;
+  mutable std::string buffer_;
+  mutable uint64_t start_ = 0;
+  mutable bool loaded_ = false;
 };
 
 }  // namespace kadrel

@@ -52,6 +52,17 @@ void ReadHeaderInfo(const std::string& folder, TMusicFileInfo& r, const HeaderRe
   RunReader(*source, r, options);
 }
 
+void ReadHeaderInfoAt(int folderFd, const std::string& name, std::optional<uint64_t> listedSize, TMusicFileInfo& r,
+                      const HeaderReadOptions& options) {
+  ResetReaderFields(r);
+  auto source = FileByteSource::OpenAt(folderFd, name, listedSize);
+  if (!source) {
+    r.InfoState = kInfoCannotOpen;
+    return;
+  }
+  RunReader(*source, r, options);
+}
+
 void ReadHeaderInfoUnlessTooLarge(const std::string& folder, TMusicFileInfo& r, const HeaderReadOptions& options) {
   if (r.InfoState != kInfoTooLarge) ReadHeaderInfo(folder, r, options);
 }

@@ -7,7 +7,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace kadrel {
@@ -16,6 +15,10 @@ struct DirEntry {
   std::string name;        // bytes as stored in the file system
   bool isDirectory = false;
   bool isNormalFile = false;  // a file (or a link to one, or a dangling link), not hidden
+  // The listing named a regular file itself, not a link, and read its size and time.
+  // Only folders, music files, archives and links are examined; the size and time of
+  // other files (documents, companions) stay 0.
+  bool listedRegular = false;
   int64_t size = 0;
   std::time_t mtime = 0;
 };
@@ -26,6 +29,12 @@ class FolderListing {
   // names starting with "." count as hidden and are left out. With `foldersOnly` only
   // the sub-folders are listed (files are not even looked at).
   static std::optional<FolderListing> Read(const std::string& folder, bool foldersOnly = false);
+  ~FolderListing();
+  FolderListing(FolderListing&& other) noexcept;
+  FolderListing& operator=(FolderListing&& other) noexcept;
+
+  // The folder, open for reading its files (openat) while the listing lives.
+  int Fd() const { return fd_; }
 
   // Entries in name order (ASCII letters folded).
   const std::vector<DirEntry>& Entries() const { return entries_; }
@@ -35,10 +44,14 @@ class FolderListing {
   std::vector<const DirEntry*> FilesWithExtension(std::string_view extension) const;
 
  private:
+  FolderListing() = default;
+  int fd_ = -1;
   std::vector<DirEntry> entries_;
-  // Entry positions by name with every ASCII letter upper-cased: a superset of the
-  // names that equal a given name under the catalogue's rules, found without a search.
-  std::unordered_map<std::string, std::vector<uint32_t>> byFoldedName_;
+  // Open addressing over the entries by a hash of the name with every ASCII letter
+  // folded: a superset of the names that equal a given name under the catalogue's
+  // rules, found without a search or an allocation. Slots hold position + 1 (0: empty).
+  std::vector<uint32_t> slots_;
+  std::vector<uint64_t> foldedHash_;  // per entry
 };
 
 // The ".." entry's time-stamp for the parent row.

@@ -19,6 +19,9 @@ constexpr uint64_t kLargeMemberHead = 1u << 20;
 struct LzhArchivePort::Cache {
   std::string path;
   std::unique_ptr<FileByteSource> source;
+  // Headers and small members lie close together: the members are decoded from the
+  // same window the listing was read through.
+  std::unique_ptr<WindowedByteSource> window;
   LzhListing listing;
 };
 
@@ -42,7 +45,9 @@ void LzhArchivePort::Load(const std::string& archivePath) {
   cache_ = std::make_unique<Cache>();
   cache_->path = archivePath;
   cache_->source = FileByteSource::Open(archivePath);
-  if (cache_->source) cache_->listing = ListLzhArchive(*cache_->source);
+  if (!cache_->source) return;
+  cache_->window = std::make_unique<WindowedByteSource>(*cache_->source);
+  cache_->listing = ListLzhArchive(*cache_->window);
 }
 
 std::vector<ArchiveMemberEntry> LzhArchivePort::ListMembers(const std::string& archivePath, const std::string& patterns) {
@@ -69,11 +74,11 @@ std::optional<std::string> LzhArchivePort::ReadMember(const std::string& archive
     if (m.IsDirectory() || m.Path() != memberPath) continue;
     std::string data;
     if (m.originalSize > kWholeMemberLimit) {
-      if (DecodeLzhMember(*cache_->source, m, data, kLargeMemberHead) != LzhDecodeStatus::Partial) return std::nullopt;
+      if (DecodeLzhMember(*cache_->window, m, data, kLargeMemberHead) != LzhDecodeStatus::Partial) return std::nullopt;
       data.resize(kLargeMemberHead);
       return data;
     }
-    if (DecodeLzhMember(*cache_->source, m, data) == LzhDecodeStatus::Ok) return data;
+    if (DecodeLzhMember(*cache_->window, m, data) == LzhDecodeStatus::Ok) return data;
     return std::nullopt;
   }
   return std::nullopt;

@@ -1,7 +1,6 @@
 #include "scan/scan_pass.h"
 
 #include <algorithm>
-#include <thread>
 #include <unordered_set>
 
 
@@ -43,6 +42,11 @@ class PartialMemberSource final : public ByteSource {
 };
 
 
+std::optional<uint64_t> ListedSize(const DirEntry& e) {
+  if (!e.listedRegular || e.size < 0) return std::nullopt;
+  return static_cast<uint64_t>(e.size);
+}
+
 }  // namespace
 
 std::string MusicPatterns(const FormatFilter& formats) {
@@ -55,7 +59,9 @@ std::string MusicPatterns(const FormatFilter& formats) {
 std::vector<std::string> DocumentExtensions(const std::string& infoGetType) { return CsvFields(infoGetType); }
 
 ScanPass::ScanPass(ScanPassEnvironment env, ScanPassRequest request)
-    : env_(std::move(env)), req_(std::move(request)), docExtensions_(DocumentExtensions(req_.options.InfoGetType)) {}
+    : env_(std::move(env)), req_(std::move(request)), docExtensions_(DocumentExtensions(req_.options.InfoGetType)) {
+  for (const std::string& ext : docExtensions_) docExtensionsUtf8_.push_back(IsAscii(ext) ? "" : DisplayText(ext));
+}
 
 void ScanPass::SetStatus(int panel, const std::string& text) {
   OnWindow([&] { env_.view.SetStatusText(panel, text); });
@@ -80,9 +86,8 @@ void ScanPass::Run() {
 // settings are CP932; a file name on disk may carry the same text in UTF-8.
 const DirEntry* ScanPass::FindDocumentBeside(const std::string& stem, size_t belowPosition, size_t* position) const {
   for (size_t k = 0; k < docExtensions_.size() && k < belowPosition; ++k) {
-    const std::string& ext = docExtensions_[k];
-    const DirEntry* e = listing_->FindFile(stem + "." + ext);
-    if (!e && !IsAscii(ext)) e = listing_->FindFile(stem + "." + DisplayText(ext));
+    const DirEntry* e = listing_->FindFile(stem + "." + docExtensions_[k]);
+    if (!e && !docExtensionsUtf8_[k].empty()) e = listing_->FindFile(stem + "." + docExtensionsUtf8_[k]);
     if (e) {
       if (position) *position = k;
       return e;
@@ -124,8 +129,10 @@ void ScanPass::FullScan() {
         env_.view.SetStatusText(1, "圧縮されているファイル..");
       }
     });
+    // No yield here: the window has its own thread and the bridged calls above already
+    // wait for it; on a busy machine each yield gave the processor away for a whole
+    // time slice.
     if (Stopped()) return;
-    std::this_thread::yield();
   }
 }
 
@@ -141,7 +148,7 @@ void ScanPass::ProcessLooseFile(const DirEntry& entry) {
   const DosStamp stamp = DosStampFromUnixTime(entry.mtime);
   r->DosDate = stamp.date;
   r->DosTime = stamp.time;
-  ReadHeaderInfo(req_.folder, *r, {req_.options.SMFByte});
+  ReadHeaderInfoAt(listing_->Fd(), entry.name, ListedSize(entry), *r, {req_.options.SMFByte});
 
   bool dropped = false;
   if (row != kRowMGS) {
@@ -168,7 +175,7 @@ void ScanPass::ProcessLooseFile(const DirEntry& entry) {
         std::string stemOnDisk = NameWithoutExtension(onDisk->name);
         std::string stem = linked.FileName;
         linked.FileName = stemOnDisk;
-        ReadHeaderInfo(req_.folder, linked, {req_.options.SMFByte});
+        ReadHeaderInfoAt(listing_->Fd(), onDisk->name, ListedSize(*onDisk), linked, {req_.options.SMFByte});
         linked.FileName = stem;
       } else {
         MarkCannotOpen(linked);

@@ -90,6 +90,7 @@ class ScanPass {
   ScanPassEnvironment env_;
   ScanPassRequest req_;
   std::vector<std::string> docExtensions_;   // CP932, priority order
+  std::vector<std::string> docExtensionsUtf8_;  // the same in UTF-8 where not ASCII, else empty
   std::vector<std::string> linkedNames_;     // LinkFile texts of the MGS scripts met in this pass
   std::optional<FolderListing> listing_;
   std::unordered_map<std::string, std::unordered_set<std::string>> memberNames_;  // per archive, upper case

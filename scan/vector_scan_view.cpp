@@ -8,7 +8,9 @@ void VectorScanView::InsertRecordSorted(std::unique_ptr<TMusicFileInfo> record) 
 
 void VectorScanView::SortAndRefresh() {
   // Without a key the list keeps the kinds-first order and needs no collation keys.
-  SortList(list, sort, sortOption, sort.EffectiveKey() != kNoSortKey ? &keys_ : nullptr);
+  const bool keyed = sort.EffectiveKey() != kNoSortKey;
+  SortList(list, sort, sortOption, keyed ? &keys_ : nullptr);
+  if (!keyed) keys_.Clear();  // the list was reordered without the cache
 }
 
 }  // namespace kadrel

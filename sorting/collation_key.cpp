@@ -25,30 +25,62 @@ const icu::Collator* JapaneseCollator() {
 
 }  // namespace
 
-std::string CollationKey(std::string_view bytes) {
-  std::string text = DisplayText(bytes);
+void AppendCollationKey(std::string_view bytes, std::string& out) {
   const icu::Collator* collator = JapaneseCollator();
   // Without collation data the order falls back to the UTF-8 bytes, which is still a
   // consistent order.
-  if (!collator) return text;
+  if (!collator) {
+    out += DisplayText(bytes);
+    return;
+  }
 
   thread_local std::vector<UChar> utf16;
-  utf16.resize(text.size() + 1);
   int32_t length = 0;
-  UErrorCode status = U_ZERO_ERROR;
-  u_strFromUTF8WithSub(utf16.data(), static_cast<int32_t>(utf16.size()), &length, text.data(),
-                       static_cast<int32_t>(text.size()), 0xFFFD, nullptr, &status);
-  if (U_FAILURE(status)) return text;
-
-  // Built in a reused buffer, so each key takes only its own length.
-  thread_local std::vector<uint8_t> buffer(256);
-  for (;;) {
-    int32_t needed = collator->getSortKey(utf16.data(), length, buffer.data(), static_cast<int32_t>(buffer.size()));
-    if (needed <= 0) return text;
-    if (static_cast<size_t>(needed) <= buffer.size())  // the terminating 0 is left out
-      return std::string(reinterpret_cast<const char*>(buffer.data()), static_cast<size_t>(needed) - 1);
-    buffer.resize(static_cast<size_t>(needed));
+  if (IsAscii(bytes)) {
+    utf16.resize(bytes.size());
+    for (size_t i = 0; i < bytes.size(); ++i) utf16[i] = static_cast<unsigned char>(bytes[i]);
+    length = static_cast<int32_t>(bytes.size());
+  } else {
+    thread_local std::string decoded;
+    std::string_view text = bytes;
+    if (!IsValidUtf8(bytes)) {
+      decoded = DisplayText(bytes);
+      text = decoded;
+    }
+    utf16.resize(text.size() + 1);
+    UErrorCode status = U_ZERO_ERROR;
+    u_strFromUTF8WithSub(utf16.data(), static_cast<int32_t>(utf16.size()), &length, text.data(),
+                         static_cast<int32_t>(text.size()), 0xFFFD, nullptr, &status);
+    if (U_FAILURE(status)) {
+      out += text;
+      return;
+    }
   }
+
+  // Written straight into `out`; the terminating 0 is left out.
+  const size_t start = out.size();
+  size_t room = static_cast<size_t>(length) * 4 + 16;
+  for (;;) {
+    out.resize(start + room);
+    const int32_t needed = collator->getSortKey(utf16.data(), length, reinterpret_cast<uint8_t*>(out.data() + start),
+                                                static_cast<int32_t>(room));
+    if (needed <= 0) {
+      out.resize(start);
+      out += DisplayText(bytes);
+      return;
+    }
+    if (static_cast<size_t>(needed) <= room) {
+      out.resize(start + static_cast<size_t>(needed) - 1);
+      return;
+    }
+    room = static_cast<size_t>(needed);
+  }
+}
+
+std::string CollationKey(std::string_view bytes) {
+  std::string key;
+  AppendCollationKey(bytes, key);
+  return key;
 }
 
 int CollateTexts(std::string_view a, std::string_view b) {

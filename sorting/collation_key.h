@@ -12,6 +12,8 @@ namespace kadrel {
 // does). Compare keys with operator< / compare(); equal keys mean equal texts for the
 // collation. Safe to call from several threads.
 std::string CollationKey(std::string_view bytes);
+// The same key appended to `out` (for keys kept one after another in one buffer).
+void AppendCollationKey(std::string_view bytes, std::string& out);
 
 // Same as comparing the two keys: negative, 0 or positive.
 int CollateTexts(std::string_view a, std::string_view b);

@@ -11,7 +11,24 @@ constexpr int32_t kFirstInfoKey = 8;  // Title; 8..12 are the information texts
 
 int Sign(int64_t v) { return (v > 0) - (v < 0); }
 
+bool IsAsciiAlphanumeric(unsigned char c) {
+  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// False when the first character is certainly no mark (letters, digits, kana, kanji),
+// so most texts need no trimming at all.
+bool MayStartWithMark(std::string_view text) {
+  if (text.empty()) return false;
+  const auto c = static_cast<unsigned char>(text[0]);
+  if (c < 0x80) return !IsAsciiAlphanumeric(c);
+  if (IsValidUtf8(text)) return true;  // judged in its CP932 form below
+  // Every Shift-JIS mark of the tables and the full-width space start with 0x81 or
+  // 0x84; the half-width ones are single bytes.
+  return c == 0x81 || c == 0x84 || c == 0xA2 || c == 0xA3 || c == 0xA5;
+}
+
 std::string TrimLeadingMarks(std::string_view text) {
+  if (!MayStartWithMark(text)) return std::string(text);
   // The mark tables are Shift-JIS; a text kept as UTF-8 is trimmed in its CP932 form
   // so that no multi-byte character is cut in half.
   std::string bytes(text);
@@ -20,8 +37,7 @@ std::string TrimLeadingMarks(std::string_view text) {
     if (!cp932) return bytes;
     bytes = std::move(*cp932);
   }
-  bytes = TrimMarks(bytes, MarkSet::Openers, TrimSide::Leading);
-  return TrimMarks(bytes, MarkSet::Closers, TrimSide::Leading);
+  return TrimMarks(TrimMarks(bytes, MarkSet::Openers, TrimSide::Leading), MarkSet::Closers, TrimSide::Leading);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "sorting/sort_list.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "catalog/column_text.h"
 #include "sorting/collation_key.h"
@@ -10,7 +11,7 @@ namespace {
 
 int Sign(int v) { return (v > 0) - (v < 0); }
 
-uint64_t TextPrefix(const std::string& key) {
+uint64_t TextPrefix(std::string_view key) {
   // Big-endian, zero-padded: ordering the prefixes as numbers orders the keys by their
   // first 8 bytes (collation keys hold no zero byte).
   uint64_t v = 0;
@@ -67,19 +68,94 @@ struct SortItem {
   uint32_t position;
 };
 
-std::vector<size_t> OrderOfKeys(std::vector<TItemSortKey>& keys, const TSortSpec& spec) {
-  std::vector<SortItem> items(keys.size());
-  for (size_t i = 0; i < keys.size(); ++i) items[i] = {keys[i].Prefix, keys[i].Kind, static_cast<uint32_t>(i)};
-  // The position breaks the remaining ties, so the result is that of a stable sort
-  // whatever the sort algorithm does with equal elements.
-  std::sort(items.begin(), items.end(), [&](const SortItem& x, const SortItem& y) {
-    int c = CompareKeys(x.kind, x.prefix, keys[x.position], y.kind, y.prefix, keys[y.position], spec);
-    return c != 0 ? c < 0 : x.position < y.position;
-  });
-  std::vector<size_t> order(items.size());
-  for (size_t i = 0; i < items.size(); ++i) order[i] = items[i].position;
-  return order;
-}
+// The keys of a whole list for one sort: every text key in one buffer, so that building
+// them costs no allocation per entry and comparing them is a memcmp. The file-name keys
+// that break ties are made when a tie first needs them.
+class FlatKeys {
+ public:
+  FlatKeys(std::span<const TMusicFileInfo* const> records, const TSortSpec& spec)
+      : records_(records), spec_(spec), offset_(records.size() + 1), items_(records.size()) {
+    const bool text = spec.Key != kNoSortKey && !IsNumericSortKey(spec.Key);
+    if (text) bytes_.reserve(records.size() * 48);
+    for (size_t i = 0; i < records.size(); ++i) {
+      const TMusicFileInfo& r = *records[i];
+      SortItem& item = items_[i];
+      item.kind = static_cast<uint32_t>(KindClass(r));
+      item.position = static_cast<uint32_t>(i);
+      item.prefix = 0;
+      offset_[i] = bytes_.size();
+      if (IsNumericSortKey(spec.Key)) {
+        item.prefix = static_cast<uint64_t>(NumericSortValue(r, spec.Key)) ^ (uint64_t{1} << 63);
+      } else if (text) {
+        AppendCollationKey(SortKeyText(r, spec), bytes_);
+        item.prefix = TextPrefix(std::string_view(bytes_).substr(offset_[i]));
+      }
+    }
+    offset_[records.size()] = bytes_.size();
+  }
+
+  // Positions into the records in sorted order; the position breaks the remaining
+  // ties, so the result is that of a stable sort.
+  std::vector<size_t> Order() {
+    std::sort(items_.begin(), items_.end(), [&](const SortItem& x, const SortItem& y) {
+      const int c = Compare(x, y);
+      return c != 0 ? c < 0 : x.position < y.position;
+    });
+    std::vector<size_t> order(items_.size());
+    for (size_t i = 0; i < items_.size(); ++i) order[i] = items_[i].position;
+    return order;
+  }
+
+  // After Order(): the keys of the entry at `rank` in the form the key cache keeps.
+  TItemSortKey KeyAt(size_t rank) {
+    const SortItem& item = items_[rank];
+    const size_t i = item.position;
+    TItemSortKey k;
+    k.Record = records_[i];
+    k.Kind = item.kind;
+    k.Prefix = item.prefix;
+    k.Text = std::string(Text(i));
+    if (spec_.Key == kColFileName) {
+      k.Name = k.Text;
+      k.HasName = true;
+    } else if (auto it = names_.find(i); it != names_.end()) {
+      k.Name = it->second;
+      k.HasName = true;
+    }
+    return k;
+  }
+
+ private:
+  std::string_view Text(size_t i) const {
+    return std::string_view(bytes_).substr(offset_[i], offset_[i + 1] - offset_[i]);
+  }
+
+  std::string_view Name(size_t i) {
+    if (spec_.Key == kColFileName) return Text(i);  // the file-name key is the name's own key
+    auto it = names_.find(i);
+    if (it == names_.end()) it = names_.emplace(i, CollationKey(FileNameSortText(*records_[i]))).first;
+    return it->second;
+  }
+
+  // CompareItems over the keys.
+  int Compare(const SortItem& x, const SortItem& y) {
+    if (x.kind != y.kind) return x.kind < y.kind ? -1 : 1;
+    if (spec_.Key == kNoSortKey) return 0;
+    int result = 0;
+    if (x.prefix != y.prefix) result = x.prefix < y.prefix ? -1 : 1;
+    else if (!IsNumericSortKey(spec_.Key)) result = Sign(Text(x.position).compare(Text(y.position)));
+    if (spec_.Descending) result = -result;
+    if (result != 0 || x.position == y.position) return result;
+    return Sign(Name(x.position).compare(Name(y.position)));
+  }
+
+  std::span<const TMusicFileInfo* const> records_;
+  TSortSpec spec_;
+  std::string bytes_;
+  std::vector<size_t> offset_;  // entry i's text key is bytes_[offset_[i], offset_[i + 1])
+  std::vector<SortItem> items_;
+  std::unordered_map<size_t, std::string> names_;
+};
 
 }  // namespace
 
@@ -115,9 +191,25 @@ struct SortKeyCacheAccess {
     f.Key = std::move(key);
   }
 
-  // Lines the cache up with the list before a walk.
+  // Refills every slot that does not hold its list entry and says whether the keys are
+  // in order.
+  static bool SlotsInOrder(TSortKeyCache& c, const std::vector<std::unique_ptr<TMusicFileInfo>>& list) {
+    for (size_t i = 0; i < list.size(); ++i)
+      if (c.slots_[i].Record != list[i].get()) Refill(c, c.slots_[i], *list[i]);
+    for (size_t i = 1; i < list.size(); ++i) {
+      Slot& a = c.slots_[i - 1];
+      Slot& b = c.slots_[i];
+      if (CompareKeys(a.Kind, a.Prefix, c.keys_[a.Pool].Key, b.Kind, b.Prefix, c.keys_[b.Pool].Key, c.spec_) > 0)
+        return false;
+    }
+    return true;
+  }
+
+  // Lines the cache up with the list before a search. `checkOrder`: when the list
+  // changed behind the cache's back, find out whether it is still in order (else the
+  // insertion walks).
   static void Prepare(TSortKeyCache& c, const TSortSpec& spec,
-                      const std::vector<std::unique_ptr<TMusicFileInfo>>& list) {
+                      const std::vector<std::unique_ptr<TMusicFileInfo>>& list, bool checkOrder) {
     if (!c.hasSpec_ || !(c.spec_ == spec)) {
       c.Clear();
       c.spec_ = spec;
@@ -140,6 +232,31 @@ struct SortKeyCacheAccess {
       s.Pool = static_cast<uint32_t>(i);
     }
     c.keys_.swap(kept);
+    c.ordered_ = checkOrder && SlotsInOrder(c, list);
+  }
+
+  // The walk's result over keys in order: after the last entry that does not compare
+  // above the new one.
+  static size_t Search(TSortKeyCache& c, const std::vector<std::unique_ptr<TMusicFileInfo>>& list,
+                       TItemSortKey& added) {
+    size_t low = 0, high = list.size();
+    while (low < high) {
+      const size_t middle = low + (high - low) / 2;
+      Slot& s = c.slots_[middle];
+      if (s.Record != list[middle].get()) {
+        // Reordered behind the cache's back with its length unchanged.
+        c.ordered_ = SlotsInOrder(c, list);
+        if (!c.ordered_) return Walk(c, list, added);
+        low = 0;
+        high = list.size();
+        continue;
+      }
+      if (CompareKeys(s.Kind, s.Prefix, c.keys_[s.Pool].Key, added.Kind, added.Prefix, added, c.spec_) > 0)
+        high = middle;
+      else
+        low = middle + 1;
+    }
+    return low;
   }
 
   static size_t Walk(TSortKeyCache& c, const std::vector<std::unique_ptr<TMusicFileInfo>>& list,
@@ -153,6 +270,11 @@ struct SortKeyCacheAccess {
       position = i;
     }
     return position;
+  }
+
+  static size_t Place(TSortKeyCache& c, const std::vector<std::unique_ptr<TMusicFileInfo>>& list,
+                      TItemSortKey& added) {
+    return c.ordered_ ? Search(c, list, added) : Walk(c, list, added);
   }
 
   static void Insert(TSortKeyCache& c, size_t position, TItemSortKey&& key) {
@@ -178,9 +300,8 @@ struct SortKeyCacheAccess {
 std::optional<std::vector<size_t>> SortOrder(std::span<const TMusicFileInfo* const> records,
                                              const TSortSpec& spec) {
   try {
-    std::vector<TItemSortKey> keys(records.size());
-    for (size_t i = 0; i < records.size(); ++i) FillKey(keys[i], *records[i], spec);
-    return OrderOfKeys(keys, spec);
+    FlatKeys keys(records, spec);
+    return keys.Order();
   } catch (const std::bad_alloc&) {
     return std::nullopt;
   }
@@ -190,19 +311,20 @@ bool SortList(std::vector<std::unique_ptr<TMusicFileInfo>>& list, const TSortSta
               TSortKeyCache* cache) {
   const TSortSpec spec = TSortSpec::From(state, sortOption);
   try {
-    std::vector<TItemSortKey> keys(list.size());
-    for (size_t i = 0; i < list.size(); ++i) FillKey(keys[i], *list[i], spec);
-    std::vector<size_t> order = OrderOfKeys(keys, spec);
+    std::vector<const TMusicFileInfo*> records(list.size());
+    for (size_t i = 0; i < list.size(); ++i) records[i] = list[i].get();
+    FlatKeys keys(records, spec);
+    const std::vector<size_t> order = keys.Order();
 
     std::vector<std::unique_ptr<TMusicFileInfo>> sorted;
     std::vector<TItemSortKey> sortedKeys;
     sorted.reserve(list.size());
-    if (cache) sortedKeys.reserve(list.size());
-    // Nothing below allocates: the list changes all at once or not at all.
-    for (size_t i : order) {
-      sorted.push_back(std::move(list[i]));
-      if (cache) sortedKeys.push_back(std::move(keys[i]));
+    if (cache) {
+      sortedKeys.reserve(list.size());
+      for (size_t rank = 0; rank < order.size(); ++rank) sortedKeys.push_back(keys.KeyAt(rank));
     }
+    // Nothing below allocates: the list changes all at once or not at all.
+    for (size_t i : order) sorted.push_back(std::move(list[i]));
     list.swap(sorted);
     if (cache) SortKeyCacheAccess::Adopt(*cache, spec, std::move(sortedKeys));
     return true;
@@ -217,11 +339,11 @@ size_t SortedInsert(std::vector<std::unique_ptr<TMusicFileInfo>>& list, std::uni
   const TSortSpec spec = TSortSpec::From(state, sortOption);
   TSortKeyCache local;
   TSortKeyCache& keys = cache ? *cache : local;
-  SortKeyCacheAccess::Prepare(keys, spec, list);
+  SortKeyCacheAccess::Prepare(keys, spec, list, cache != nullptr);
 
   TItemSortKey added;
   FillKey(added, *record, spec);
-  const size_t position = SortKeyCacheAccess::Walk(keys, list, added);
+  const size_t position = SortKeyCacheAccess::Place(keys, list, added);
   list.insert(list.begin() + static_cast<std::ptrdiff_t>(position), std::move(record));
   if (cache) SortKeyCacheAccess::Insert(*cache, position, std::move(added));
   return position;

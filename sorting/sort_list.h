@@ -31,13 +31,18 @@ struct TItemSortKey {
 // position on every use; when the list's length is not what the cache left it at (rows
 // were added, removed or the list was refilled behind its back) every slot is also
 // checked against the record's texts. A record edited in place keeps the keys it was
-// placed by until the list is sorted again. Clear it when the list is cleared.
+// placed by until the list is sorted again. Clear it when the list is cleared, or
+// reordered without it.
+//
+// While the cached keys are known to be in order, an insertion finds its place by
+// binary search; otherwise it walks back from the end.
 class TSortKeyCache {
  public:
   void Clear() {
     slots_.clear();
     keys_.clear();
     hasSpec_ = false;
+    ordered_ = true;
   }
 
  private:
@@ -55,6 +60,7 @@ class TSortKeyCache {
   };
   TSortSpec spec_;
   bool hasSpec_ = false;
+  bool ordered_ = true;      // each slot's keys compare at or below the next slot's
   std::vector<Slot> slots_;  // one per list entry, walked on every insertion
   std::vector<Full> keys_;   // not moved by insertions; slots point into it
 };

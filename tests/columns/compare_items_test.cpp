@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/encoding.h"
+#include "base/trim_marks.h"
 #include "sorting/collation_key.h"
 #include "sorting/compare_items.h"
 #include "sorting/sort_list.h"
@@ -105,6 +106,35 @@ TEST(CollationKey, JapaneseTitlesComeOutInDictionaryOrder) {
   EXPECT_LT(CollateTexts("\x82\xAA\x82\xA2\x82\xB1\x82\xC2", "\x82\xA9\x82\xB3"), 0);
   // Undecodable bytes still give a key.
   EXPECT_FALSE(CollationKey(std::string("\x81\xFF\xFE", 3)).empty());
+}
+
+}  // namespace
+}  // namespace kadrel
+
+namespace kadrel {
+namespace {
+
+// Texts whose first character is no mark skip the trimming; every possible first
+// character (single bytes and every Shift-JIS pair) must still come out as the full
+// trimming makes it.
+TEST(SortKeyText, FirstCharacterShortcutAgreesWithTrimming) {
+  TMusicFileInfo r;
+  const TSortSpec spec{8, false, true};
+  auto check = [&](const std::string& text) {
+    r.Title = text;
+    std::string expected = text;
+    if (IsValidUtf8(text) && !IsAscii(text)) expected = Utf8ToCp932(text).value_or(text);
+    expected = TrimMarks(TrimMarks(expected, MarkSet::Openers, TrimSide::Leading), MarkSet::Closers,
+                         TrimSide::Leading);
+    if (IsValidUtf8(text) && !IsAscii(text) && !Utf8ToCp932(text)) expected = text;
+    ASSERT_EQ(SortKeyText(r, spec), expected + ' ') << testing::PrintToString(text);
+  };
+  for (int a = 1; a < 256; ++a) {
+    check(std::string(1, static_cast<char>(a)) + "x");
+    for (int b = 0x40; b < 256; ++b) check(std::string{static_cast<char>(a), static_cast<char>(b)} + "x");
+  }
+  check("「雨」");
+  check("ａｍｅ");
 }
 
 }  // namespace

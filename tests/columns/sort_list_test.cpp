@@ -114,6 +114,15 @@ TEST(SortedInsert, CacheFollowsChangesMadeToTheList) {
   SortedInsert(list, std::move(added), state, true, &cache);
   EXPECT_EQ(Identities(list), Identities(expected));
 
+  // Reordered behind its back with the length unchanged: the keys the cache holds are
+  // in order, the list is not, and the insertion must land where the walk puts it.
+  std::reverse(list.begin(), list.end());
+  auto late = std::make_unique<TMusicFileInfo>(*list[7]);
+  late->Info = -2;
+  expected = Copy(list);
+  SortedInsert(expected, std::make_unique<TMusicFileInfo>(*late), state, true);
+  SortedInsert(list, std::move(late), state, true, &cache);
+  EXPECT_EQ(Identities(list), Identities(expected));
 }
 
 TEST(SortEntries, SortsEntriesThatCarryARecord) {
