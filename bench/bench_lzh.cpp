@@ -10,7 +10,7 @@
 
 #include "archive/lzh_archive.h"
 #include "archive/lzh_writer.h"
-#include "lzh/lzh_test_util.h"
+#include "support/process.h"
 #include "support/temp_dir.h"
 
 namespace kadrel {
