@@ -57,7 +57,7 @@ RenameOutcome RenameEngine::Apply(const TMusicFileInfo& entry, const RenameField
   out.oldArchive = entry.Archiver;
   const std::string typedName = JoinFieldName(fields.fileName, fields.fileType);
   const std::string typedArchive = JoinFieldName(fields.arcName, fields.arcType);
-  if (!IsValidFileName(typedName) || (kind == RenameKind::Member && !IsValidFileName(typedArchive)))
+  if (!IsValidFileName(fields.fileName) || !IsValidFileName(typedName) || (kind == RenameKind::Member && !IsValidFileName(typedArchive)))
     return Refuse(out, kInvalidText);
   if (kind != RenameKind::Member) {
     out.newName = DiskBytes(typedName, out.oldName);
@@ -181,7 +181,11 @@ void ApplyRenameToEntries(const RenameOutcome& out, std::vector<TMusicFileInfo>&
       // A loose file renamed on its own may be an archive whose members are listed.
       if (now.ItemKind == kLooseFile && r.ItemKind == kArchiveMember && r.Archiver == out.oldName)
         r.Archiver = now.FullName();
-      if (r.ItemKind == now.ItemKind && r.FullName() == out.oldName) {
+      // The index keeps a file's extension in upper case only.
+      const bool same = now.ItemKind == kLooseFile ? r.FileName == NameWithoutExtension(out.oldName) &&
+                                                         EqualsIgnoreCase(r.FileExt, ExtensionWithDot(out.oldName))
+                                                   : r.FullName() == out.oldName;
+      if (r.ItemKind == now.ItemKind && same) {
         r.FileName = now.FileName;
         r.FileExt = now.FileExt;
       }
