@@ -280,6 +280,7 @@ void MainWindow::ConnectSignals() {
   connect(actions_.reReadAll, &QAction::triggered, this, &MainWindow::ReReadAllFileInformation);
   connect(actions_.reReadButton, &QAction::triggered, this, &MainWindow::ReReadAllFileInformation);
   connect(actions_.deleteSettings, &QAction::triggered, this, &MainWindow::DeleteSettingsAndQuit);
+  ConnectFileWindows();
   connect(actions_.shellInfo, &QAction::triggered, this, [this] {
     QMessageBox::aboutQt(this, QStringLiteral("Kadrel Shell Information"));
   });

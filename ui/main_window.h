@@ -22,6 +22,7 @@
 #include "scan/scan_view.h"
 #include "platform/folder_watcher.h"
 #include "platform/qt_window_bridge.h"
+#include "rename/rename_engine.h"
 #include "ui/file_list_model.h"
 #include "ui/file_list_view.h"
 #include "ui/folder_pane.h"
@@ -60,6 +61,11 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   void UpdateFileInformation();
   // Deletes the folder's index block and lists the folder anew by a full scan.
   void ReReadAllFileInformation();
+  // Opens the rename window for the file list's focused entry.
+  void RenameFocusedEntry();
+  // After a rename in `folder`: the file list (when it shows that folder) and the
+  // folder's index block follow.
+  void ApplyRename(const RenameOutcome& out, const std::string& folder);
   // Asks, then closes the window deleting every setting instead of saving the state.
   void DeleteSettingsAndQuit();
   // Arguments handed over by a second start.
@@ -122,6 +128,8 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
  private:
   void BuildLayout();
   void ConnectSignals();
+  // The menu items of the rename, detail and index windows.
+  void ConnectFileWindows();
   void SetupColumns();
   void ApplyWindowState();
   void PlaceToolBars();

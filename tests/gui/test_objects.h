@@ -9,9 +9,11 @@ QObject* NewPlatformTest();
 QObject* NewFileListTest();
 QObject* NewMainWindowTest();
 QObject* NewWindowSettingsTest();
+QObject* NewRenameWindowTest();
 
 inline QList<QObject*> MakeTestObjects() {
-  return {NewPlatformTest(), NewFileListTest(), NewMainWindowTest(), NewWindowSettingsTest()};
+  return {NewPlatformTest(), NewFileListTest(), NewMainWindowTest(), NewWindowSettingsTest(),
+          NewRenameWindowTest()};
 }
 
 }  // namespace kadrel::test
