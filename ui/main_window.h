@@ -4,6 +4,7 @@
 // alive, watches the shown folder, and runs the start and the close of the program.
 
 #include <array>
+#include <atomic>
 #include <functional>
 #include <map>
 #include <memory>
@@ -29,6 +30,7 @@
 #include "ui/main_actions.h"
 #include "ui/qt_message_box.h"
 #include "ui/status_strip.h"
+#include "ui/title_editor.h"
 #include "ui/window_settings.h"
 
 namespace kadrel {
@@ -66,6 +68,9 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   // After a rename in `folder`: the file list (when it shows that folder) and the
   // folder's index block follow.
   void ApplyRename(const RenameOutcome& out, const std::string& folder);
+  // The index tools' windows (each after its opening guards).
+  void ShowRefreshIndex();
+  void EditIndexTitles();
   // Asks, then closes the window deleting every setting instead of saving the state.
   void DeleteSettingsAndQuit();
   // Arguments handed over by a second start.
@@ -179,12 +184,13 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   std::string previous_;
   std::map<std::string, std::string> lastFolderOnVolume_;  // volume root -> folder
   bool busy_ = false;
-  bool indexBusy_ = false;
+  std::atomic<bool> indexBusy_{false};
   bool deleteSettings_ = false;
   bool changing_ = false;
   bool pendingHeaderSort_ = false;
   bool forcedClose_ = false;
   bool closeDone_ = false;
+  TitleGridSettings titleGrid_;
   int windowStateFlag_ = 0;  // 0 normal, 1 maximised, 2 minimised
 };
 

@@ -3,15 +3,63 @@
 
 #include "ui/main_window.h"
 
+#include <algorithm>
+
+#include "archive/lha_unpack.h"
 #include "index/index_format.h"
 #include "rename/rename_index.h"
+#include "ui/refresh_window.h"
 #include "ui/rename_dialog.h"
+#include "ui/texts.h"
 
 namespace kadrel {
 
 void MainWindow::ConnectFileWindows() {
   actions_.rename->setEnabled(true);
   connect(actions_.rename, &QAction::triggered, this, &MainWindow::RenameFocusedEntry);
+  actions_.refreshIndex->setEnabled(true);
+  connect(actions_.refreshIndex, &QAction::triggered, this, &MainWindow::ShowRefreshIndex);
+  actions_.editIndex->setEnabled(true);
+  connect(actions_.editIndex, &QAction::triggered, this, &MainWindow::EditIndexTitles);
+}
+
+void MainWindow::ShowRefreshIndex() {
+  if (phase_ != LifePhase::Running || !IndexIdle()) return;
+  RefreshWindow window(
+      *index_, indexBusy_,
+      CaseBlindPresence([](const std::string& folder, const std::string& name, const std::string& archive) {
+        return CheckItemPresence(folder, name, archive);
+      }),
+      [this](bool on) {
+        if (on)
+          statusTimer_.start();
+        else
+          statusTimer_.stop();
+      },
+      this);
+  window.exec();
+}
+
+void MainWindow::EditIndexTitles() {
+  if (phase_ != LifePhase::Running) return;
+  if (scan_->ScanRunning() || busy_) {
+    messages_.Warn("Index情報の編集は、ファイルリスト更新時、又は\n再検索待機時には出来ません.");
+    return;
+  }
+  std::vector<TMusicFileInfo> entries;
+  for (int i = 0; i < model_.Count(); ++i) entries.push_back(model_.Record(i));
+  if (std::none_of(entries.begin(), entries.end(), [](const TMusicFileInfo& r) { return r.IsFile(); })) {
+    messages_.Inform("Indexの編集が出来るアイテムが存在しません.\nIndex情報の編集を中止します.");
+    return;
+  }
+  watcher_.SetActive(false);
+  TitleEditor editor(entries, *index_, indexBusy_, current_, titleGrid_, list_.font(), this);
+  editor.exec();
+  titleGrid_ = editor.GridSettings();
+  for (int i = 0; i < model_.Count() && i < static_cast<int>(entries.size()); ++i)
+    if (!(entries[static_cast<size_t>(i)] == model_.Record(i))) model_.Update(i, entries[static_cast<size_t>(i)]);
+  Refresh();
+  UpdateWatcher();
 }
 
 void MainWindow::RenameFocusedEntry() {

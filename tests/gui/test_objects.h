@@ -10,10 +10,11 @@ QObject* NewFileListTest();
 QObject* NewMainWindowTest();
 QObject* NewWindowSettingsTest();
 QObject* NewRenameWindowTest();
+QObject* NewIndexWindowsTest();
 
 inline QList<QObject*> MakeTestObjects() {
   return {NewPlatformTest(), NewFileListTest(), NewMainWindowTest(), NewWindowSettingsTest(),
-          NewRenameWindowTest()};
+          NewRenameWindowTest(), NewIndexWindowsTest()};
 }
 
 }  // namespace kadrel::test
