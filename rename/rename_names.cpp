@@ -23,7 +23,6 @@ size_t FolderDot(std::string_view name) {
 
 std::optional<RenameKind> RenameKindOf(const TMusicFileInfo& entry) {
   if (entry.ItemKind == kFolderEntry && entry.FileType < 0) return RenameKind::Folder;
-  if (entry.FileType < 0) return std::nullopt;
   if (entry.ItemKind == kLooseFile) return RenameKind::LooseFile;
   if (entry.ItemKind == kArchiveMember && !entry.Archiver.empty()) return RenameKind::Member;
   return std::nullopt;

@@ -13,7 +13,8 @@ namespace kadrel {
 enum class RenameKind { Folder, LooseFile, Member };
 
 // The kind of entry the window renames; nothing for the parent entry or a record
-// whose kind and format row disagree.
+// whose kind and format row disagree. A file's extension can be changed only when it
+// is no music file (format row below 0: a detail window's documents and others).
 std::optional<RenameKind> RenameKindOf(const TMusicFileInfo& entry);
 
 // The window's four fields, UTF-8 as shown and typed.

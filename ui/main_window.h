@@ -11,6 +11,7 @@
 #include <string>
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QSplitter>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -24,6 +25,7 @@
 #include "platform/folder_watcher.h"
 #include "platform/qt_window_bridge.h"
 #include "rename/rename_engine.h"
+#include "ui/detail_window.h"
 #include "ui/file_list_model.h"
 #include "ui/file_list_view.h"
 #include "ui/folder_pane.h"
@@ -71,6 +73,9 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   // The index tools' windows (each after its opening guards).
   void ShowRefreshIndex();
   void EditIndexTitles();
+  // Opens a detail window for the file list's focused file or member.
+  DetailWindow* OpenDetailWindow();
+  const QList<QPointer<DetailWindow>>& DetailWindows() const { return details_; }
   // Asks, then closes the window deleting every setting instead of saving the state.
   void DeleteSettingsAndQuit();
   // Arguments handed over by a second start.
@@ -191,6 +196,8 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   bool forcedClose_ = false;
   bool closeDone_ = false;
   TitleGridSettings titleGrid_;
+  QList<QPointer<DetailWindow>> details_;
+  QRect detailPlacement_;
   int windowStateFlag_ = 0;  // 0 normal, 1 maximised, 2 minimised
 };
 

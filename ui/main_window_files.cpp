@@ -10,7 +10,10 @@
 #include "rename/rename_index.h"
 #include "ui/refresh_window.h"
 #include "ui/rename_dialog.h"
+#include "ui/icon_set.h"
 #include "ui/texts.h"
+
+#include <QHeaderView>
 
 namespace kadrel {
 
@@ -19,6 +22,8 @@ void MainWindow::ConnectFileWindows() {
   connect(actions_.rename, &QAction::triggered, this, &MainWindow::RenameFocusedEntry);
   actions_.refreshIndex->setEnabled(true);
   connect(actions_.refreshIndex, &QAction::triggered, this, &MainWindow::ShowRefreshIndex);
+  actions_.details->setEnabled(true);
+  connect(actions_.details, &QAction::triggered, this, &MainWindow::OpenDetailWindow);
   actions_.editIndex->setEnabled(true);
   connect(actions_.editIndex, &QAction::triggered, this, &MainWindow::EditIndexTitles);
 }
@@ -100,6 +105,33 @@ void MainWindow::ApplyRename(const RenameOutcome& out, const std::string& folder
   indexBusy_ = true;
   index_->ReplaceFolderBlock(entries);
   indexBusy_ = false;
+}
+
+DetailWindow* MainWindow::OpenDetailWindow() {
+  const QModelIndex focused = list_.currentIndex();
+  if (!focused.isValid() || focused.row() >= model_.Count()) return nullptr;
+  const TMusicFileInfo item = model_.Record(focused.row());
+  if (!item.IsFile()) return nullptr;
+  DetailContext context;
+  context.messages = &messages_;
+  context.columns = model_.Columns();
+  for (int i = 0; i < static_cast<int>(context.columns.size()); ++i) context.widths.push_back(list_.header()->sectionSize(i));
+  context.view = settings_.scan.view;
+  context.infoGetTypes = settings_.scan.main.InfoGetType;
+  context.sort = &scan_->Sort();
+  context.sortOption = settings_.scan.sortOption;
+  context.icons = MakeListIcons();
+  context.font = list_.font();
+  context.placement = detailPlacement_;
+  context.applyRename = [this](const RenameOutcome& out, const std::string& folder) { ApplyRename(out, folder); };
+  context.savePlacement = [this](const QRect& placement) { detailPlacement_ = placement; };
+  // Not a child of the main window: each detail window is a window of its own.
+  auto* window = new DetailWindow(item, current_, std::move(context));
+  details_.removeAll(nullptr);
+  details_.append(window);
+  window->show();
+  window->SetStatus(status_.Panel(0), status_.Panel(1));
+  return window;
 }
 
 }  // namespace kadrel

@@ -42,7 +42,7 @@ RenameDialog::RenameDialog(const TMusicFileInfo& entry, std::string folder, IMes
   };
   const Field fields[] = {
       {fileName_, "Edit_FileName", "ファイル名", true},
-      {fileType_, "Edit_FileType", "拡張子", kind == RenameKind::Folder},
+      {fileType_, "Edit_FileType", "拡張子", entry.FileType < 0},
       {arcName_, "Edit_ArcName", "圧縮ファイル名", kind == RenameKind::Member},
       {arcType_, "Edit_ArcType", "圧縮ファイルの拡張子", false},
   };

@@ -11,10 +11,12 @@ QObject* NewMainWindowTest();
 QObject* NewWindowSettingsTest();
 QObject* NewRenameWindowTest();
 QObject* NewIndexWindowsTest();
+QObject* NewDetailWindowTest();
 
 inline QList<QObject*> MakeTestObjects() {
   return {NewPlatformTest(), NewFileListTest(), NewMainWindowTest(), NewWindowSettingsTest(),
-          NewRenameWindowTest(), NewIndexWindowsTest()};
+          NewRenameWindowTest(), NewIndexWindowsTest(),
+          NewDetailWindowTest()};
 }
 
 }  // namespace kadrel::test
