@@ -33,6 +33,7 @@ DetailWindow::DetailWindow(const TMusicFileInfo& item, std::string folder, Detai
     : QMainWindow(parent), item_(item), folder_(std::move(folder)), context_(std::move(context)) {
   setObjectName(QStringLiteral("TDetailForm"));
   setAttribute(Qt::WA_DeleteOnClose);
+  setWindowFlag(Qt::Window);
   setWindowTitle(U("詳細情報"));
   setAccessibleName(windowTitle());
 

@@ -125,8 +125,8 @@ DetailWindow* MainWindow::OpenDetailWindow() {
   context.placement = detailPlacement_;
   context.applyRename = [this](const RenameOutcome& out, const std::string& folder) { ApplyRename(out, folder); };
   context.savePlacement = [this](const QRect& placement) { detailPlacement_ = placement; };
-  // Not a child of the main window: each detail window is a window of its own.
-  auto* window = new DetailWindow(item, current_, std::move(context));
+  // A window of its own, closed with the main window.
+  auto* window = new DetailWindow(item, current_, std::move(context), this);
   details_.removeAll(nullptr);
   details_.append(window);
   window->show();

@@ -12,11 +12,12 @@ QObject* NewWindowSettingsTest();
 QObject* NewRenameWindowTest();
 QObject* NewIndexWindowsTest();
 QObject* NewDetailWindowTest();
+QObject* NewWindowPicturesTest();
 
 inline QList<QObject*> MakeTestObjects() {
   return {NewPlatformTest(), NewFileListTest(), NewMainWindowTest(), NewWindowSettingsTest(),
           NewRenameWindowTest(), NewIndexWindowsTest(),
-          NewDetailWindowTest()};
+          NewDetailWindowTest(), NewWindowPicturesTest()};
 }
 
 }  // namespace kadrel::test
