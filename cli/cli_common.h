@@ -68,5 +68,6 @@ void AddConvertCommand(CLI::App& app, CommandRunner& run);
 void AddSettingsCommand(CLI::App& app, CommandRunner& run);
 void AddKeysCommand(CLI::App& app, CommandRunner& run);
 void AddPlayCommand(CLI::App& app, CommandRunner& run);
+void AddRenameCommand(CLI::App& app, CommandRunner& run);
 
 }  // namespace kadrel::cli

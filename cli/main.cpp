@@ -91,6 +91,7 @@ int main(int argc, char** argv) {
   AddSettingsCommand(app, run);
   AddKeysCommand(app, run);
   AddPlayCommand(app, run);
+  AddRenameCommand(app, run);
   AddHelpCommand(app, run);
   app.footer(kFooter);  // after the sub-commands, which would inherit it
 

@@ -245,17 +245,12 @@ bool TFolderIndex::ReadFolderBlock(std::vector<TMusicFileInfo>& out, const Index
   return found;
 }
 
-bool TFolderIndex::WriteFolderBlock(const std::vector<TMusicFileInfo>& list) {
-  if (style_ != kDriveIndex && style_ != kFolderIndex) return true;
-  if (list.empty() || !list.back().IsFile()) return true;
+std::optional<std::string> TFolderIndex::BuildFolderBlock(const std::vector<TMusicFileInfo>& list) const {
+  if (style_ != kDriveIndex && style_ != kFolderIndex) return std::nullopt;
+  if (list.empty() || !list.back().IsFile()) return std::nullopt;
   // A path the block cannot hold is not indexed: cutting it would file the entries
   // under another folder.
-  if (folder_.empty() || folder_.size() > kMaxFolderPathBytes) return true;
-  if (!EnsureIndexFile(indexPath_)) return false;
-  // Never append to an image that is not an index (a foreign file of the same name).
-  if (!HasIndexHeader(image_)) return true;
-  if (image_.size() > 27 && FindFolderBlock(image_, folder_, 27)) return true;
-
+  if (folder_.empty() || folder_.size() > kMaxFolderPathBytes) return std::nullopt;
   std::string block;
   block.push_back(static_cast<char>(kMarkerByte));
   block.push_back(static_cast<char>(kBlockMarker));
@@ -268,25 +263,71 @@ bool TFolderIndex::WriteFolderBlock(const std::vector<TMusicFileInfo>& list) {
     anyMember = anyMember || r.ItemKind == kArchiveMember;
     block.append(EncodeIndexRecord(r));
   }
-  if (!anyMember && options_.IndexMode != 2) return true;
+  if (!anyMember && options_.IndexMode != 2) return std::nullopt;
   block.push_back(static_cast<char>(kMarkerByte));
   block.push_back(static_cast<char>(kBlockEndMarker));
-  if (block.size() > UINT32_MAX) return true;
+  if (block.size() > UINT32_MAX) return std::nullopt;
   StoreLe32(block, 2, static_cast<uint32_t>(block.size()));
+  return block;
+}
+
+bool TFolderIndex::WriteFolderBlock(const std::vector<TMusicFileInfo>& list) {
+  const std::optional<std::string> block = BuildFolderBlock(list);
+  if (!block) return true;
+  if (!EnsureIndexFile(indexPath_)) return false;
+  // Never append to an image that is not an index (a foreign file of the same name).
+  if (!HasIndexHeader(image_)) return true;
+  if (image_.size() > 27 && FindFolderBlock(image_, folder_, 27)) return true;
   bool appended = false;
   const bool saved = UpdateImage([&](std::string& image) {
     // The file as it is now: it may have turned foreign, or another run may have
     // written this folder's block meanwhile.
     if (!HasIndexHeader(image)) return false;
     if (image.size() > 27 && FindFolderBlock(image, folder_, 27)) return false;
-    if (image.size() + block.size() > kMaxIndexFileBytes) return false;
-    image.append(block);
+    if (image.size() + block->size() > kMaxIndexFileBytes) return false;
+    image.append(*block);
     appended = true;
     return true;
   });
   if (!saved) return false;
   if (appended) SetStatus(1, "インデックスを作成しました ..");
   return true;
+}
+
+bool TFolderIndex::ReplaceFolderBlock(const std::vector<TMusicFileInfo>& list) {
+  if ((style_ != kDriveIndex && style_ != kFolderIndex) || indexPath_.empty()) return true;
+  const std::optional<std::string> block = BuildFolderBlock(list);
+  const IndexCheck check = CheckIndexFile();
+  if (check == IndexCheck::Foreign) return false;
+  // No file yet: nothing to remove, and the new block makes the file.
+  if (check == IndexCheck::Missing && (!block || !EnsureIndexFile(indexPath_))) return !block;
+  SetStatus(0, kTidyingText);
+  SetStatus(1, " ");
+  bool damaged = false;
+  const bool saved = UpdateImage([&](std::string& image) {
+    if (!HasIndexHeader(image)) return false;
+    bool changed = false;
+    if (image.size() > 28) {
+      if (auto old = FindFolderBlock(image, folder_)) {
+        if (!old->sound) {
+          damaged = true;
+          return false;
+        }
+        image.erase(old->offset, old->length);
+        changed = true;
+      }
+    }
+    if (block && image.size() + block->size() <= kMaxIndexFileBytes) {
+      image.append(*block);
+      changed = true;
+    }
+    return changed;
+  });
+  if (damaged) {
+    messages_.Warn("Folder情報が正しくありません.\n直ちに[Indexのリフレッシュ]を行って下さい.\nIndexの削除は中止します.");
+    return false;
+  }
+  return saved;
 }
 
 TFolderIndex::Cut TFolderIndex::CutFolderBlock(const std::string& folder) {

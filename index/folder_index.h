@@ -81,6 +81,11 @@ class TFolderIndex {
   // Appends the current folder's block when it is missing. False only when the image
   // could not be saved (the user was told; the file and the image stay as they were).
   bool WriteFolderBlock(const std::vector<TMusicFileInfo>& list);
+  // Replaces the current folder's block with one made from `list` (or removes it when
+  // the list gives none) in a single save, so a failed save leaves the old block.
+  // False (after the message) when the file is foreign, the old block is damaged or
+  // the save failed.
+  bool ReplaceFolderBlock(const std::vector<TMusicFileInfo>& list);
   // True on success or when there was nothing to delete.
   bool DeleteFolderBlock(const std::string& folder, bool interactive);
   // Creates a header-only index file where none exists. False when it cannot be saved.
@@ -113,6 +118,8 @@ class TFolderIndex {
 
  private:
   bool LoadImage(const std::string& path);
+  // The current folder's block for `list`; nothing when the folder gets no block.
+  std::optional<std::string> BuildFolderBlock(const std::vector<TMusicFileInfo>& list) const;
   // The read-modify-write of every block change: under the index file's lock (the
   // file beside it named "<index file>.lock"), re-reads the file, lets `change` edit
   // that image (returning false when there is nothing to save) and saves it. So a

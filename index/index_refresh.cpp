@@ -32,7 +32,11 @@ PresenceCheck CaseBlindPresence(PresenceCheck archives) {
   auto names = std::make_shared<std::unique_ptr<FolderNames>>();
   return [archives = std::move(archives), names](const std::string& folder, const std::string& fileName,
                                                  const std::string& archive) {
-    if (!archive.empty() && archive != ".") return archives ? archives(folder, fileName, archive) : 0;
+    if (!archive.empty() && archive != ".") {
+      const int presence = archives ? archives(folder, fileName, archive) : 0;
+      // An archive that is there but cannot be read now has not gone.
+      return presence == 2 && !EntryGone(folder + archive) ? 0 : presence;
+    }
     if (!*names || (*names)->Folder() != folder) *names = std::make_unique<FolderNames>(folder);
     return (*names)->Contains(fileName) ? 0 : 1;
   };
@@ -106,7 +110,14 @@ RefreshResult IndexRefresher::RefreshIndex(int level) {
       if (RunLevel2()) saved = index_.SaveImage();
     }
   }
+  const bool complete = !stop_ && saved;
   Finish(saved);
+  // A stopped or unsaved walk leaves the image half changed: the next save of another
+  // index operation would write it. The file as it stands is taken back instead.
+  if (!complete) {
+    const std::string path = index_.IndexPath();
+    index_.LoadIndexFile(path);
+  }
   return saved ? RefreshResult::Done : RefreshResult::SaveFailed;
 }
 
@@ -124,7 +135,7 @@ bool IndexRefresher::RunLevel1() {
     }
     auto block = BlockAt(image, p);
     if (block && block->sound) {
-      if (!FolderExists(block->folder)) {
+      if (FolderGone(block->folder)) {
         Row(block->folder, ".", ".", "Lev.1 Folderが存在しません.");
         image.erase(p, block->length);
       } else {

@@ -47,8 +47,7 @@ TitleSaveResult SaveTitleEdits(const std::vector<TitleRow>& rows, std::vector<TM
         "メモリ内の編集内容は破棄されてはいません.");
     return TitleSaveResult::IndexBusy;
   }
-  bool ok = index.DeleteFolderBlock(index.CurrentFolder(), false);
-  if (ok) ok = index.WriteFolderBlock(list);
+  const bool ok = index.ReplaceFolderBlock(list);
   indexBusy = false;
   if (result == TitleSaveResult::Saved && !ok) result = TitleSaveResult::IndexFailed;
   return result;

@@ -135,6 +135,13 @@ void FileListModel::Remove(int index) {
   }
 }
 
+void FileListModel::Update(int index, const TMusicFileInfo& record) {
+  if (index < 0 || index >= Count()) return;
+  *records_[static_cast<size_t>(index)] = record;
+  keyCache_.Clear();
+  if (index < shown_) Q_EMIT dataChanged(this->index(index, 0), this->index(index, columnCount() - 1));
+}
+
 void FileListModel::Clear() {
   beginResetModel();
   records_.clear();

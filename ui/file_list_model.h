@@ -70,6 +70,8 @@ class FileListModel : public QAbstractTableModel {
   // Rows from the insertion point on are reported at once when they are visible.
   int InsertSorted(std::unique_ptr<TMusicFileInfo> record);
   void Remove(int index);
+  // Replaces the record of a row (a renamed entry) and repaints it.
+  void Update(int index, const TMusicFileInfo& record);
   void Clear();
   // Sorts every record (stable) and announces the list; selections follow their rows.
   // False when the order could not be made (the list stays as it was).

@@ -305,6 +305,7 @@ void MainWindow::ConnectSignals() {
     if (onOpenManual) onOpenManual();
   });
   connect(this, &MainWindow::passFinished, this, &MainWindow::FocusNamedFile);
+  ConnectFileWindows();
   connect(actions_.shellInfo, &QAction::triggered, this, [this] {
     QMessageBox::aboutQt(this, QStringLiteral("Kadrel Shell Information"));
   });
@@ -567,6 +568,8 @@ void MainWindow::SetStatus(const QString* panel0, const QString* panel1, const Q
   if (panel0) status_.SetPanel(0, *panel0);
   if (panel1) status_.SetPanel(1, *panel1);
   if (tip && tray_) tray_->setToolTip(*tip);
+  for (DetailWindow* detail : details_)
+    if (detail) detail->SetStatus(status_.Panel(0), status_.Panel(1));
 }
 
 void MainWindow::StatusTick() {

@@ -4,12 +4,14 @@
 // alive, watches the shown folder, and runs the start and the close of the program.
 
 #include <array>
+#include <atomic>
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QSplitter>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -26,6 +28,8 @@
 #include "scan/scan_view.h"
 #include "platform/folder_watcher.h"
 #include "platform/qt_window_bridge.h"
+#include "rename/rename_engine.h"
+#include "ui/detail_window.h"
 #include "ui/file_list_model.h"
 #include "ui/file_list_view.h"
 #include "ui/folder_pane.h"
@@ -36,6 +40,7 @@
 #include "ui/play_controller.h"
 #include "ui/qt_message_box.h"
 #include "ui/status_strip.h"
+#include "ui/title_editor.h"
 #include "ui/window_settings.h"
 
 namespace kadrel {
@@ -105,6 +110,17 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   void UpdateFileInformation();
   // Deletes the folder's index block and lists the folder anew by a full scan.
   void ReReadAllFileInformation();
+  // Opens the rename window for the file list's focused entry.
+  void RenameFocusedEntry();
+  // After a rename in `folder`: the file list (when it shows that folder) and the
+  // folder's index block follow.
+  void ApplyRename(const RenameOutcome& out, const std::string& folder);
+  // The index tools' windows (each after its opening guards).
+  void ShowRefreshIndex();
+  void EditIndexTitles();
+  // Opens a detail window for the file list's focused file or member.
+  DetailWindow* OpenDetailWindow();
+  const QList<QPointer<DetailWindow>>& DetailWindows() const { return details_; }
   // Asks, then closes the window deleting every setting instead of saving the state.
   void DeleteSettingsAndQuit();
   // Paths given at the start or handed over by a second start: a folder is opened; a
@@ -174,6 +190,8 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
  private:
   void BuildLayout();
   void ConnectSignals();
+  // The menu items of the rename, detail and index windows.
+  void ConnectFileWindows();
   void SetupColumns();
   void ApplyWindowState();
   void PlaceToolBars();
@@ -231,12 +249,15 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   std::string focusName_;  // a loose file to focus when the current pass ends
   std::array<std::string, 26> lastFolderOnDrive_;  // by drive letter; empty: the drive's folder
   bool busy_ = false;
-  bool indexBusy_ = false;
+  std::atomic<bool> indexBusy_{false};
   bool deleteSettings_ = false;
   bool changing_ = false;
   bool pendingHeaderSort_ = false;
   bool forcedClose_ = false;
   bool closeDone_ = false;
+  TitleGridSettings titleGrid_;
+  QList<QPointer<DetailWindow>> details_;
+  QRect detailPlacement_;
   int windowStateFlag_ = 0;  // 0 normal, 1 maximised, 2 minimised
 
   QTreeView* playView_ = nullptr;

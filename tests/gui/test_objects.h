@@ -12,10 +12,15 @@ QObject* NewWindowSettingsTest();
 QObject* NewLaunchTest();
 QObject* NewDialogsTest();
 QObject* NewKeysTest();
+QObject* NewRenameWindowTest();
+QObject* NewIndexWindowsTest();
+QObject* NewDetailWindowTest();
+QObject* NewWindowPicturesTest();
 
 inline QList<QObject*> MakeTestObjects() {
   return {NewPlatformTest(), NewFileListTest(), NewMainWindowTest(), NewWindowSettingsTest(),
-          NewLaunchTest(), NewDialogsTest(), NewKeysTest()};
+          NewLaunchTest(), NewDialogsTest(), NewKeysTest(), NewRenameWindowTest(),
+          NewIndexWindowsTest(), NewDetailWindowTest(), NewWindowPicturesTest()};
 }
 
 }  // namespace kadrel::test

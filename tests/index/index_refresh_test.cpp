@@ -6,6 +6,7 @@
 #include <set>
 
 #include "base/byte_cursor.h"
+#include "index/folder_names.h"
 #include "index/index_format.h"
 #include "index_fixture.h"
 
@@ -150,6 +151,8 @@ TEST_F(RefreshTest, StopDuringLevel2KeepsTheLevel1File) {
   auto block = FindFolderBlock(file, a);
   ASSERT_TRUE(block);
   EXPECT_EQ(file.size(), kIndexHeaderSize + block->length);  // both records still in the file
+  // The half-walked image is not kept for the next save.
+  EXPECT_EQ(index.Image(), file);
   EXPECT_EQ(status[status.size() - 2], std::make_pair(0, std::string("リフレッシュを中止しました..")));
   EXPECT_FALSE(r.Running());
 }
@@ -185,6 +188,26 @@ TEST(CaseBlindPresence, LooseFilesIgnoreCaseAndArchivesAreDelegated) {
   EXPECT_EQ(check(temp.path() + "gone/", "song.MID", ""), 1);
   EXPECT_EQ(check(temp.path(), "song.MID", "A.LZH"), 2);
   EXPECT_EQ(delegated, 1);
+  // An archive that is there but could not be read has not gone.
+  temp.Write("B.LZH", "unreadable");
+  EXPECT_EQ(check(temp.path(), "song.MID", "B.LZH"), 0);
+}
+
+// Only "not there" removes anything: a folder the system cannot examine (here a path
+// too long to look up, as for EACCES or EIO) keeps its block and its records.
+TEST(FolderGone, OnlyAMissingFolderIsGone) {
+  test::TempDir temp;
+  const std::string file = temp.Write("plain", "");
+  EXPECT_FALSE(FolderGone(temp.path()));
+  EXPECT_TRUE(FolderGone(temp.path() + "missing/"));
+  EXPECT_TRUE(FolderGone(file));
+  EXPECT_TRUE(FolderGone(file + "/below/"));
+  const std::string unreachable = temp.path() + std::string(5000, 'x') + "/";
+  EXPECT_FALSE(FolderGone(unreachable));
+  FolderNames names(unreachable);
+  EXPECT_TRUE(names.Contains("SONG.MID"));
+  FolderNames missing(temp.path() + "missing/");
+  EXPECT_FALSE(missing.Contains("SONG.MID"));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "index/title_edit.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "index/index_format.h"
 #include "index_fixture.h"
@@ -96,6 +97,21 @@ TEST_F(TitleEditTest, BusyIndexKeepsTheEditsInMemoryOnly) {
   EXPECT_EQ(messages.shown.back().text,
             "インデックスが使用中のため、保存に失敗しました.\nもう一度[Indexのタイトルの編集]を行ってみたください.\n"
             "メモリ内の編集内容は破棄されてはいません.");
+}
+
+// The block is replaced in one save: when that save fails, the old block stays whole.
+TEST_F(TitleEditTest, FailedSaveKeepsTheOldBlock) {
+  ASSERT_TRUE(index.WriteFolderBlock(list));
+  // A second hard link makes the index file one we refuse to replace.
+  ASSERT_EQ(::link(DrivePath().c_str(), (temp.path() + "other-name").c_str()), 0);
+  std::vector<TitleRow> rows = BuildTitleGrid(list);
+  rows[0][kTitleTitle] = "edited";
+  EXPECT_EQ(SaveTitleEdits(rows, list, index, busy), TitleSaveResult::IndexFailed);
+  EXPECT_FALSE(busy);
+  const auto stored = Indexed();
+  ASSERT_EQ(stored.size(), 3u);
+  EXPECT_EQ(stored[0].Title, "T-a");
+  EXPECT_EQ(index.SaveFailures(), 1);
 }
 
 }  // namespace

@@ -1,0 +1,120 @@
+// The detail window: files beside a music file found without regard to letter case,
+// an archive's members, several independent windows, and a rename in the window's
+// own folder.
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTest>
+#include <QTimer>
+
+#include "catalog/format_table.h"
+#include "scan/detail_entries.h"
+#include "test_objects.h"
+#include "test_support.h"
+#include "ui/detail_window.h"
+#include "ui/rename_dialog.h"
+
+namespace kadrel::test {
+namespace {
+
+std::vector<std::string> Names(DetailWindow& w) {
+  std::vector<std::string> names;
+  for (int i = 0; i < w.Entries().Count(); ++i) names.push_back(w.Entries().Record(i).FullName());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+const TMusicFileInfo* Find(DetailWindow& w, const std::string& name) {
+  for (int i = 0; i < w.Entries().Count(); ++i)
+    if (w.Entries().Record(i).FullName() == name) return &w.Entries().Record(i);
+  return nullptr;
+}
+
+}  // namespace
+
+class DetailWindowTest : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void findsCompanionsWithoutLetterCase() {
+    QTemporaryDir dir;
+    for (const char* name : {"SONG.MID", "song.doc", "Song.wrd", "SONGS.MID", "OTHER.MID"}) {
+      QFile f(dir.path() + QLatin1Char('/') + QString::fromLatin1(name));
+      QVERIFY(f.open(QIODevice::WriteOnly));
+      f.write("MThd");
+    }
+    QDir(dir.path()).mkdir(QStringLiteral("SONG.DIR"));
+    TMusicFileInfo item;
+    item.FileName = "SONG";
+    item.FileExt = ".MID";
+    item.FileType = kRowMID;
+    item.ItemKind = kLooseFile;
+    item.Title = "kept";
+    DetailContext context;
+    context.columns = {1, 2, 5};
+    context.infoGetTypes = ".TXT,.DOC";
+    auto* w = new DetailWindow(item, Bytes(dir.path()), context);
+    w->show();
+    QCOMPARE(w->windowTitle(), QString::fromUtf8("詳細情報 [SONG.MID]"));
+    QCOMPARE(Names(*w), (std::vector<std::string>{"SONG.MID", "Song.wrd", "song.doc"}));
+    QCOMPARE(Find(*w, "SONG.MID")->Title, std::string("kept"));
+    QCOMPARE(Find(*w, "song.doc")->FileType, kDetailDocumentRow);
+    QCOMPARE(Find(*w, "Song.wrd")->FileType, kDetailOtherRow);
+    QVERIFY(!Find(*w, "Song.wrd")->Detail.empty());  // the desktop's type name
+    QVERIFY(w->List().currentIndex().isValid());
+    w->close();
+  }
+
+  void listsAnArchiveAndKeepsWindowsApart() {
+    WindowFixture f;
+    MainWindow& main = f.Open();
+    main.FileListWidget().setCurrentIndex(main.FileList().index(f.RowOf("HARU", "HARUKAZE.LZH"), 0));
+    DetailWindow* archive = main.OpenDetailWindow();
+    QVERIFY(archive);
+    QCOMPARE(archive->windowTitle(), QString::fromUtf8("詳細情報 [HARUKAZE.LZH]"));
+    QCOMPARE(archive->Entries().Count(), 4);
+    QCOMPARE(archive->Entries().Record(0).Archiver, std::string("HARUKAZE.LZH"));
+
+    main.FileListWidget().setCurrentIndex(main.FileList().index(f.RowOf("SONG2"), 0));
+    DetailWindow* loose = main.OpenDetailWindow();
+    QVERIFY(loose && loose != archive);
+    QCOMPARE(Names(*loose), (std::vector<std::string>{"SONG2.DOC", "SONG2.MID", "SONG2.WRD"}));
+    QCOMPARE(archive->Entries().Count(), 4);
+    QCOMPARE(main.DetailWindows().size(), 2);
+
+    const QString text = QStringLiteral("status text");
+    main.SetStatus(&text, nullptr, nullptr);
+    QCOMPARE(archive->StatusPanel(0).text(), text);
+    QCOMPARE(loose->StatusPanel(0).text(), text);
+
+    // A folder or the parent entry opens nothing.
+    main.FileListWidget().setCurrentIndex(main.FileList().index(f.RowOf("Extra"), 0));
+    QVERIFY(!main.OpenDetailWindow());
+
+    // The main window moves on; a rename in the detail window stays in its own folder.
+    main.OpenPath(Bytes(f.folder + QStringLiteral("/Extra")));
+    QVERIFY(f.NextPass());
+    loose->List().setCurrentIndex(loose->Entries().index(0, 0));
+    const std::string first = loose->Entries().Record(0).FileName;
+    QTimer::singleShot(0, [] {
+      auto* dialog = qobject_cast<RenameDialog*>(QApplication::activeModalWidget());
+      QVERIFY(dialog);
+      dialog->FileNameField().setText(QStringLiteral("RENAMED"));
+      dialog->Ok();
+    });
+    loose->RenameFocused();
+    QVERIFY(QFile::exists(f.folder + QStringLiteral("/RENAMED") +
+                          QString::fromStdString(loose->Entries().Record(0).FileExt)));
+    QCOMPARE(loose->Entries().Record(0).FileName, std::string("RENAMED"));
+    QVERIFY(first != "RENAMED");
+    archive->close();
+    loose->close();
+  }
+};
+
+QObject* NewDetailWindowTest() { return new DetailWindowTest; }
+
+}  // namespace kadrel::test
+
+#include "detail_window_test.moc"

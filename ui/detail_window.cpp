@@ -1,0 +1,225 @@
+#include "ui/detail_window.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QMenuBar>
+#include <QMimeDatabase>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "archive/unlha.h"
+#include "archive/unlha_turn.h"
+#include "base/encoding.h"
+#include "catalog/format_table.h"
+#include "scan/detail_entries.h"
+#include "sorting/compare_items.h"
+#include "ui/rename_dialog.h"
+#include "ui/texts.h"
+
+namespace kadrel {
+namespace {
+
+using text::U;
+
+QMimeType MimeFor(const std::string& name) {
+  static const QMimeDatabase db;
+  return db.mimeTypeForFile(QString::fromStdString(DisplayText(name)), QMimeDatabase::MatchExtension);
+}
+
+}  // namespace
+
+DetailWindow::DetailWindow(const TMusicFileInfo& item, std::string folder, DetailContext context, QWidget* parent)
+    : QMainWindow(parent), item_(item), folder_(std::move(folder)), context_(std::move(context)) {
+  setObjectName(QStringLiteral("TDetailForm"));
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowFlag(Qt::Window);
+  setWindowTitle(U("詳細情報"));
+  setAccessibleName(windowTitle());
+
+  model_.SetOptions(context_.view);
+  model_.SetColumns(context_.columns);
+  if (context_.sort) {
+    model_.SetCompare([this](const TMusicFileInfo& a, const TMusicFileInfo& b) {
+      return CompareItems(a, b, *context_.sort, context_.sortOption);
+    });
+  }
+  list_.setModel(&model_);
+  list_.setObjectName(QStringLiteral("DetailList"));
+  list_.setAccessibleName(U("関連ファイル一覧"));
+  list_.setFont(context_.font);
+  list_.SetSingleClickOpen(context_.view.SingleClickOpen);
+  for (size_t i = 0; i < context_.widths.size(); ++i)
+    list_.header()->resizeSection(static_cast<int>(i), context_.widths[i] > 0 ? context_.widths[i] : 100);
+  connect(list_.header(), &QHeaderView::sectionClicked, this, &DetailWindow::SortByColumn);
+  connect(&list_, &FileListView::popupRequested, this, [this](int, QPoint at) {
+    UpdatePopupState();
+    popup_.popup(at);
+  });
+  setCentralWidget(&list_);
+
+  panel0_.setMinimumWidth(180);
+  panel1_.setMinimumWidth(200);
+  panel0_.setAccessibleName(U("状態"));
+  panel1_.setAccessibleName(U("詳細"));
+  statusBar()->addWidget(&panel0_);
+  statusBar()->addWidget(&panel1_, 1);
+  BuildMenus();
+  if (context_.placement.isValid()) setGeometry(context_.placement);
+}
+
+void DetailWindow::BuildMenus() {
+  // Playing and opening go through the command executor (context_.execute); without
+  // one those items stay disabled.
+  auto add = [](QMenu* menu, const char* caption, bool enabled) {
+    QAction* a = menu->addAction(U(caption));
+    a->setEnabled(enabled);
+    return a;
+  };
+  QMenu* file = menuBar()->addMenu(U("ファイル(&F)"));
+  openAssociated_ = add(file, "Windowsの関連付けで開く(&O)", false);
+  openText_ = add(file, "テキストビュアーで開く(&V)", false);
+  connect(openAssociated_, &QAction::triggered, this, [this] { Execute("Windowsの関連付けで開く"); });
+  connect(openText_, &QAction::triggered, this, [this] { Execute("テキストビュアーで開く"); });
+  file->addSeparator();
+  for (const char* caption : {"ファイルのコピー(&C)", "ファイルの移動(&M)", "ファイルの削除(&D)"}) add(file, caption, false);
+  file->addSeparator();
+  rename_ = add(file, "名前の変更(&R)", true);
+  connect(rename_, &QAction::triggered, this, &DetailWindow::RenameFocused);
+  file->addSeparator();
+  connect(add(file, "閉じる(&C)", true), &QAction::triggered, this, &QWidget::close);
+
+  QMenu* play = menuBar()->addMenu(U("演奏(&N)"));
+  openBest_ = add(play, "最適なPlayerで再生(&P)", false);
+  for (const auto& [action, command] : {std::pair{openBest_, "最適な方法で開く"}})
+    connect(action, &QAction::triggered, this, [this, command] { Execute(command); });
+  for (int n = 1; n <= 6; ++n) {
+    QAction* slot = play->addAction(QStringLiteral("(&%1) : ").arg(n));
+    slot->setEnabled(false);
+    slot->setVisible(false);
+    playItems_ << slot;
+  }
+  play->addSeparator();
+  add(play, "最初から演奏(&R)", false);
+  add(play, "演奏の停止(&S)", false);
+  menuBar()->addMenu(U("表示(&V)"))->setEnabled(false);
+  QMenu* help = menuBar()->addMenu(U("ヘルプ(&H)"));
+  add(help, "目次(&C)", false);
+  add(help, "トピックの検索(&H)", false);
+
+  QToolBar* bar = addToolBar(QStringLiteral("DetailBar"));
+  bar->setObjectName(QStringLiteral("DetailBar"));
+  QAction* exit = bar->addAction(style()->standardIcon(QStyle::SP_DialogCloseButton), U("閉じる"));
+  exit->setObjectName(QStringLiteral("Exit"));
+  connect(exit, &QAction::triggered, this, &QWidget::close);
+
+  popupBest_ = popup_.addAction(U("最適な方法で開く(&P)"));
+  popupBest_->setEnabled(false);
+  popup_.addAction(openAssociated_);
+  popup_.addAction(openText_);
+  popup_.addSeparator();
+  popup_.addAction(U("PlayListに追加(&A)"))->setEnabled(false);
+  popup_.addAction(rename_);
+  popup_.addSeparator();
+  popup_.addAction(U("閉じる(&C)"), this, &QWidget::close);
+}
+
+void DetailWindow::UpdatePopupState() {
+  const bool focused = list_.currentIndex().isValid();
+  const bool one = focused && list_.selectionModel()->selectedRows().size() == 1;
+  const bool playList = item_.FileType == kRowMPL;
+  const bool executor = static_cast<bool>(context_.execute);
+  openBest_->setEnabled(executor && one);
+  popupBest_->setEnabled(executor && one);
+  openAssociated_->setEnabled(executor && one && !playList);
+  openText_->setEnabled(executor && one && !playList);
+  for (QAction* slot : playItems_) slot->setEnabled(executor && one);
+  rename_->setEnabled(focused && !playList);
+}
+
+QIcon DetailWindow::IconFor(const TMusicFileInfo& entry) const {
+  if (entry.FileType >= 0 && entry.IconIndex >= 0 && entry.IconIndex < static_cast<int>(context_.icons.size()))
+    return context_.icons[static_cast<size_t>(entry.IconIndex)];
+  const QMimeType mime = MimeFor(entry.FullName());
+  QIcon icon = QIcon::fromTheme(mime.iconName());
+  if (icon.isNull()) icon = QIcon::fromTheme(mime.genericIconName());
+  if (icon.isNull()) icon = style()->standardIcon(QStyle::SP_FileIcon);
+  return icon;
+}
+
+void DetailWindow::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!filled_) Fill();
+}
+
+void DetailWindow::Fill() {
+  filled_ = true;
+  model_.Clear();
+  DetailListing listing = ListDetailEntries(folder_, item_, context_.infoGetTypes, UnLhaManagement());
+  setWindowTitle(QString::fromStdString(listing.caption));
+  if (listing.libraryMissing && context_.messages) context_.messages->Error(kLhaMissingMessage);
+  std::vector<QIcon> icons;
+  for (TMusicFileInfo& entry : listing.entries) {
+    if (entry.FileType < 0 && entry.Detail.empty())
+      entry.Detail = MimeFor(entry.FullName()).comment().left(80).toStdString();
+    icons.push_back(IconFor(entry));
+    entry.IconIndex = static_cast<int32_t>(icons.size() - 1);
+    model_.Append(std::make_unique<TMusicFileInfo>(entry));
+  }
+  model_.SetIcons(std::move(icons));
+  if (context_.sort) model_.Sort();
+  model_.Announce();
+  if (model_.Count() > 0) {
+    list_.setCurrentIndex(model_.index(0, 0));
+    list_.selectionModel()->select(model_.index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  }
+}
+
+void DetailWindow::SortByColumn(int position) {
+  const auto& ids = model_.Columns();
+  if (!context_.sort || position < 0 || position >= static_cast<int>(ids.size())) return;
+  TSortState& sort = *context_.sort;
+  const int id = ids[static_cast<size_t>(position)];
+  if (id == sort.Key)
+    sort.Direction = 1 - sort.Direction;
+  else
+    sort.Key = id;
+  model_.Sort();
+}
+
+void DetailWindow::RenameFocused() {
+  const QModelIndex focused = list_.currentIndex();
+  if (!focused.isValid() || item_.FileType == kRowMPL) return;
+  const TMusicFileInfo entry = model_.Record(focused.row());
+  if (!RenameDialog::CaptionFor(entry) || !context_.messages) return;
+  // Renamed in this window's own folder, whatever the main window shows now.
+  RenameDialog dialog(entry, folder_, *context_.messages, this);
+  dialog.exec();
+  const RenameOutcome& out = dialog.Outcome();
+  if (out.status != RenameStatus::Renamed) return;
+  std::vector<TMusicFileInfo> entries;
+  for (int i = 0; i < model_.Count(); ++i) entries.push_back(model_.Record(i));
+  ApplyRenameToEntries(out, entries);
+  for (int i = 0; i < model_.Count(); ++i) model_.Update(i, entries[static_cast<size_t>(i)]);
+  if (out.entry.Archiver != item_.Archiver) item_.Archiver = out.entry.Archiver;
+  if (context_.applyRename) context_.applyRename(out, folder_);
+}
+
+void DetailWindow::Execute(const char* command) {
+  if (!context_.execute) return;
+  std::vector<TMusicFileInfo> selected;
+  for (const QModelIndex& row : list_.selectionModel()->selectedRows()) selected.push_back(model_.Record(row.row()));
+  context_.execute(command, folder_, selected);
+}
+
+void DetailWindow::SetStatus(const QString& panel0, const QString& panel1) {
+  panel0_.setText(panel0);
+  panel1_.setText(panel1);
+}
+
+void DetailWindow::closeEvent(QCloseEvent* event) {
+  if (context_.savePlacement) context_.savePlacement(normalGeometry());
+  event->accept();
+}
+
+}  // namespace kadrel
