@@ -66,5 +66,6 @@ void AddIndexCommand(CLI::App& app, CommandRunner& run);
 void AddPlaylistCommand(CLI::App& app, CommandRunner& run);
 void AddConvertCommand(CLI::App& app, CommandRunner& run);
 void AddSettingsCommand(CLI::App& app, CommandRunner& run);
+void AddSearchCommand(CLI::App& app, CommandRunner& run);
 
 }  // namespace kadrel::cli
