@@ -33,6 +33,7 @@
 #include "platform/volumes.h"
 #include "ui/icon_set.h"
 #include "ui/texts.h"
+#include "ui/search_hookup.h"
 
 namespace kadrel {
 namespace {
@@ -280,6 +281,7 @@ void MainWindow::ConnectSignals() {
   connect(actions_.reReadAll, &QAction::triggered, this, &MainWindow::ReReadAllFileInformation);
   connect(actions_.reReadButton, &QAction::triggered, this, &MainWindow::ReReadAllFileInformation);
   connect(actions_.deleteSettings, &QAction::triggered, this, &MainWindow::DeleteSettingsAndQuit);
+  ConnectIndexSearch(*this);
   connect(actions_.shellInfo, &QAction::triggered, this, [this] {
     QMessageBox::aboutQt(this, QStringLiteral("Kadrel Shell Information"));
   });
