@@ -9,9 +9,10 @@ QObject* NewPlatformTest();
 QObject* NewFileListTest();
 QObject* NewMainWindowTest();
 QObject* NewWindowSettingsTest();
+QObject* NewSearchWindowTest();
 
 inline QList<QObject*> MakeTestObjects() {
-  return {NewPlatformTest(), NewFileListTest(), NewMainWindowTest(), NewWindowSettingsTest()};
+  return {NewPlatformTest(), NewFileListTest(), NewMainWindowTest(), NewWindowSettingsTest(), NewSearchWindowTest()};
 }
 
 }  // namespace kadrel::test
