@@ -15,6 +15,7 @@
 #include "base/text_helpers.h"
 #include "platform/single_instance.h"
 #include "ui/main_window.h"
+#include "ui/search_hookup.h"
 #include "ui/qt_message_box.h"
 #include "ui/texts.h"
 #include "ui/window_settings.h"
@@ -45,6 +46,10 @@ int main(int argc, char** argv) {
   QString screenshot;
   for (const QString& a : arguments)
     if (a.startsWith(QStringLiteral("--screenshot="))) screenshot = a.mid(13);
+  // --search=TEXT with --screenshot: the picture is of the search window's hits for TEXT.
+  QString searchText;
+  for (const QString& a : arguments)
+    if (a.startsWith(QStringLiteral("--search="))) searchText = a.mid(9);
   kadrel::SingleInstance instance;
   if (instance.HandOver(arguments)) return 0;
   instance.Listen();
@@ -73,7 +78,9 @@ int main(int argc, char** argv) {
   window.onDeleteSettings = [&session] { session.Delete(); };
   QObject::connect(&instance, &kadrel::SingleInstance::argumentsReceived, &window,
                    &kadrel::MainWindow::HandleArguments);
-  if (!screenshot.isEmpty()) {
+  if (!screenshot.isEmpty() && !searchText.isEmpty()) {
+    kadrel::ScreenshotSearchWindow(window, searchText, screenshot);
+  } else if (!screenshot.isEmpty()) {
     window.resize(900, 560);
     QObject::connect(&window, &kadrel::MainWindow::passFinished, &window, [&window, screenshot] {
       QTimer::singleShot(700, &window, [&window, screenshot] {

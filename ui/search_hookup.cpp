@@ -1,7 +1,11 @@
 #include "ui/search_hookup.h"
 
+#include <cstdio>
+
 #include <QApplication>
+#include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QTimer>
 
 #include "base/atomic_file.h"
 #include "base/encoding.h"
@@ -86,6 +90,29 @@ void ConnectIndexSearch(MainWindow& window) {
       search.QueryField().selectAll();
     });
   }
+}
+
+void ScreenshotSearchWindow(MainWindow& window, const QString& text, const QString& file) {
+  QObject::connect(
+      &window, &MainWindow::passFinished, &window,
+      [&window, text, file] {
+        window.Actions().indexFind->trigger();
+        SearchWindow& search = IndexSearchWindow(window);
+        search.resize(900, 360);
+        QObject::connect(
+            &search, &SearchWindow::searchFinished, &window,
+            [&window, &search, file] {
+              search.Results().header()->resizeSections(QHeaderView::ResizeToContents);
+              QTimer::singleShot(500, &window, [&window, &search, file] {
+                if (!search.grab().save(file)) std::fprintf(stderr, "kadrel: cannot write the screenshot\n");
+                window.close();
+              });
+            },
+            Qt::SingleShotConnection);
+        search.QueryField().setText(text);
+        search.SearchNow();
+      },
+      Qt::SingleShotConnection);
 }
 
 }  // namespace kadrel
