@@ -66,6 +66,7 @@ void AddIndexCommand(CLI::App& app, CommandRunner& run);
 void AddPlaylistCommand(CLI::App& app, CommandRunner& run);
 void AddConvertCommand(CLI::App& app, CommandRunner& run);
 void AddSettingsCommand(CLI::App& app, CommandRunner& run);
+void AddKeysCommand(CLI::App& app, CommandRunner& run);
 void AddSearchCommand(CLI::App& app, CommandRunner& run);
 
 }  // namespace kadrel::cli

@@ -89,6 +89,7 @@ int main(int argc, char** argv) {
   AddPlaylistCommand(app, run);
   AddConvertCommand(app, run);
   AddSettingsCommand(app, run);
+  AddKeysCommand(app, run);
   AddSearchCommand(app, run);
   AddHelpCommand(app, run);
   app.footer(kFooter);  // after the sub-commands, which would inherit it

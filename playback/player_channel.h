@@ -48,6 +48,9 @@ class IPlayerChannel {
   // Waits until the conversation thread has ended (after Stop or the player's end).
   virtual void Join() = 0;
   virtual PlayerState State() const = 0;
+  // Whether the user chose, in one of the channel's error boxes, to end (ListPlay then
+  // ends after the item).
+  virtual bool EndRequested() const { return false; }
 };
 
 // Makes conversations for player programs.

@@ -145,6 +145,7 @@ bool IsPathSetting(std::string_view key, std::string_view name) {
   if (k == "PLAYER" && parts.size() == 1)
     return n == "TEXTVIEWER" || (n.size() == 6 && n[0] == 'P' && n.substr(2) == "PATH");
   if (k == "MAIN" && parts.size() == 1) return n == "KEYCUST";
+  if (k == "DRIVE" && parts.size() == 1) return true;
   if (k == "SMFK") return parts.size() == 1 ? (n == "EXEPATH" || n == "CFGDIR") : n == "CFG";
   return false;
 }

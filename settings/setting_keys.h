@@ -18,6 +18,7 @@ inline constexpr std::string_view kStartupSort = "\\startup\\sort";
 inline constexpr std::string_view kStartupWindow = "\\startup\\window";
 inline constexpr std::string_view kStartupBar = "\\startup\\bar";
 inline constexpr std::string_view kSmfk = "\\SMFK";
+inline constexpr std::string_view kDrive = "\\Drive";  // drive letter -> folder
 
 // The settings version this program writes.
 inline constexpr int kSettingsVersion = 68;

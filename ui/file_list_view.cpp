@@ -3,7 +3,6 @@
 #include <cstdlib>
 
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace kadrel {
@@ -72,23 +71,6 @@ void FileListView::mouseDoubleClickEvent(QMouseEvent* event) {
   press_.reset();
   QModelIndex index = indexAt(event->position().toPoint());
   if (event->button() == Qt::LeftButton && index.isValid() && !singleClickOpen_) Q_EMIT openRequested(index.row());
-}
-
-void FileListView::keyPressEvent(QKeyEvent* event) {
-  if (event->modifiers() & Qt::AltModifier) return QTreeView::keyPressEvent(event);
-  switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      if (currentIndex().isValid()) Q_EMIT openRequested(currentIndex().row());
-      return;
-    case Qt::Key_Backspace:
-      if (event->modifiers() & Qt::ControlModifier)
-        Q_EMIT previousFolderRequested();
-      else
-        Q_EMIT upRequested();
-      return;
-    default: QTreeView::keyPressEvent(event);
-  }
 }
 
 }  // namespace kadrel

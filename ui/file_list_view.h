@@ -2,8 +2,8 @@
 // The file list's view: report rows with the designed mouse handling. A press on a
 // row is remembered; moving 9 pixels or more from it asks for a drag; a release
 // with the right button asks for the row's pop-up; a left release opens the row when
-// single-click opening is on, a double-click when it is off. Enter, Backspace and
-// Ctrl+Backspace are reported until the key table takes over.
+// single-click opening is on, a double-click when it is off. Keys go through the
+// key dispatch of the main window.
 
 #include <optional>
 
@@ -29,15 +29,12 @@ class FileListView : public QTreeView {
   void openRequested(int row);
   void popupRequested(int row, QPoint globalPos);
   void dragRequested(int row);
-  void upRequested();
-  void previousFolderRequested();
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   struct Press {

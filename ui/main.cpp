@@ -2,18 +2,24 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
+#include <QProcess>
 #include <QScreen>
 #include <QTimer>
 #include <QUrl>
 
 #include "base/text_helpers.h"
+#include "platform/launch_arguments.h"
+#include "platform/manual_location.h"
 #include "platform/single_instance.h"
+#include "settings/drive_letter_store.h"
 #include "ui/main_window.h"
 #include "ui/search_hookup.h"
 #include "ui/qt_message_box.h"
@@ -22,34 +28,60 @@
 
 namespace {
 
-// The manual: installed next to the program, else the one of the source tree.
-void OpenManual(int) {
-  const QString installed = QCoreApplication::applicationDirPath() + QStringLiteral("/../share/doc/kadrel/README.md");
-  for (const QString& candidate : {installed, QString::fromUtf8(KADREL_MANUAL)}) {
-    if (QFileInfo(candidate).isFile()) {
-      QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(candidate).absoluteFilePath()));
-      return;
-    }
+constexpr const char* kUsage =
+    "Usage: kadrel [--config-dir DIR] [FOLDER | FILE | PLAYLIST.MPL | file:///…]\n"
+    "Browse, identify and play old Japanese PC music collections.\n\n"
+    "  --config-dir DIR  use another settings folder\n"
+    "  --help            print this help and exit\n"
+    "  --version         print the version and exit\n";
+
+// The user's guide: the installed one beside the program, else the source tree's.
+void OpenManual() {
+  const QString page = kadrel::FindManual(QCoreApplication::applicationDirPath(),
+                                          QString::fromUtf8(KADREL_MANUAL_SOURCE), QLocale::system().uiLanguages());
+  if (page.isEmpty()) {
+    std::fprintf(stderr, "kadrel: the user's guide is not installed\n");
+    return;
   }
+  if (!QProcess::startDetached(QStringLiteral("xdg-open"), {page}))
+    QDesktopServices::openUrl(QUrl::fromLocalFile(page));
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Answered before Qt starts, so that they work without a display.
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--version") == 0) {
+      std::printf("kadrel %s\n", KADREL_VERSION);
+      return 0;
+    }
+    if (std::strcmp(argv[i], "--help") == 0) {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+  }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("kadrel"));
   QApplication::setApplicationDisplayName(kadrel::text::U(kadrel::text::kAppName));
+  QApplication::setApplicationVersion(QStringLiteral(KADREL_VERSION));
+  QGuiApplication::setDesktopFileName(QStringLiteral(KADREL_APP_ID));
 
   QStringList arguments = QApplication::arguments().mid(1);
   const std::string configFolder = kadrel::TakeConfigDirArgument(arguments);
+  // Absolute paths, also for the running copy, whose working folder is another.
+  arguments = kadrel::ArgumentPaths(arguments, QDir::currentPath());
   // --screenshot=FILE: save a picture of the window once the first folder is listed, and end.
-  QString screenshot;
-  for (const QString& a : arguments)
+  // --screenshot-dialog=jump|drive|sort or --screenshot-window=keys: the picture is of
+  // that dialog or window instead; with --search=TEXT, of the search window's hits for TEXT.
+  QString screenshot, screenshotDialog, searchText;
+  bool keyWindowShot = false;
+  for (const QString& a : arguments) {
     if (a.startsWith(QStringLiteral("--screenshot="))) screenshot = a.mid(13);
-  // --search=TEXT with --screenshot: the picture is of the search window's hits for TEXT.
-  QString searchText;
-  for (const QString& a : arguments)
     if (a.startsWith(QStringLiteral("--search="))) searchText = a.mid(9);
+    if (a.startsWith(QStringLiteral("--screenshot-dialog="))) screenshotDialog = a.mid(20);
+    if (a == QStringLiteral("--screenshot-window=keys")) keyWindowShot = true;
+  }
   kadrel::SingleInstance instance;
   if (instance.HandOver(arguments)) return 0;
   instance.Listen();
@@ -64,7 +96,7 @@ int main(int argc, char** argv) {
   env.programPath = QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString();
   env.desktopFolder = kadrel::DesktopFolder();
   if (const char* path = std::getenv("PATH")) env.pathList = path;
-  if (screenshot.isEmpty()) env.openHelp = OpenManual;
+  if (screenshot.isEmpty()) env.openHelp = [](int) { OpenManual(); };
   kadrel::ScreenSize screen;
   if (const QScreen* primary = QGuiApplication::primaryScreen()) {
     screen.width = primary->geometry().width();
@@ -76,31 +108,50 @@ int main(int argc, char** argv) {
   box.SetParent(&window);
   window.onSaveState = [&session, &box](const kadrel::StartupState& state) { session.Save(state, box); };
   window.onDeleteSettings = [&session] { session.Delete(); };
+  window.onOpenManual = OpenManual;
+  window.onSaveDriveLetters = [&session](const std::array<std::string, 26>& letters) {
+    if (!session.Deleted()) kadrel::SaveDriveLetters(session.Reg(), letters);
+  };
+  window.CreateKeyWindow(kadrel::ReadKeyWindowSettings(session.Reg()), session.Folders().config, startupBox,
+                         [&session](const kadrel::KeyWindowSettings& keys) {
+                           if (!session.Deleted()) kadrel::WriteKeyWindowSettings(session.Reg(), keys);
+                         });
   QObject::connect(&instance, &kadrel::SingleInstance::argumentsReceived, &window,
                    &kadrel::MainWindow::HandleArguments);
   if (!screenshot.isEmpty() && !searchText.isEmpty()) {
     kadrel::ScreenshotSearchWindow(window, searchText, screenshot);
   } else if (!screenshot.isEmpty()) {
     window.resize(900, 560);
-    QObject::connect(&window, &kadrel::MainWindow::passFinished, &window, [&window, screenshot] {
-      QTimer::singleShot(700, &window, [&window, screenshot] {
-        if (!window.grab().save(screenshot)) std::fprintf(stderr, "kadrel: cannot write the screenshot\n");
+    QObject::connect(&window, &kadrel::MainWindow::passFinished, &window,
+                     [&window, screenshot, screenshotDialog, keyWindowShot] {
+      if (keyWindowShot) window.ShowKeyWindow();
+      QTimer::singleShot(700, &window, [&window, screenshot, screenshotDialog, keyWindowShot] {
+        if (screenshotDialog.isEmpty()) {
+          QWidget* shown = keyWindowShot ? static_cast<QWidget*>(window.KeyWindow()) : &window;
+          if (!shown->grab().save(screenshot)) std::fprintf(stderr, "kadrel: cannot write the screenshot\n");
+          if (keyWindowShot) window.KeyWindow()->hide();
+          window.close();
+          return;
+        }
+        QTimer::singleShot(500, &window, [screenshot] {
+          QWidget* dialog = QApplication::activeModalWidget();
+          if (!dialog || !dialog->grab().save(screenshot)) std::fprintf(stderr, "kadrel: cannot write the screenshot\n");
+          if (dialog) dialog->close();
+        });
+        if (screenshotDialog == QStringLiteral("jump")) window.ShowJumpFolderDialog();
+        else if (screenshotDialog == QStringLiteral("drive")) window.ShowDriveDialog();
+        else if (screenshotDialog == QStringLiteral("sort")) window.ShowSortWindow();
         window.close();
       });
     });
   }
   window.show();
 
-  // A folder named on the command line is opened first; otherwise the start folder.
+  // A folder or file named on the command line is opened first; otherwise the start folder.
   std::string start = settings.scan.main.StartFolder;
-  for (const QString& a : arguments) {
-    if (a.startsWith(QLatin1Char('-'))) continue;
-    QFileInfo info(a);
-    if (info.isDir()) {
-      start = QFile::encodeName(info.absoluteFilePath()).toStdString();
-      break;
-    }
-  }
+  const kadrel::LaunchTarget target = kadrel::ClassifyArguments(arguments);
+  if (target.kind != kadrel::LaunchTarget::Kind::None) start = QFile::encodeName(target.folder).toStdString();
+  if (!target.fileName.isEmpty()) window.OpenFolderFocused(start, QFile::encodeName(target.fileName).toStdString());
   window.Start(start);
   int result = app.exec();
   if (window.ForcedClose()) {

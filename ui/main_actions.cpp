@@ -78,9 +78,12 @@ void BuildMainActions(QMainWindow& window, MainActions& a) {
   a.listPlayStart = Add(play, "ListPlayの開始(&L)");
 
   QMenu* control = bar->addMenu(U("操作(&C)"));
-  for (const char* caption : {"リプレイ(&R)", "一時停止(&P)", "１つ前の曲を演奏(&B)", "１つ次の曲を演奏(&N)",
-                              "演奏の終了予約(&A)", "演奏の終了(&S)"})
-    Add(control, caption);
+  {
+    size_t i = 0;
+    for (const char* caption : {"リプレイ(&R)", "一時停止(&P)", "１つ前の曲を演奏(&B)", "１つ次の曲を演奏(&N)",
+                                "演奏の終了予約(&A)", "演奏の終了(&S)"})
+      a.controls[i++] = Add(control, caption);
+  }
   control->addSeparator();
   for (const char* caption : {"ランダム演奏モード", "シャッフル演奏モード", "すべて演奏したら終了"})
     Check(control, caption, false)->setEnabled(false);
@@ -94,11 +97,13 @@ void BuildMainActions(QMainWindow& window, MainActions& a) {
   a.viewStatusBar = Check(view, "ステータスバー(&S)", true);
 
   QMenu* settings = bar->addMenu(U("設定(&S)"));
-  for (const char* caption : {"基本設定(&B)", "表示設定(&V)", "キーカスタマイズ(&K)"}) Add(settings, caption);
+  a.mainSettings = Add(settings, "基本設定(&B)");
+  a.viewSettings = Add(settings, "表示設定(&V)");
+  a.keyCustomization = Add(settings, "キーカスタマイズ(&K)", true);
 
   QMenu* help = bar->addMenu(U("ﾍﾙﾌﾟ(&H)"));
-  Add(help, "目次(&C)");
-  Add(help, "トピックの検索(&H)");
+  a.contents = Add(help, "目次(&C)", true);
+  a.helpTopics = Add(help, "トピックの検索(&H)");
   help->addSeparator();
   Add(help, "バージョン情報(&A)");
   a.shellInfo = Add(help, "シェル情報(&S)", true);

@@ -35,6 +35,12 @@ struct MainActions {
   QAction* playBest = nullptr;
   std::array<QAction*, 6> playSlot{};
   QAction* listPlayStart = nullptr;
+  // Replay, pause, previous, next, end reservation, stop.
+  std::array<QAction*, 6> controls{};
+  // Settings
+  QAction* mainSettings = nullptr;
+  QAction* viewSettings = nullptr;
+  QAction* keyCustomization = nullptr;
   // View
   QAction* viewAllFolders = nullptr;
   QAction* viewJumpFolders = nullptr;
@@ -42,6 +48,8 @@ struct MainActions {
   QAction* viewToolBars = nullptr;
   QAction* viewStatusBar = nullptr;
   // Help
+  QAction* contents = nullptr;  // the user's guide; F1
+  QAction* helpTopics = nullptr;
   QAction* shellInfo = nullptr;
   // Tool bars: main ("SyetemBar"), play, control; and the dock pop-up's toggles.
   std::array<QToolBar*, 3> bars{};

@@ -28,10 +28,15 @@
 #include "base/text_helpers.h"
 #include "base/path_helpers.h"
 #include "sorting/compare_items.h"
+#include "sorting/sort_controls.h"
 #include "sorting/sort_list.h"
+#include "platform/launch_arguments.h"
 #include "platform/temp_folder.h"
 #include "platform/volumes.h"
+#include "commands/key_file.h"
+#include "settings/platform_folders.h"
 #include "ui/icon_set.h"
+#include "ui/menu_key_hints.h"
 #include "ui/texts.h"
 #include "ui/search_hookup.h"
 
@@ -124,6 +129,21 @@ MainWindow::MainWindow(WindowSettings settings, IMessageBox* messages, QWidget* 
   BuildLayout();
   SetupColumns();
   folders_.SetJumpFolders(settings_.jumpFolders);
+
+  // Until the key file is read the lists answer to the built-in default keys.
+  ReadKeyFile(DefaultKeyFileBytes(), keys_);
+  commandTarget_ = std::make_unique<MainCommandTarget>(*this);
+  commandTarget_->hooks.openHelp = [this] {
+    if (onOpenManual) onOpenManual();
+  };
+  executor_ = std::make_unique<CommandExecutor>(*commandTarget_, messages_);
+  dispatcher_ = new KeyDispatcher(keys_, *executor_, this);
+  dispatcher_->Watch(list_, CommandList::FileList);
+  dispatcher_->Watch(*playView_, CommandList::PlayList);
+  dispatcher_->Watch(folders_.JumpList(), CommandList::JumpList);
+  dispatcher_->SetKeepSelection(settings_.scan.view.KeepSelectionOnFocusMove);
+  dispatcher_->focusFileList = [this] { list_.setFocus(); };
+
   UpdateJumpMenu();
   UpdatePlayerItems();
   ConnectSignals();
@@ -193,10 +213,10 @@ void MainWindow::BuildLayout() {
   playTitles->addWidget(new QLabel(QStringLiteral("[%1] %2").arg(U("タイトル"), U(text::kNoTitle))));
   playTitles->addWidget(new QLabel(QStringLiteral("[%1] %2").arg(U("基準フォルダ"), U(text::kNoBaseFolder))));
   playColumn->addLayout(playTitles);
-  auto* playView = new QTreeView;
-  playView->setObjectName(QStringLiteral("PlayList"));
-  playView->setAccessibleName(U("PlayList"));
-  playColumn->addWidget(playView, 1);
+  playView_ = new QTreeView;
+  playView_->setObjectName(QStringLiteral("PlayList"));
+  playView_->setAccessibleName(U("PlayList"));
+  playColumn->addWidget(playView_, 1);
   playList_.setVisible(false);
 
   rightSplit_ = new QSplitter(Qt::Vertical);
@@ -281,6 +301,10 @@ void MainWindow::ConnectSignals() {
   connect(actions_.reReadAll, &QAction::triggered, this, &MainWindow::ReReadAllFileInformation);
   connect(actions_.reReadButton, &QAction::triggered, this, &MainWindow::ReReadAllFileInformation);
   connect(actions_.deleteSettings, &QAction::triggered, this, &MainWindow::DeleteSettingsAndQuit);
+  connect(actions_.contents, &QAction::triggered, this, [this] {
+    if (onOpenManual) onOpenManual();
+  });
+  connect(this, &MainWindow::passFinished, this, &MainWindow::FocusNamedFile);
   ConnectIndexSearch(*this);
   connect(actions_.shellInfo, &QAction::triggered, this, [this] {
     QMessageBox::aboutQt(this, QStringLiteral("Kadrel Shell Information"));
@@ -331,9 +355,11 @@ void MainWindow::ConnectSignals() {
   connect(&folders_, &FolderPane::folderSelected, this, &MainWindow::OnTreeSelection);
   connect(&folders_, &FolderPane::jumpRequested, this, &MainWindow::OpenJumpFolder);
 
-  connect(&list_, &FileListView::openRequested, this, &MainWindow::OpenRow);
-  connect(&list_, &FileListView::upRequested, this, [this] { OpenListFolder({}, false); });
-  connect(&list_, &FileListView::previousFolderRequested, this, &MainWindow::OpenPreviousFolder);
+  connect(&list_, &FileListView::openRequested, this, [this](int row) {
+    list_.setCurrentIndex(model_.index(row, 0));
+    executor_->Execute(CommandList::FileList, CommandBytes(command::kOpenBest), "return");
+  });
+  connect(actions_.keyCustomization, &QAction::triggered, this, &MainWindow::ShowKeyWindow);
   connect(&list_, &FileListView::popupRequested, this, &MainWindow::ShowPopup);
   connect(&list_, &FileListView::dragRequested, this, &MainWindow::StartDrag);
   connect(list_.header(), &QHeaderView::sectionClicked, this, &MainWindow::SortByColumnClick);
@@ -346,6 +372,7 @@ void MainWindow::ConnectSignals() {
 void MainWindow::Start(const std::string& folder) {
   phase_ = LifePhase::Running;
   statusTimer_.start();
+  RefreshDriveLetters();
   std::string start = WithTrailingSlash(folder.empty() ? PathBytes(QDir::homePath()) : folder);
   OpenPath(start);
 }
@@ -370,7 +397,7 @@ void MainWindow::OpenFolder(const std::string& path) {
     current_ = folder;
     UpdateTitle();
     scan_->ShowFolder(folder, previous_);
-    lastFolderOnVolume_[PathBytes(VolumeRoot(PathText(folder)))] = folder;
+    RecordDriveVisit(folder);
   } else {
     messages_.Beep(BeepKind::Warning);
     model_.Clear();
@@ -424,16 +451,30 @@ void MainWindow::OpenPreviousFolder() {
 
 void MainWindow::OpenJumpFolder(int letterIndex) {
   if (letterIndex < 0 || letterIndex >= 26) return;
-  const std::string& folder = settings_.jumpFolders[static_cast<size_t>(letterIndex)];
-  if (folder.empty()) return;
-  if (QFileInfo(PathText(folder)).isDir()) {
-    OpenPath(folder);
-    list_.setFocus();
-  } else {
-    messages_.Error(std::string(text::kFolderMissingPrefix) + DisplayText(ShortenPath(folder, 25)) +
-                    text::kFolderMissingSuffix);
-  }
+  executor_->Run(CommandList::FileList, Command{CommandId::OpenJumpFolder, letterIndex});
 }
+
+// ---- keys ------------------------------------------------------------------------
+
+void MainWindow::CreateKeyWindow(KeyWindowSettings settings, const std::string& configFolder, IMessageBox& startupBox,
+                                 std::function<void(const KeyWindowSettings&)> onClosed) {
+  keyWindow_ = std::make_unique<KeyCustWindow>(keys_, std::move(settings), configFolder, messages_, this);
+  keyWindow_->onBindingsChanged = [this] { RefreshKeyHints(); };
+  keyWindow_->onClosed = std::move(onClosed);
+  keyWindow_->LoadAtStart(startupBox);
+}
+
+void MainWindow::ShowKeyWindow() {
+  if (!keyWindow_) {
+    const std::string config = DefaultPlatformFolders().config;
+    KeyWindowSettings settings;
+    settings.keyFile = config + std::string(kDefaultKeyFile);
+    CreateKeyWindow(settings, config, messages_, {});
+  }
+  keyWindow_->Open();
+}
+
+void MainWindow::RefreshKeyHints() { ShowKeyHints(actions_, keys_); }
 
 void MainWindow::OpenRow(int row) {
   if (row < 0 || row >= model_.Announced()) return;
@@ -459,12 +500,29 @@ void MainWindow::HandleArguments(const QStringList& arguments) {
   if (isMinimized() || isHidden()) RestoreFromTray();
   raise();
   activateWindow();
-  for (const QString& a : arguments) {
-    if (a.startsWith(QLatin1Char('-'))) continue;
-    QFileInfo info(a);
-    if (info.isDir()) {
-      OpenPath(PathBytes(info.absoluteFilePath()));
-      break;
+  const LaunchTarget target = ClassifyArguments(arguments);
+  if (target.kind == LaunchTarget::Kind::Folder)
+    OpenPath(PathBytes(target.folder));
+  else if (target.kind != LaunchTarget::Kind::None)
+    OpenFolderFocused(PathBytes(target.folder), PathBytes(target.fileName));
+}
+
+void MainWindow::OpenFolderFocused(const std::string& folder, const std::string& fileName) {
+  focusName_ = fileName;
+  if (phase_ != LifePhase::Running) return;  // Start() opens the folder
+  OpenPath(folder);
+  if (current_ != WithTrailingSlash(folder)) focusName_.clear();  // it could not be opened
+}
+
+void MainWindow::FocusNamedFile() {
+  if (focusName_.empty()) return;
+  const std::string name = std::exchange(focusName_, {});
+  for (int i = 0; i < model_.Count(); ++i) {
+    const TMusicFileInfo& r = model_.Record(i);
+    if (r.ItemKind == kLooseFile && r.FullName() == name) {
+      FocusRow(i);
+      list_.selectionModel()->select(model_.index(i, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+      return;
     }
   }
 }
@@ -574,10 +632,15 @@ void MainWindow::SetBusy(bool busy) {
 void MainWindow::WatchFolder(const std::string& folder) { watcher_.SetFolder(PathText(folder)); }
 
 void MainWindow::SortAndRefresh() {
-  model_.Sort();
-  scan_->Sort().Sorted = true;
+  if (!SortFileList()) messages_.Error(sort_window::kFailedMessage);
+}
+
+bool MainWindow::SortFileList() {
+  const bool sorted = model_.Sort();
+  scan_->Sort().Sorted = sorted;  // a failed sort leaves the list in its old order
   ShowSortMark();
   list_.viewport()->update();
+  return sorted;
 }
 
 void MainWindow::Refresh() {
@@ -614,16 +677,8 @@ void MainWindow::ShowSortMark() {
 }
 
 void MainWindow::SortByColumnClick(int position) {
-  const auto& ids = model_.Columns();
-  if (position < 0 || position >= static_cast<int>(ids.size())) return;
-  SortState& sort = scan_->Sort();
-  int id = ids[static_cast<size_t>(position)];
-  if (id == sort.Key && sort.Sorted) {
-    sort.Direction = 1 - sort.Direction;
-  } else {
-    sort.Key = id;
-    sort.Sorted = false;
-  }
+  // The sorting layer's rule: a list sorted with no direction chosen (-1) turns descending.
+  if (!kadrel::SortByColumnClick(scan_->Sort(), model_.Columns(), position)) return;
   // A pass walks the list by position; it is re-ordered only once the pass is over.
   if (busy_) {
     pendingHeaderSort_ = true;
@@ -662,6 +717,7 @@ void MainWindow::UpdatePlayerItems() {
     item->setVisible(!name.isEmpty());
     actions_.playButtons[n]->setToolTip(name.isEmpty() ? QStringLiteral("Player%1").arg(n + 1) : name);
   }
+  RefreshKeyHints();  // the captions were rebuilt
 }
 
 void MainWindow::SetupTray() {

@@ -15,16 +15,23 @@
 #include <QTimer>
 
 #include "base/message_box.h"
+#include "commands/command_executor.h"
+#include "commands/key_table.h"
+#include "settings/key_window_settings.h"
 #include "scan/folder_index_port.h"
 #include "scan/folder_scan_controller.h"
 #include "scan/lzh_archive_port.h"
 #include "index/folder_index.h"
+#include "index/volume_info.h"
 #include "scan/scan_view.h"
 #include "platform/folder_watcher.h"
 #include "platform/qt_window_bridge.h"
 #include "ui/file_list_model.h"
 #include "ui/file_list_view.h"
 #include "ui/folder_pane.h"
+#include "ui/key_cust_window.h"
+#include "ui/key_dispatch.h"
+#include "ui/main_command_target.h"
 #include "ui/main_actions.h"
 #include "ui/qt_message_box.h"
 #include "ui/status_strip.h"
@@ -34,6 +41,7 @@ namespace kadrel {
 
 class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks {
   Q_OBJECT
+  friend class MainCommandTarget;
 
  public:
   enum class LifePhase { Starting, Running, Closing };
@@ -55,6 +63,34 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   void OpenPreviousFolder();
   void OpenJumpFolder(int letterIndex);
   void OpenRow(int row);
+  // Dialogs (ui/main_window_dialogs.cpp).
+  void ShowJumpFolderDialog();
+  void ShowDriveDialog();
+  void ShowSortWindow();
+  // Drive letters: go to the folder last visited on a drive (0 = "A"), or to the root
+  // folder of the current folder's drive.
+  void ChangeDrive(int letterIndex);
+  void OpenDriveRoot();
+  // Gives new volumes their letters; the table is stored when it changed.
+  void RefreshDriveLetters();
+  const std::array<std::string, 26>& DriveLetters() const { return settings_.driveLetters; }
+  // Called when the drive-letter table has changed and should be stored.
+  std::function<void(const std::array<std::string, 26>&)> onSaveDriveLetters;
+  // The mount table the drive letters are read from (tests give their own).
+  std::function<VolumeTable()> volumeSource = [] { return VolumeTable::System(); };
+  // Keys and commands: the live key table, the executor, the hooks through which later
+  // windows join, and the key customisation window.
+  KeyTable& Keys() { return keys_; }
+  CommandExecutor& Executor() { return *executor_; }
+  CommandHooks& Hooks() { return commandTarget_->hooks; }
+  KeyDispatcher& Dispatcher() { return *dispatcher_; }
+  // Start-up: makes the key customisation window and reads the key file with `startupBox`.
+  void CreateKeyWindow(KeyWindowSettings settings, const std::string& configFolder, IMessageBox& startupBox,
+                       std::function<void(const KeyWindowSettings&)> onClosed);
+  void ShowKeyWindow();
+  KeyCustWindow* KeyWindow() { return keyWindow_.get(); }
+  QTreeView& PlayListView() { return *playView_; }
+  void RefreshKeyHints();
   // Commands.
   void BreakScan();
   void UpdateFileInformation();
@@ -62,8 +98,13 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   void ReReadAllFileInformation();
   // Asks, then closes the window deleting every setting instead of saving the state.
   void DeleteSettingsAndQuit();
-  // Arguments handed over by a second start.
+  // Paths given at the start or handed over by a second start: a folder is opened; a
+  // file (a play list too, until the play-list pane exists) opens its folder and is
+  // focused there.
   void HandleArguments(const QStringList& arguments);
+  // Opens `folder` and focuses the loose file `fileName` (file-system bytes) once it is
+  // listed. Before Start() it only remembers the name: Start(folder) opens the folder.
+  void OpenFolderFocused(const std::string& folder, const std::string& fileName);
   // Writes panel 0, panel 1 and the tray tip; a null pointer leaves one alone.
   void SetStatus(const QString* panel0, const QString* panel1, const QString* tip);
   void StatusTick();
@@ -90,6 +131,8 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   // command) the request to delete every setting instead.
   std::function<void(const StartupState&)> onSaveState;
   std::function<void()> onDeleteSettings;
+  // Help → "目次(&C)" and F1.
+  std::function<void()> onOpenManual;
 
   // IScanView
   void AddRecord(std::unique_ptr<TMusicFileInfo> record) override;
@@ -130,6 +173,9 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   bool IndexIdle();
   void ShowSortMark();
   void SortByColumnClick(int position);
+  // Sorts the file list and shows the mark; false (the list unchanged) on failure.
+  bool SortFileList();
+  void RecordDriveVisit(const std::string& folder);
   void OnTreeSelection(const QString& folder);
   // Sets the stop flag and waits for the pass to end, servicing the window every 5 ms;
   // false when the program began closing meanwhile.
@@ -144,6 +190,7 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   void RestoreFromTray();
   void RunCloseSequence();
   void SaveState();
+  void FocusNamedFile();
 
   WindowSettings settings_;
   std::unique_ptr<QtMessageBox> ownMessages_;
@@ -169,7 +216,8 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   LifePhase phase_ = LifePhase::Starting;
   std::string current_;
   std::string previous_;
-  std::map<std::string, std::string> lastFolderOnVolume_;  // volume root -> folder
+  std::string focusName_;  // a loose file to focus when the current pass ends
+  std::array<std::string, 26> lastFolderOnDrive_;  // by drive letter; empty: the drive's folder
   bool busy_ = false;
   bool indexBusy_ = false;
   bool deleteSettings_ = false;
@@ -178,6 +226,13 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   bool forcedClose_ = false;
   bool closeDone_ = false;
   int windowStateFlag_ = 0;  // 0 normal, 1 maximised, 2 minimised
+
+  QTreeView* playView_ = nullptr;
+  KeyTable keys_;
+  std::unique_ptr<MainCommandTarget> commandTarget_;
+  std::unique_ptr<CommandExecutor> executor_;
+  KeyDispatcher* dispatcher_ = nullptr;
+  std::unique_ptr<KeyCustWindow> keyWindow_;
 };
 
 }  // namespace kadrel

@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include "base/text_helpers.h"
+#include "settings/drive_letter_store.h"
 #include "settings/user_settings.h"
 
 namespace kadrel {
@@ -48,6 +49,7 @@ WindowSettings WindowSettingsFrom(const StartupSettings& startup) {
     s.columnWidths[id] = (width > 0 && width <= kMaxColumnWidth) ? width : defaults[id];
   }
   s.jumpFolders = startup.main.JumpFolders;
+  s.dialogFont = w.View.Fonts[5];  // "FJ"
   for (size_t n = 0; n < s.playerNames.size(); ++n) {
     const TPlayer_data& slot = startup.main.Players[n];
     if (slot.InUse && !slot.ExePath.empty())
@@ -82,7 +84,9 @@ SettingsSession::~SettingsSession() = default;
 
 WindowSettings SettingsSession::Start(IMessageBox& box, const UpgradeEnvironment& env, ScreenSize screen) {
   startup_ = RunStartupSettings(reg_, box, folders_, env, screen);
-  return WindowSettingsFrom(startup_);
+  WindowSettings settings = WindowSettingsFrom(startup_);
+  settings.driveLetters = LoadDriveLetters(reg_);
+  return settings;
 }
 
 bool SettingsSession::Save(const StartupState& state, IMessageBox& box) {

@@ -7,6 +7,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,8 @@ struct WindowSettings {
   std::vector<int> columns{1, 2, 5, 8, 3};  // file-list column ids in display order
   std::array<int, 13> columnWidths{0, 110, 50, 110, 50, 50, 50, 90, 350, 100, 100, 100, 100};  // by id
   std::array<std::string, 26> jumpFolders;
+  std::array<std::string, 26> driveLetters;
+  std::optional<FontSetting> dialogFont;  // the "FJ" group, when read from a store  // "\Drive" "A".."Z": the folder of each letter; empty = free
   std::array<std::string, 6> playerNames;  // of the slots in use; empty: not in use
   int sortKey = 0;
   int sortDirection = 0;

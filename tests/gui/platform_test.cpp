@@ -9,6 +9,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 #include "platform/folder_watcher.h"
 #include "platform/qt_window_bridge.h"
@@ -82,12 +83,18 @@ class PlatformTest : public QObject {
     env.insert(QStringLiteral("KADREL_INSTANCE"), name);
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     second.setProcessEnvironment(env);
-    second.start(QString::fromUtf8(KADREL_GUI_PATH), {folder.path()});
+    // The running copy has another working folder: relative paths and file addresses
+    // arrive as absolute paths.
+    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("sub")));
+    second.setWorkingDirectory(folder.path());
+    second.start(QString::fromUtf8(KADREL_GUI_PATH),
+                 {QStringLiteral("sub"), QUrl::fromLocalFile(folder.path() + QStringLiteral("/a b.mid")).toString()});
     QVERIFY(WaitUntil([&] { return second.state() == QProcess::NotRunning; }, 20000));
     QCOMPARE(second.exitStatus(), QProcess::NormalExit);
     QCOMPARE(second.exitCode(), 0);
     QVERIFY(WaitUntil([&] { return received.count() == 1; }));
-    QCOMPARE(received.at(0).at(0).toStringList(), QStringList{folder.path()});
+    QCOMPARE(received.at(0).at(0).toStringList(),
+             (QStringList{folder.path() + QStringLiteral("/sub"), folder.path() + QStringLiteral("/a b.mid")}));
   }
 
   void staleSocketIsReplaced() {

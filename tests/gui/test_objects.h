@@ -9,10 +9,14 @@ QObject* NewPlatformTest();
 QObject* NewFileListTest();
 QObject* NewMainWindowTest();
 QObject* NewWindowSettingsTest();
+QObject* NewLaunchTest();
+QObject* NewDialogsTest();
+QObject* NewKeysTest();
 QObject* NewSearchWindowTest();
 
 inline QList<QObject*> MakeTestObjects() {
-  return {NewPlatformTest(), NewFileListTest(), NewMainWindowTest(), NewWindowSettingsTest(), NewSearchWindowTest()};
+  return {NewPlatformTest(), NewFileListTest(), NewMainWindowTest(), NewWindowSettingsTest(),
+          NewLaunchTest(), NewDialogsTest(), NewKeysTest(), NewSearchWindowTest()};
 }
 
 }  // namespace kadrel::test

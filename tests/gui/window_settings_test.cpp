@@ -26,7 +26,7 @@ class WindowSettingsTest : public QObject {
     // A fresh store: the launcher question once, then the manual.
     QCOMPARE(first.messages.texts.size(), size_t(1));
     QCOMPARE(first.helpContexts, std::vector<int>{kUpgradeHelpContext});
-    QCOMPARE(one.Actions().playSlot[0]->text(), QStringLiteral("(&1) : MediaPlayer"));
+    QCOMPARE(one.Actions().playSlot[0]->text(), QStringLiteral("(&1) : MediaPlayer\tCtrl+1"));  // with its key
     QVERIFY(one.Actions().playSlot[0]->isVisible() && !one.Actions().playSlot[1]->isVisible());
     first.Open();
     QHeaderView* header = one.FileListWidget().header();

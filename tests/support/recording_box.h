@@ -30,6 +30,11 @@ class RecordingMessageBox final : public IMessageBox {
     const bool yesNo = r.buttons == MessageButtons::YesNo || r.buttons == MessageButtons::YesNoCancel;
     return yesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
   }
+  // For a test that waits while a worker may still show boxes.
+  std::size_t ShownCount() {
+    std::lock_guard lock(mutex_);
+    return shown.size();
+  }
   void Beep(BeepKind kind) override {
     std::lock_guard lock(mutex_);
     beeps.push_back(kind);
