@@ -69,5 +69,6 @@ void AddSettingsCommand(CLI::App& app, CommandRunner& run);
 void AddKeysCommand(CLI::App& app, CommandRunner& run);
 void AddPlayCommand(CLI::App& app, CommandRunner& run);
 void AddRenameCommand(CLI::App& app, CommandRunner& run);
+void AddSearchCommand(CLI::App& app, CommandRunner& run);
 
 }  // namespace kadrel::cli

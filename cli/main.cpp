@@ -92,6 +92,7 @@ int main(int argc, char** argv) {
   AddKeysCommand(app, run);
   AddPlayCommand(app, run);
   AddRenameCommand(app, run);
+  AddSearchCommand(app, run);
   AddHelpCommand(app, run);
   app.footer(kFooter);  // after the sub-commands, which would inherit it
 

@@ -21,6 +21,7 @@
 #include "platform/single_instance.h"
 #include "settings/drive_letter_store.h"
 #include "ui/main_window.h"
+#include "ui/search_hookup.h"
 #include "ui/qt_message_box.h"
 #include "ui/texts.h"
 #include "ui/window_settings.h"
@@ -72,11 +73,12 @@ int main(int argc, char** argv) {
   arguments = kadrel::ArgumentPaths(arguments, QDir::currentPath());
   // --screenshot=FILE: save a picture of the window once the first folder is listed, and end.
   // --screenshot-dialog=jump|drive|sort or --screenshot-window=keys: the picture is of
-  // that dialog or window instead.
-  QString screenshot, screenshotDialog;
+  // that dialog or window instead; with --search=TEXT, of the search window's hits for TEXT.
+  QString screenshot, screenshotDialog, searchText;
   bool keyWindowShot = false;
   for (const QString& a : arguments) {
     if (a.startsWith(QStringLiteral("--screenshot="))) screenshot = a.mid(13);
+    if (a.startsWith(QStringLiteral("--search="))) searchText = a.mid(9);
     if (a.startsWith(QStringLiteral("--screenshot-dialog="))) screenshotDialog = a.mid(20);
     if (a == QStringLiteral("--screenshot-window=keys")) keyWindowShot = true;
   }
@@ -116,7 +118,9 @@ int main(int argc, char** argv) {
                          });
   QObject::connect(&instance, &kadrel::SingleInstance::argumentsReceived, &window,
                    &kadrel::MainWindow::HandleArguments);
-  if (!screenshot.isEmpty()) {
+  if (!screenshot.isEmpty() && !searchText.isEmpty()) {
+    kadrel::ScreenshotSearchWindow(window, searchText, screenshot);
+  } else if (!screenshot.isEmpty()) {
     window.resize(900, 560);
     QObject::connect(&window, &kadrel::MainWindow::passFinished, &window,
                      [&window, screenshot, screenshotDialog, keyWindowShot] {

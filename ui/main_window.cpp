@@ -38,6 +38,7 @@
 #include "ui/icon_set.h"
 #include "ui/menu_key_hints.h"
 #include "ui/texts.h"
+#include "ui/search_hookup.h"
 
 namespace kadrel {
 namespace {
@@ -306,6 +307,7 @@ void MainWindow::ConnectSignals() {
   });
   connect(this, &MainWindow::passFinished, this, &MainWindow::FocusNamedFile);
   ConnectFileWindows();
+  ConnectIndexSearch(*this);
   connect(actions_.shellInfo, &QAction::triggered, this, [this] {
     QMessageBox::aboutQt(this, QStringLiteral("Kadrel Shell Information"));
   });

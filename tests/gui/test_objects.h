@@ -16,11 +16,13 @@ QObject* NewRenameWindowTest();
 QObject* NewIndexWindowsTest();
 QObject* NewDetailWindowTest();
 QObject* NewWindowPicturesTest();
+QObject* NewSearchWindowTest();
 
 inline QList<QObject*> MakeTestObjects() {
   return {NewPlatformTest(), NewFileListTest(), NewMainWindowTest(), NewWindowSettingsTest(),
           NewLaunchTest(), NewDialogsTest(), NewKeysTest(), NewRenameWindowTest(),
-          NewIndexWindowsTest(), NewDetailWindowTest(), NewWindowPicturesTest()};
+          NewIndexWindowsTest(), NewDetailWindowTest(), NewWindowPicturesTest(),
+          NewSearchWindowTest()};
 }
 
 }  // namespace kadrel::test
