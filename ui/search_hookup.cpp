@@ -72,8 +72,12 @@ SearchWindow& IndexSearchWindow(MainWindow& window) {
                        text::U(text::kFolderMissingSuffix));
     }
   });
-  // Adding to the play list and playing belong to the play list and the player slots:
-  // they connect to addToPlayListRequested and playRequested when they exist.
+  // A hit plays like a file-list item of its folder (the record is a copy).
+  QObject::connect(search, &SearchWindow::playRequested, &window, [&window](const SearchHit& hit) {
+    window.Player().PlayBest(hit.record, WithTrailingSlash(hit.folder));
+  });
+  // Adding to the play list belongs to the play-list pane: it connects to
+  // addToPlayListRequested.
   return *search;
 }
 
