@@ -179,7 +179,8 @@ void ListPlayEngine::PreparationThread(int index, int lastSlot, bool delay) {
   bool aborted = false;
   if (delay) {
     std::unique_lock lock(mutex_);
-    env_.Clock.WaitFor(lock, wake_, kPreparationDelay, [this] { return StopRequested() || MoveRequested(); });
+    env_.Clock.WaitFor(lock, wake_, kPreparationDelay,
+                       [this] { return StopRequested() || MoveRequested() || awaitingPreparation_; });
     aborted = StopRequested() || EndReserved();
   }
   if (!aborted && !StopRequested()) {
@@ -209,8 +210,11 @@ void ListPlayEngine::PreparationThread(int index, int lastSlot, bool delay) {
 
 int ListPlayEngine::WaitForPreparation(std::optional<ListPlayPrepared>& out) {
   std::unique_lock lock(mutex_);
+  awaitingPreparation_ = true;  // a preparation still in its delay starts at once
+  wake_.notify_all();
   while (preparing_ && !StopRequested())
     env_.Clock.WaitFor(lock, wake_, kPreparationPollPeriod, [this] { return !preparing_ || StopRequested(); });
+  awaitingPreparation_ = false;
   if (preparing_) return kPrepareAborted;
   out = prepared_;
   return preparedResult_;

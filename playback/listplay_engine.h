@@ -112,6 +112,7 @@ class ListPlayEngine {
   std::condition_variable wake_;
   ListPlayPositions positions_;
   bool preparing_ = false;
+  bool awaitingPreparation_ = false;
   int preparedResult_ = kPrepareNoResult;
   std::optional<ListPlayPrepared> prepared_;
   std::unique_ptr<IListPlayPlayer> player_;
