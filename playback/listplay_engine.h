@@ -16,6 +16,7 @@
 #include "base/message_box.h"
 #include "base/window_bridge.h"
 #include "catalog/pl_music_info.h"
+#include "playback/listplay_errors.h"
 #include "playback/listplay_order.h"
 #include "playback/listplay_ports.h"
 
@@ -58,6 +59,8 @@ class ListPlayEngine {
   bool Start(int startIndex, int mode, unsigned seed = std::random_device{}());
   // Ends ListPlay now: the player is closed. Returns at once; Join waits.
   void Stop();
+  // The worker's last step runs on the window's thread (OnFinished), so the window
+  // itself waits for the end by watching Running(), not by Join.
   void Join();
   bool Running() const { return running_.load(); }
 
@@ -88,7 +91,7 @@ class ListPlayEngine {
   bool StopRequested() const { return stop_.load(); }
   bool MoveRequested() const;
   // Shows the box for `code`; false when ListPlay is to end.
-  bool Report(int code, const struct ListPlayErrorDetail& detail);
+  bool Report(int code, const ListPlayErrorDetail& detail);
 
   bool LoadCurrent(int& current, TPLMusicInfo& item);
   int PrepareNow(int index, int lastSlot, ListPlayPrepared& out);

@@ -68,11 +68,5 @@ TEST_F(SoundModule, FindStyleChoosesTheSources) {
   EXPECT_EQ(modules[ChooseSoundModuleForItem(item, doc, "SC88SONG", settings)].Name, "SC88");
 }
 
-TEST(SoundModuleLines, FirstLinesSplitsAndStops) {
-  EXPECT_EQ(FirstLines("a\r\nb\nc", 50), (std::vector<std::string>{"a", "b", "c"}));
-  EXPECT_EQ(FirstLines("a\nb\nc\n", 2), (std::vector<std::string>{"a", "b"}));
-  EXPECT_TRUE(FirstLines("").empty());
-}
-
 }  // namespace
 }  // namespace kadrel
