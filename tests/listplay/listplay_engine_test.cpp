@@ -125,6 +125,16 @@ TEST_F(ListPlayEngineTest, CancellingTheReservedEndIsAskedFirst) {
   EXPECT_EQ(box.shown[0].text, "すでにListPlay終了予約が設定されています.\n終了予約を取り消して命令を実行しますか？");
 }
 
+TEST_F(ListPlayEngineTest, ReservationCancelledAfterThePreparationGaveUpStillGoesOn) {
+  players.behaviour = PlayerBehaviour::RunsUntilClosed;
+  StartAndWaitForLaunches(0, kModeNormal, 1);
+  OnWindow([&] { engine->ReserveEnd(); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the delayed preparation gives up
+  EXPECT_TRUE(engine->RequestNext());                          // OK: the reservation is cancelled
+  ExpectLaunch(2, 1);
+  ASSERT_EQ(box.shown.size(), 1u);  // only the question, no "Unpacking stoped"
+}
+
 TEST_F(ListPlayEngineTest, PlayNowOutOfRangeIsReportedAndPlayGoesOn) {
   players.behaviour = PlayerBehaviour::RunsUntilClosed;
   StartAndWaitForLaunches(0, kModeNormal, 1);
