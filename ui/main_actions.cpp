@@ -101,7 +101,7 @@ void BuildMainActions(QMainWindow& window, MainActions& a) {
   a.contents->setShortcut(QKeySequence(Qt::Key_F1));
   Add(help, "トピックの検索(&H)");
   help->addSeparator();
-  Add(help, "バージョン情報(&A)");
+  a.about = Add(help, "バージョン情報(&A)", true);
   a.shellInfo = Add(help, "シェル情報(&S)", true);
 
   // Tool bars, all in the top dock.

@@ -44,6 +44,7 @@ struct MainActions {
   // Help
   QAction* contents = nullptr;  // the user's guide; F1
   QAction* shellInfo = nullptr;
+  QAction* about = nullptr;  // "バージョン情報(&A)"
   // Tool bars: main ("SyetemBar"), play, control; and the dock pop-up's toggles.
   std::array<QToolBar*, 3> bars{};
   std::array<QAction*, 3> barToggles{};

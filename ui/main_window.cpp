@@ -31,6 +31,7 @@
 #include "sorting/sort_list.h"
 #include "platform/launch_arguments.h"
 #include "platform/temp_folder.h"
+#include "ui/about_box.h"
 #include "platform/volumes.h"
 #include "ui/icon_set.h"
 #include "ui/texts.h"
@@ -285,6 +286,7 @@ void MainWindow::ConnectSignals() {
     if (onOpenManual) onOpenManual();
   });
   connect(this, &MainWindow::passFinished, this, &MainWindow::FocusNamedFile);
+  connect(actions_.about, &QAction::triggered, this, &MainWindow::ShowAboutBox);
   connect(actions_.shellInfo, &QAction::triggered, this, [this] {
     QMessageBox::aboutQt(this, QStringLiteral("Kadrel Shell Information"));
   });
@@ -490,6 +492,12 @@ void MainWindow::FocusNamedFile() {
 }
 
 // ---- commands --------------------------------------------------------------------
+
+void MainWindow::ShowAboutBox() {
+  auto* box = new TAboutBox(aboutFacts_, this);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->open();
+}
 
 void MainWindow::BreakScan() {
   scan_->Stop();

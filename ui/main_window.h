@@ -22,6 +22,7 @@
 #include "scan/scan_view.h"
 #include "platform/folder_watcher.h"
 #include "platform/qt_window_bridge.h"
+#include "ui/about_lines.h"
 #include "ui/file_list_model.h"
 #include "ui/file_list_view.h"
 #include "ui/folder_pane.h"
@@ -97,6 +98,9 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   std::function<void()> onDeleteSettings;
   // Help → "目次(&C)" and F1.
   std::function<void()> onOpenManual;
+  // What Help → "バージョン情報(&A)" reports (the start-up pass's findings).
+  void SetAboutFacts(AboutFacts facts) { aboutFacts_ = std::move(facts); }
+  void ShowAboutBox();
 
   // IScanView
   void AddRecord(std::unique_ptr<TMusicFileInfo> record) override;
@@ -154,6 +158,7 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   void FocusNamedFile();
 
   WindowSettings settings_;
+  AboutFacts aboutFacts_;
   std::unique_ptr<QtMessageBox> ownMessages_;
   IMessageBox& messages_;
   std::unique_ptr<QtWindowBridge> bridge_;

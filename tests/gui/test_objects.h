@@ -10,10 +10,11 @@ QObject* NewFileListTest();
 QObject* NewMainWindowTest();
 QObject* NewWindowSettingsTest();
 QObject* NewLaunchTest();
+QObject* NewAboutLogoTest();
 
 inline QList<QObject*> MakeTestObjects() {
   return {NewPlatformTest(), NewFileListTest(), NewMainWindowTest(), NewWindowSettingsTest(),
-          NewLaunchTest()};
+          NewLaunchTest(), NewAboutLogoTest()};
 }
 
 }  // namespace kadrel::test
