@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "screenshots.h"
 #include "test_support.h"
 #include "ui/about_box.h"
 #include "ui/about_lines.h"
@@ -148,6 +149,7 @@ class AboutLogoTest : public QObject {
     QCOMPARE(box->VersionLabel().text(), QStringLiteral("Version 0.68"));
     QVERIFY(box->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QCOMPARE(box->Logo().pixel(1, 1) | 0xff000000, kBlack);
+    SaveShot(*box, QStringLiteral("about-box"));
     box->accept();
     QVERIFY(WaitUntil([&w] { return w.findChild<TAboutBox*>() == nullptr; }));
   }
@@ -160,6 +162,7 @@ class AboutLogoTest : public QObject {
     QVERIFY(!shape.contains(QPoint(1, 1)));  // the red corner is cut away
     QVERIFY(shape.contains(logo.rect().center()));
     QCOMPARE(logo.mask(), shape);
+    SaveShapedShot(logo, QStringLiteral("startup-logo"));
     logo.Picture().SetKurinuki(false);
     QCOMPARE(logo.mask(), logo.Picture().PlainRegion());
     logo.Picture().SetKurinuki(true);
