@@ -108,6 +108,7 @@ int main(int argc, char** argv) {
 
   kadrel::MainWindow window(settings);
   if (logo) logo->HideWhenShown(&window);
+  window.SetSettingsStore(&session.Reg());
   window.SetAboutFacts({session.Startup().libraries, session.Startup().smfk});
   box.SetParent(&window);
   window.onSaveState = [&session, &box](const kadrel::StartupState& state) { session.Save(state, box); };

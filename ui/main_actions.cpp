@@ -94,7 +94,9 @@ void BuildMainActions(QMainWindow& window, MainActions& a) {
   a.viewStatusBar = Check(view, "ステータスバー(&S)", true);
 
   QMenu* settings = bar->addMenu(U("設定(&S)"));
-  for (const char* caption : {"基本設定(&B)", "表示設定(&V)", "キーカスタマイズ(&K)"}) Add(settings, caption);
+  a.mainSettings = Add(settings, "基本設定(&B)");
+  a.viewSettings = Add(settings, "表示設定(&V)", true);
+  Add(settings, "キーカスタマイズ(&K)");
 
   QMenu* help = bar->addMenu(U("ﾍﾙﾌﾟ(&H)"));
   a.contents = Add(help, "目次(&C)", true);

@@ -101,6 +101,12 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   // What Help → "バージョン情報(&A)" reports (the start-up pass's findings).
   void SetAboutFacts(AboutFacts facts) { aboutFacts_ = std::move(facts); }
   void ShowAboutBox();
+  // The store the settings dialogs read and write (none: the dialogs stay closed).
+  void SetSettingsStore(RegTreat* reg) { settingsStore_ = reg; }
+  // "表示設定": opens the dialog (window-modal); OK saves and applies at once.
+  void OpenViewSettings();
+  // Shows the file list's columns in `ids` (display order); the other widths are kept.
+  void ApplyFileListColumns(const std::vector<int32_t>& ids);
 
   // IScanView
   void AddRecord(std::unique_ptr<TMusicFileInfo> record) override;
@@ -159,6 +165,7 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
 
   WindowSettings settings_;
   AboutFacts aboutFacts_;
+  RegTreat* settingsStore_ = nullptr;
   std::unique_ptr<QtMessageBox> ownMessages_;
   IMessageBox& messages_;
   std::unique_ptr<QtWindowBridge> bridge_;

@@ -11,10 +11,11 @@ QObject* NewMainWindowTest();
 QObject* NewWindowSettingsTest();
 QObject* NewLaunchTest();
 QObject* NewAboutLogoTest();
+QObject* NewViewSettingsTest();
 
 inline QList<QObject*> MakeTestObjects() {
   return {NewPlatformTest(), NewFileListTest(), NewMainWindowTest(), NewWindowSettingsTest(),
-          NewLaunchTest(), NewAboutLogoTest()};
+          NewLaunchTest(), NewAboutLogoTest(), NewViewSettingsTest()};
 }
 
 }  // namespace kadrel::test
