@@ -16,6 +16,7 @@
 #include "settings/default_tree.h"
 #include "sorting/column_tables.h"
 #include "ui/column_list_moves.h"
+#include "ui/column_list_widget.h"
 #include "ui/stored_colours.h"
 #include "ui/texts.h"
 #include "ui/view_fonts.h"
@@ -57,24 +58,6 @@ QRadioButton* Radio(const char* caption, QWidget* parent) {
 
 QPushButton* Button(const char* caption, const QString& accessible, QWidget* parent) {
   return Named(new QPushButton(U(caption), parent), accessible);
-}
-
-std::vector<int> SelectedRows(const QListWidget* list) {
-  std::vector<int> rows;
-  for (int r = 0; r < list->count(); ++r)
-    if (list->item(r)->isSelected()) rows.push_back(r);
-  return rows;
-}
-
-ColumnNames Entries(const QListWidget* list) {
-  ColumnNames names;
-  for (int r = 0; r < list->count(); ++r) names.push_back(list->item(r)->text().toStdString());
-  return names;
-}
-
-void SetEntries(QListWidget* list, const ColumnNames& names) {
-  list->clear();
-  for (const std::string& name : names) list->addItem(QString::fromStdString(name));
 }
 
 }  // namespace
@@ -186,22 +169,23 @@ void TSet_ViewForm::ShowTab(int pageSet, int tab) {
 QWidget* TSet_ViewForm::ColumnGroup(ColumnPair& pair, const char* note) {
   auto* box = new QWidget(this);
   auto* grid = new QGridLayout(box);
-  pair.visible = Named(new QListWidget(box), U("表示する項目"));
-  pair.hidden = Named(new QListWidget(box), U("表示しない項目"));
-  for (QListWidget* list : {pair.visible, pair.hidden}) list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  pair.visible = Named(new ColumnListWidget(true, box), U("表示する項目"));
+  pair.hidden = Named(new ColumnListWidget(false, box), U("表示しない項目"));
+  pair.visible->SetPartner(pair.hidden);
+  pair.hidden->SetPartner(pair.visible);
   QPushButton* add = Button("<< 追加", U("<< 追加"), box);
   QPushButton* remove = Button("削除 >>", U("削除 >>"), box);
   connect(add, &QPushButton::clicked, this, [pair] {
-    ColumnNames hidden = Entries(pair.hidden), visible = Entries(pair.visible);
-    MoveSelectedToEnd(hidden, SelectedRows(pair.hidden), visible);
-    SetEntries(pair.hidden, hidden);
-    SetEntries(pair.visible, visible);
+    ColumnNames hidden = pair.hidden->Entries(), visible = pair.visible->Entries();
+    MoveSelectedToEnd(hidden, pair.hidden->SelectedRows(), visible);
+    pair.hidden->SetEntries(hidden);
+    pair.visible->SetEntries(visible);
   });
   connect(remove, &QPushButton::clicked, this, [pair] {
-    ColumnNames hidden = Entries(pair.hidden), visible = Entries(pair.visible);
-    MoveSelectedToEnd(visible, SelectedRows(pair.visible), hidden);
-    SetEntries(pair.hidden, hidden);
-    SetEntries(pair.visible, visible);
+    ColumnNames hidden = pair.hidden->Entries(), visible = pair.visible->Entries();
+    MoveSelectedToEnd(visible, pair.visible->SelectedRows(), hidden);
+    pair.hidden->SetEntries(hidden);
+    pair.visible->SetEntries(visible);
   });
   auto* middle = new QVBoxLayout;
   middle->addStretch();
@@ -485,8 +469,8 @@ void TSet_ViewForm::FillColumns(ColumnPair& pair, bool playList, const std::vect
   for (const TColumnInfo& c : ColumnTable(kind))
     if (c.Id != 1 && std::find(visible.begin(), visible.end(), c.JapaneseName) == visible.end())
       hidden.emplace_back(c.JapaneseName);
-  SetEntries(pair.visible, visible);
-  SetEntries(pair.hidden, hidden);
+  pair.visible->SetEntries(visible);
+  pair.hidden->SetEntries(hidden);
 }
 
 void TSet_ViewForm::FillControls() {
@@ -539,7 +523,7 @@ ViewSettings TSet_ViewForm::Values() const {
   for (auto [pair, kind, items] : {std::tuple{&fileColumns_, ListKind::FileList, &v.FileListItems},
                                    std::tuple{&playColumns_, ListKind::PlayList, &v.PlayListItems}}) {
     items->assign(1, 1);
-    for (const std::string& name : Entries(pair->visible)) items->push_back(ColumnIdByName(kind, name));
+    for (const std::string& name : pair->visible->Entries()) items->push_back(ColumnIdByName(kind, name));
   }
   v.View.NameCase = nameCase_[0]->isChecked() ? 1 : nameCase_[1]->isChecked() ? 2 : 0;
   v.View.DateForm = dateForm_[2]->isChecked() ? 2 : dateForm_[1]->isChecked() ? 1 : 0;

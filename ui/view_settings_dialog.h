@@ -14,7 +14,6 @@
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -23,6 +22,7 @@
 #include <QTimer>
 
 #include "base/message_box.h"
+#include "ui/column_list_widget.h"
 #include "settings/startup_settings.h"
 
 namespace kadrel {
@@ -65,8 +65,8 @@ class TSet_ViewForm : public QDialog {
     QLabel* preview = nullptr;
   };
   struct ColumnPair {
-    QListWidget* visible = nullptr;
-    QListWidget* hidden = nullptr;
+    ColumnListWidget* visible = nullptr;
+    ColumnListWidget* hidden = nullptr;
   };
 
   QWidget* BuildColumnsTab();

@@ -18,6 +18,7 @@
 #include "settings/default_tree.h"
 #include "test_support.h"
 #include "ui/column_list_moves.h"
+#include "ui/column_list_widget.h"
 #include "ui/stored_colours.h"
 #include "ui/view_fonts.h"
 #include "ui/view_settings_dialog.h"
@@ -107,6 +108,35 @@ class ViewSettingsTest : public QObject {
         if (std::find(rest.begin(), rest.end(), e) != rest.end()) restAfter.push_back(e);
       QCOMPARE(restAfter, rest);
     }
+  }
+
+  void dragsStayWithinTheirPair() {
+    RecordingMessageBox box;
+    TSet_ViewForm dialog(DefaultView(), {}, box);
+    auto* fileVisible = ByName<ColumnListWidget>(dialog, "表示する項目", 0);
+    auto* fileHidden = ByName<ColumnListWidget>(dialog, "表示しない項目", 0);
+    auto* playVisible = ByName<ColumnListWidget>(dialog, "表示する項目", 1);
+    QVERIFY(fileVisible && fileHidden && playVisible);
+    QVERIFY(fileVisible->Accepts(fileVisible) && fileVisible->Accepts(fileHidden) && fileHidden->Accepts(fileVisible));
+    QVERIFY(!fileHidden->Accepts(fileHidden));
+    // The play list's "ファイル名" cannot be dragged into the file list's hidden list.
+    QCOMPARE(playVisible->item(0)->text(), U8("ファイル名"));
+    playVisible->item(0)->setSelected(true);
+    QVERIFY(!fileHidden->Accepts(playVisible) && !fileVisible->Accepts(playVisible));
+    const int hiddenCount = fileHidden->count();
+    fileHidden->DropFrom(playVisible, 0);
+    QCOMPARE(fileHidden->count(), hiddenCount);
+    QCOMPARE(playVisible->item(0)->text(), U8("ファイル名"));
+
+    // "タイトル" is shown by default; hide it, then drop it back with "作曲者" on row 0.
+    fileVisible->findItems(U8("タイトル"), Qt::MatchExactly)[0]->setSelected(true);
+    fileHidden->DropFrom(fileVisible, -1);
+    for (const char* name : {"タイトル", "作曲者"}) fileHidden->findItems(U8(name), Qt::MatchExactly)[0]->setSelected(true);
+    const QString formerFirst = fileVisible->item(0)->text();
+    fileVisible->DropFrom(fileHidden, 0);  // the hidden list holds "作曲者" before "タイトル" now
+    QCOMPARE(fileVisible->item(0)->text(), U8("タイトル"));
+    QCOMPARE(fileVisible->item(1)->text(), U8("作曲者"));
+    QCOMPARE(fileVisible->item(2)->text(), formerFirst);
   }
 
   void storedColoursConvertBothWaysAndFollowTheTheme() {
