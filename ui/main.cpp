@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -20,9 +21,11 @@
 #include "platform/manual_location.h"
 #include "platform/single_instance.h"
 #include "settings/drive_letter_store.h"
+#include "settings/setting_keys.h"
 #include "ui/main_window.h"
 #include "ui/search_hookup.h"
 #include "ui/qt_message_box.h"
+#include "ui/startup_logo.h"
 #include "ui/texts.h"
 #include "ui/window_settings.h"
 
@@ -104,7 +107,18 @@ int main(int argc, char** argv) {
   }
   kadrel::WindowSettings settings = session.Start(startupBox, env, screen);
 
+  // The logo, while the main window is being made ("splitter" bit 0).
+  std::unique_ptr<kadrel::TSplashWindow> logo;
+  if (screenshot.isEmpty() && (session.Reg().ReadInt("splitter", kadrel::keys::kStartupShow) & 1)) {
+    logo = std::make_unique<kadrel::TSplashWindow>();
+    logo->ShowCentred();
+    QApplication::processEvents();
+  }
+
   kadrel::MainWindow window(settings);
+  if (logo) logo->HideWhenShown(&window);
+  window.SetSettingsStore(&session.Reg());
+  window.SetAboutFacts({session.Startup().libraries, session.Startup().smfk});
   box.SetParent(&window);
   window.onSaveState = [&session, &box](const kadrel::StartupState& state) { session.Save(state, box); };
   window.onDeleteSettings = [&session] { session.Delete(); };

@@ -101,14 +101,14 @@ void BuildMainActions(QMainWindow& window, MainActions& a) {
 
   QMenu* settings = bar->addMenu(U("設定(&S)"));
   a.mainSettings = Add(settings, "基本設定(&B)");
-  a.viewSettings = Add(settings, "表示設定(&V)");
+  a.viewSettings = Add(settings, "表示設定(&V)", true);
   a.keyCustomization = Add(settings, "キーカスタマイズ(&K)", true);
 
   QMenu* help = bar->addMenu(U("ﾍﾙﾌﾟ(&H)"));
   a.contents = Add(help, "目次(&C)", true);
   a.helpTopics = Add(help, "トピックの検索(&H)");
   help->addSeparator();
-  Add(help, "バージョン情報(&A)");
+  a.about = Add(help, "バージョン情報(&A)", true);
   a.shellInfo = Add(help, "シェル情報(&S)", true);
 
   // Tool bars, all in the top dock.

@@ -54,10 +54,14 @@ struct MainActions {
   QAction* viewPlayList = nullptr;
   QAction* viewToolBars = nullptr;
   QAction* viewStatusBar = nullptr;
+  // Settings
+  QAction* mainSettings = nullptr;
+  QAction* viewSettings = nullptr;  // "表示設定(&V)"
   // Help
   QAction* contents = nullptr;  // the user's guide; F1
   QAction* helpTopics = nullptr;
   QAction* shellInfo = nullptr;
+  QAction* about = nullptr;  // "バージョン情報(&A)"
   // Tool bars: main ("SyetemBar"), play, control; and the dock pop-up's toggles.
   std::array<QToolBar*, 3> bars{};
   std::array<QAction*, 3> barToggles{};

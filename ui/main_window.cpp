@@ -32,6 +32,8 @@
 #include "sorting/sort_list.h"
 #include "platform/launch_arguments.h"
 #include "platform/temp_folder.h"
+#include "ui/about_box.h"
+#include "ui/view_settings_dialog.h"
 #include "platform/volumes.h"
 #include "commands/key_file.h"
 #include "settings/platform_folders.h"
@@ -308,6 +310,9 @@ void MainWindow::ConnectSignals() {
   connect(this, &MainWindow::passFinished, this, &MainWindow::FocusNamedFile);
   ConnectFileWindows();
   ConnectIndexSearch(*this);
+  connect(actions_.about, &QAction::triggered, this, &MainWindow::ShowAboutBox);
+  connect(actions_.viewSettings, &QAction::triggered, this, &MainWindow::OpenViewSettings);
+  Hooks().dialogs[Dialog::ViewSettings] = [this](CommandList) { OpenViewSettings(); };
   connect(actions_.shellInfo, &QAction::triggered, this, [this] {
     QMessageBox::aboutQt(this, QStringLiteral("Kadrel Shell Information"));
   });
@@ -531,6 +536,38 @@ void MainWindow::FocusNamedFile() {
 }
 
 // ---- commands --------------------------------------------------------------------
+
+void MainWindow::ShowAboutBox() {
+  auto* box = new TAboutBox(aboutFacts_, this);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->open();
+}
+
+void MainWindow::OpenViewSettings() {
+  if (!settingsStore_) return;
+  RegTreat& reg = *settingsStore_;
+  ViewSettings view = LoadViewSettings(reg);
+  view.FileListItems.assign(model_.Columns().begin(), model_.Columns().end());
+  auto save = [this, &reg](const ViewSettings& chosen) {
+    ViewSettings v = chosen;
+    // The widths the columns have now, so that the next start shows them as they are.
+    const StartupState now = CurrentStartupState();
+    for (auto [id, width] : now.FileListWidths) v.FileListWidths[static_cast<size_t>(id - 1)] = width;
+    reg.store().ResetErrors();
+    SaveViewSettings(reg, v);
+    return reg.store().errorCount() == 0;
+  };
+  auto* dialog = new TSet_ViewForm(view, save, messages_, ViewChoosers::Standard(), this);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  connect(dialog, &QDialog::accepted, this, [this, dialog] { ApplyFileListColumns(dialog->Values().FileListItems); });
+  dialog->open();
+}
+
+void MainWindow::ApplyFileListColumns(const std::vector<int32_t>& ids) {
+  for (auto [id, width] : CurrentStartupState().FileListWidths) settings_.columnWidths[static_cast<size_t>(id)] = width;
+  settings_.columns.assign(ids.begin(), ids.end());
+  SetupColumns();
+}
 
 void MainWindow::BreakScan() {
   scan_->Stop();

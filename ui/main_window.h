@@ -30,6 +30,7 @@
 #include "platform/qt_window_bridge.h"
 #include "rename/rename_engine.h"
 #include "ui/detail_window.h"
+#include "ui/about_lines.h"
 #include "ui/file_list_model.h"
 #include "ui/file_list_view.h"
 #include "ui/folder_pane.h"
@@ -158,6 +159,15 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   std::function<void()> onDeleteSettings;
   // Help → "目次(&C)" and F1.
   std::function<void()> onOpenManual;
+  // What Help → "バージョン情報(&A)" reports (the start-up pass's findings).
+  void SetAboutFacts(AboutFacts facts) { aboutFacts_ = std::move(facts); }
+  void ShowAboutBox();
+  // The store the settings dialogs read and write (none: the dialogs stay closed).
+  void SetSettingsStore(RegTreat* reg) { settingsStore_ = reg; }
+  // "表示設定": opens the dialog (window-modal); OK saves and applies at once.
+  void OpenViewSettings();
+  // Shows the file list's columns in `ids` (display order); the other widths are kept.
+  void ApplyFileListColumns(const std::vector<int32_t>& ids);
 
   // IScanView
   void AddRecord(std::unique_ptr<TMusicFileInfo> record) override;
@@ -222,6 +232,8 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   void FocusNamedFile();
 
   WindowSettings settings_;
+  AboutFacts aboutFacts_;
+  RegTreat* settingsStore_ = nullptr;
   std::unique_ptr<QtMessageBox> ownMessages_;
   IMessageBox& messages_;
   std::unique_ptr<QtWindowBridge> bridge_;

@@ -17,12 +17,14 @@ QObject* NewIndexWindowsTest();
 QObject* NewDetailWindowTest();
 QObject* NewWindowPicturesTest();
 QObject* NewSearchWindowTest();
+QObject* NewAboutLogoTest();
+QObject* NewViewSettingsTest();
 
 inline QList<QObject*> MakeTestObjects() {
   return {NewPlatformTest(), NewFileListTest(), NewMainWindowTest(), NewWindowSettingsTest(),
           NewLaunchTest(), NewDialogsTest(), NewKeysTest(), NewRenameWindowTest(),
           NewIndexWindowsTest(), NewDetailWindowTest(), NewWindowPicturesTest(),
-          NewSearchWindowTest()};
+          NewSearchWindowTest(), NewAboutLogoTest(), NewViewSettingsTest()};
 }
 
 }  // namespace kadrel::test
