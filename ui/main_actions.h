@@ -54,11 +54,8 @@ struct MainActions {
   QAction* viewPlayList = nullptr;
   QAction* viewToolBars = nullptr;
   QAction* viewStatusBar = nullptr;
-  // Settings
-  QAction* mainSettings = nullptr;
-  QAction* viewSettings = nullptr;  // "表示設定(&V)"
   // Help
-  QAction* contents = nullptr;  // the user's guide; F1
+  QAction* contents = nullptr;  // the user's guide
   QAction* helpTopics = nullptr;
   QAction* shellInfo = nullptr;
   QAction* about = nullptr;  // "バージョン情報(&A)"
