@@ -70,5 +70,6 @@ void AddKeysCommand(CLI::App& app, CommandRunner& run);
 void AddPlayCommand(CLI::App& app, CommandRunner& run);
 void AddRenameCommand(CLI::App& app, CommandRunner& run);
 void AddSearchCommand(CLI::App& app, CommandRunner& run);
+void AddListPlayCommand(CLI::App& app, CommandRunner& run);
 
 }  // namespace kadrel::cli

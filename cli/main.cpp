@@ -93,6 +93,7 @@ int main(int argc, char** argv) {
   AddPlayCommand(app, run);
   AddRenameCommand(app, run);
   AddSearchCommand(app, run);
+  AddListPlayCommand(app, run);
   AddHelpCommand(app, run);
   app.footer(kFooter);  // after the sub-commands, which would inherit it
 
