@@ -19,6 +19,7 @@
 #include "base/text_helpers.h"
 #include "platform/launch_arguments.h"
 #include "platform/manual_location.h"
+#include "platform/qt_translations.h"
 #include "platform/single_instance.h"
 #include "settings/drive_letter_store.h"
 #include "settings/setting_keys.h"
@@ -69,6 +70,8 @@ int main(int argc, char** argv) {
   QApplication::setApplicationDisplayName(kadrel::text::U(kadrel::text::kAppName));
   QApplication::setApplicationVersion(QStringLiteral(KADREL_VERSION));
   QGuiApplication::setDesktopFileName(QStringLiteral(KADREL_APP_ID));
+  // The program's texts are Japanese: Qt's standard buttons and dialogs follow them.
+  kadrel::InstallQtJapaneseTranslations(app);
 
   QStringList arguments = QApplication::arguments().mid(1);
   const std::string configFolder = kadrel::TakeConfigDirArgument(arguments);

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <thread>
 
+#include <QMessageBox>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -11,6 +12,7 @@
 #include <QTest>
 #include <QUrl>
 
+#include "platform/qt_translations.h"
 #include "platform/folder_watcher.h"
 #include "platform/qt_window_bridge.h"
 #include "platform/single_instance.h"
@@ -24,6 +26,12 @@ class PlatformTest : public QObject {
   Q_OBJECT
 
  private Q_SLOTS:
+  void standardButtonsSpeakJapanese() {
+    QVERIFY(InstallQtJapaneseTranslations(*QCoreApplication::instance()));
+    QCOMPARE(QMessageBox(QMessageBox::Question, {}, {}, QMessageBox::Yes | QMessageBox::No).button(QMessageBox::Yes)->text(),
+             QStringLiteral("はい(&Y)"));
+  }
+
   void bridgeRunsCallsOnTheWindowThread() {
     QObject window;
     QtWindowBridge bridge(&window);
