@@ -95,7 +95,7 @@ QString MediaControlsService::StatusText() const {
 QVariantMap MediaControlsService::MetadataMap() const {
   std::lock_guard lock(mutex_);
   QVariantMap map;
-  // Track ids are object paths of our own; "NoTrack" is the specification's "none".
+  // Track ids are object paths of our own; "NoTrack" stands for no track.
   map.insert(QStringLiteral("mpris:trackid"),
              QVariant::fromValue(QDBusObjectPath(trackNumber_ == 0 ? QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack")
                                                                    : QStringLiteral("/org/kadrel/track/%1").arg(trackNumber_))));
