@@ -52,6 +52,7 @@ DetailWindow::DetailWindow(const TMusicFileInfo& item, std::string folder, Detai
   for (size_t i = 0; i < context_.widths.size(); ++i)
     list_.header()->resizeSection(static_cast<int>(i), context_.widths[i] > 0 ? context_.widths[i] : 100);
   connect(list_.header(), &QHeaderView::sectionClicked, this, &DetailWindow::SortByColumn);
+  connect(&list_, &FileListView::openRequested, this, [this](int) { Execute("最適な方法で開く"); });
   connect(&list_, &FileListView::popupRequested, this, [this](int, QPoint at) {
     UpdatePopupState();
     popup_.popup(at);
@@ -69,18 +70,22 @@ DetailWindow::DetailWindow(const TMusicFileInfo& item, std::string folder, Detai
 }
 
 void DetailWindow::BuildMenus() {
-  // Playing and opening go through the command executor (context_.execute); without
-  // one those items stay disabled.
+  // Playing and opening go through the command executor (context_.execute) with this
+  // window's list; without one those items stay disabled.
   auto add = [](QMenu* menu, const char* caption, bool enabled) {
     QAction* a = menu->addAction(U(caption));
     a->setEnabled(enabled);
     return a;
   };
+  auto command = [this](QAction* action, const char* name) {
+    connect(action, &QAction::triggered, this, [this, name] { Execute(name); });
+  };
+  const bool executor = static_cast<bool>(context_.execute);
   QMenu* file = menuBar()->addMenu(U("ファイル(&F)"));
   openAssociated_ = add(file, "Windowsの関連付けで開く(&O)", false);
   openText_ = add(file, "テキストビュアーで開く(&V)", false);
-  connect(openAssociated_, &QAction::triggered, this, [this] { Execute("Windowsの関連付けで開く"); });
-  connect(openText_, &QAction::triggered, this, [this] { Execute("テキストビュアーで開く"); });
+  command(openAssociated_, "Windowsの関連付けで開く");
+  command(openText_, "テキストビュアーで開く");
   file->addSeparator();
   for (const char* caption : {"ファイルのコピー(&C)", "ファイルの移動(&M)", "ファイルの削除(&D)"}) add(file, caption, false);
   file->addSeparator();
@@ -91,34 +96,59 @@ void DetailWindow::BuildMenus() {
 
   QMenu* play = menuBar()->addMenu(U("演奏(&N)"));
   openBest_ = add(play, "最適なPlayerで再生(&P)", false);
-  for (const auto& [action, command] : {std::pair{openBest_, "最適な方法で開く"}})
-    connect(action, &QAction::triggered, this, [this, command] { Execute(command); });
-  for (int n = 1; n <= 6; ++n) {
-    QAction* slot = play->addAction(QStringLiteral("(&%1) : ").arg(n));
-    slot->setEnabled(false);
-    slot->setVisible(false);
-    playItems_ << slot;
-  }
-  play->addSeparator();
-  add(play, "最初から演奏(&R)", false);
-  add(play, "演奏の停止(&S)", false);
-  menuBar()->addMenu(U("表示(&V)"))->setEnabled(false);
-  QMenu* help = menuBar()->addMenu(U("ヘルプ(&H)"));
-  add(help, "目次(&C)", false);
-  add(help, "トピックの検索(&H)", false);
-
+  command(openBest_, "最適な方法で開く");
+  static constexpr const char* kSlotCommands[6] = {"Player1で再生", "Player2で再生", "Player3で再生",
+                                                   "Player4で再生", "Player5で再生", "Player6で再生"};
   QToolBar* bar = addToolBar(QStringLiteral("DetailBar"));
   bar->setObjectName(QStringLiteral("DetailBar"));
   QAction* exit = bar->addAction(style()->standardIcon(QStyle::SP_DialogCloseButton), U("閉じる"));
   exit->setObjectName(QStringLiteral("Exit"));
   connect(exit, &QAction::triggered, this, &QWidget::close);
+  for (int n = 1; n <= 6; ++n) {
+    const std::string& name = context_.playerNames[static_cast<size_t>(n - 1)];
+    const QString shown = QString::fromStdString(name).replace(QLatin1Char('&'), QStringLiteral("&&"));
+    QAction* slot = play->addAction(QStringLiteral("(&%1) : ").arg(n) + shown);
+    slot->setEnabled(false);
+    slot->setVisible(!name.empty());
+    command(slot, kSlotCommands[n - 1]);
+    playItems_ << slot;
+    QAction* button = bar->addAction(style()->standardIcon(QStyle::SP_MediaPlay), QString::fromStdString(name));
+    button->setObjectName(QStringLiteral("Play%1").arg(n));
+    button->setVisible(!name.empty());
+    button->setEnabled(executor);
+    command(button, kSlotCommands[n - 1]);
+  }
+  play->addSeparator();
+  QAction* replay = add(play, "最初から演奏(&R)", executor);
+  QAction* stop = add(play, "演奏の停止(&S)", executor);
+  command(replay, "リプレイをする");
+  command(stop, "演奏を終了する");
+  QAction* replayButton = bar->addAction(style()->standardIcon(QStyle::SP_MediaSkipBackward), U("最初から演奏"));
+  replayButton->setObjectName(QStringLiteral("RePlay"));
+  replayButton->setEnabled(executor);
+  command(replayButton, "リプレイをする");
+  QAction* stopButton = bar->addAction(style()->standardIcon(QStyle::SP_MediaStop), U("演奏の停止"));
+  stopButton->setObjectName(QStringLiteral("PlayClose"));
+  stopButton->setEnabled(executor);
+  command(stopButton, "演奏を終了する");
+  menuBar()->addMenu(U("表示(&V)"))->setEnabled(false);
+  QMenu* help = menuBar()->addMenu(U("ヘルプ(&H)"));
+  QAction* contents = add(help, "目次(&C)", static_cast<bool>(context_.openHelp));
+  QAction* topics = add(help, "トピックの検索(&H)", static_cast<bool>(context_.openHelp));
+  for (QAction* a : {contents, topics})
+    connect(a, &QAction::triggered, this, [this] { context_.openHelp(); });
 
   popupBest_ = popup_.addAction(U("最適な方法で開く(&P)"));
   popupBest_->setEnabled(false);
+  command(popupBest_, "最適な方法で開く");
   popup_.addAction(openAssociated_);
   popup_.addAction(openText_);
   popup_.addSeparator();
-  popup_.addAction(U("PlayListに追加(&A)"))->setEnabled(false);
+  QAction* queue = popup_.addAction(U("PlayListに追加(&A)"));
+  queue->setEnabled(static_cast<bool>(context_.addToPlayList));
+  connect(queue, &QAction::triggered, this, [this] {
+    if (context_.addToPlayList) context_.addToPlayList(*this);
+  });
   popup_.addAction(rename_);
   popup_.addSeparator();
   popup_.addAction(U("閉じる(&C)"), this, &QWidget::close);
@@ -135,6 +165,19 @@ void DetailWindow::UpdatePopupState() {
   openText_->setEnabled(executor && one && !playList);
   for (QAction* slot : playItems_) slot->setEnabled(executor && one);
   rename_->setEnabled(focused && !playList);
+}
+
+const TMusicFileInfo* DetailWindow::FocusedEntry() const {
+  const QModelIndex focused = list_.currentIndex();
+  if (!focused.isValid() || focused.row() >= model_.Count()) return nullptr;
+  return &model_.Record(focused.row());
+}
+
+std::vector<TMusicFileInfo> DetailWindow::SelectedEntries() const {
+  std::vector<TMusicFileInfo> selected;
+  for (const QModelIndex& row : list_.selectionModel()->selectedRows())
+    if (row.row() < model_.Count()) selected.push_back(model_.Record(row.row()));
+  return selected;
 }
 
 QIcon DetailWindow::IconFor(const TMusicFileInfo& entry) const {
@@ -205,11 +248,8 @@ void DetailWindow::RenameFocused() {
   if (context_.applyRename) context_.applyRename(out, folder_);
 }
 
-void DetailWindow::Execute(const char* command) {
-  if (!context_.execute) return;
-  std::vector<TMusicFileInfo> selected;
-  for (const QModelIndex& row : list_.selectionModel()->selectedRows()) selected.push_back(model_.Record(row.row()));
-  context_.execute(command, folder_, selected);
+void DetailWindow::Execute(std::string_view command) {
+  if (context_.execute) context_.execute(*this, command);
 }
 
 void DetailWindow::SetStatus(const QString& panel0, const QString& panel1) {

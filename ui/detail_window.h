@@ -3,8 +3,10 @@
 // (its documents beside it, or every member of its archive), in a list with the file
 // list's columns. Several can be open at once; each keeps its own folder and entries.
 
+#include <array>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <QLabel>
@@ -19,6 +21,8 @@
 #include "ui/file_list_view.h"
 
 namespace kadrel {
+
+class DetailWindow;
 
 // What the main window lends a detail window.
 struct DetailContext {
@@ -36,10 +40,15 @@ struct DetailContext {
   // folder's index follow.
   std::function<void(const RenameOutcome&, const std::string& folder)> applyRename;
   std::function<void(const QRect&)> savePlacement;
-  // Runs a named command on entries of `folder` (the command executor); empty: the
-  // play and open items stay disabled.
-  std::function<void(const std::string& command, const std::string& folder, const std::vector<TMusicFileInfo>&)>
-      execute;
+  // The names of the player slots in use ("" for a slot not in use).
+  std::array<std::string, 6> playerNames;
+  // Runs a named command (UTF-8) of the command table on this window's list; empty:
+  // the play and open items stay disabled.
+  std::function<void(DetailWindow&, std::string_view command)> execute;
+  // "PlayListに追加(&A)": this window's selected entries go to the end of the play list.
+  std::function<void(DetailWindow&)> addToPlayList;
+  // The help items, as in the main window.
+  std::function<void()> openHelp;
 };
 
 class DetailWindow : public QMainWindow {
@@ -54,6 +63,9 @@ class DetailWindow : public QMainWindow {
   void SetStatus(const QString& panel0, const QString& panel1);
   // The pop-up's items follow the focused and selected entries.
   void UpdatePopupState();
+  // The focused entry, when there is one.
+  const TMusicFileInfo* FocusedEntry() const;
+  std::vector<TMusicFileInfo> SelectedEntries() const;
 
   const std::string& Folder() const { return folder_; }
   FileListModel& Entries() { return model_; }
@@ -69,7 +81,7 @@ class DetailWindow : public QMainWindow {
   void BuildMenus();
   void SortByColumn(int position);
   QIcon IconFor(const TMusicFileInfo& entry) const;
-  void Execute(const char* command);
+  void Execute(std::string_view command);
 
   TMusicFileInfo item_;
   std::string folder_;

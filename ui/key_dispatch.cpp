@@ -87,6 +87,7 @@ bool KeyDispatcher::Dispatch(QAbstractItemView& view, CommandList list, QKeyEven
   const int row = KeyRowOf(key);
   if (row == 0) return false;
   const HeldModifiers held{(key.modifiers() & Qt::ControlModifier) != 0, (key.modifiers() & Qt::ShiftModifier) != 0};
+  if (beforeCommand) beforeCommand(view, list);
 
   if (list == CommandList::JumpList) {
     if (row == kReturnRow) {

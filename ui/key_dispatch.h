@@ -40,6 +40,9 @@ class KeyDispatcher : public QObject {
   void SetKeepSelection(bool on) { keepSelection_ = on; }
   // Puts the focus on the file list (after a jump-list key).
   std::function<void()> focusFileList;
+  // Called before a key's command runs, with the list the key was pressed in (a
+  // detail window's list tells the window which of them the command is for).
+  std::function<void(QAbstractItemView&, CommandList)> beforeCommand;
   // Where a selected command goes: the executor (tests record it instead).
   std::function<void(CommandList, std::string_view name, std::string_view extra)> execute;
 

@@ -18,6 +18,7 @@ QAbstractItemView* MainCommandTarget::View(CommandList list) const {
     case CommandList::FileList: return &w_.list_;
     case CommandList::PlayList: return w_.playView_;
     case CommandList::JumpList: return &w_.folders_.JumpList();
+    case CommandList::Detail: return w_.CommandDetail() ? &w_.CommandDetail()->List() : nullptr;
     default: return nullptr;
   }
 }
@@ -30,7 +31,11 @@ std::optional<FocusedItem> MainCommandTarget::Focused(CommandList list) const {
     return FocusedItem{r.ItemKind, r.FileType == kRowMPL};
   }
   if (list == CommandList::PlayList && w_.playView_ && w_.playView_->currentIndex().isValid()) return FocusedItem{};
-  return std::nullopt;  // jump-list rows are no items; the detail window comes later
+  if (list == CommandList::Detail && w_.CommandDetail()) {
+    const TMusicFileInfo* r = w_.CommandDetail()->FocusedEntry();
+    if (r) return FocusedItem{r->ItemKind, r->FileType == kRowMPL};
+  }
+  return std::nullopt;  // jump-list rows are no items
 }
 
 PlayControls MainCommandTarget::Controls() const {
@@ -68,11 +73,15 @@ void MainCommandTarget::OpenNonMusic(CommandList list, bool textViewer) {
 
 void MainCommandTarget::ShowPopup(CommandList list, Popup) {
   QAbstractItemView* view = View(list);
-  if (list != CommandList::FileList || !view) return;  // the play-list pop-ups come with the play list
+  if (!view) return;
   const QModelIndex current = view->currentIndex();
   if (!current.isValid()) return;
-  const QRect cell = view->visualRect(current);
-  w_.ShowPopup(current.row(), view->viewport()->mapToGlobal(cell.bottomLeft()));
+  const QPoint at = view->viewport()->mapToGlobal(view->visualRect(current).bottomLeft());
+  if (list == CommandList::FileList) return w_.ShowPopup(current.row(), at);
+  if (list == CommandList::Detail && w_.CommandDetail()) {
+    w_.CommandDetail()->UpdatePopupState();
+    w_.CommandDetail()->Popup().popup(at);
+  }
 }
 
 void MainCommandTarget::RunPlayAction(PlayAction action) {
@@ -201,7 +210,9 @@ void MainCommandTarget::CloseActiveWindow() {
   (active ? active : &w_)->close();
 }
 
-void MainCommandTarget::CloseDetailWindow() {}
+void MainCommandTarget::CloseDetailWindow() {
+  if (w_.CommandDetail()) w_.CommandDetail()->close();
+}
 
 void MainCommandTarget::OpenHelp() {
   if (hooks.openHelp) hooks.openHelp();

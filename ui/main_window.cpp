@@ -145,6 +145,14 @@ MainWindow::MainWindow(WindowSettings settings, IMessageBox* messages, QWidget* 
   dispatcher_->Watch(folders_.JumpList(), CommandList::JumpList);
   dispatcher_->SetKeepSelection(settings_.scan.view.KeepSelectionOnFocusMove);
   dispatcher_->focusFileList = [this] { list_.setFocus(); };
+  dispatcher_->beforeCommand = [this](QAbstractItemView& view, CommandList list) {
+    if (list == CommandList::Detail) commandDetail_ = qobject_cast<DetailWindow*>(view.window());
+  };
+  titleGrid_ = settings_.titleGrid;
+  if (settings_.detailRect.Width > 0 && settings_.detailRect.Height > 0)
+    detailPlacement_ = FitOnDesktop(
+        QRect(settings_.detailRect.Left, settings_.detailRect.Top, settings_.detailRect.Width, settings_.detailRect.Height));
+  ApplyFontGroups();
 
   UpdateJumpMenu();
   UpdatePlayerItems();
@@ -559,7 +567,12 @@ void MainWindow::OpenViewSettings() {
   };
   auto* dialog = new TSet_ViewForm(view, save, messages_, ViewChoosers::Standard(), this);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
-  connect(dialog, &QDialog::accepted, this, [this, dialog] { ApplyFileListColumns(dialog->Values().FileListItems); });
+  connect(dialog, &QDialog::accepted, this, [this, dialog] {
+    ApplyFileListColumns(dialog->Values().FileListItems);
+    settings_.fonts = dialog->Values().Fonts;
+    settings_.dialogFont = dialog->Values().Fonts[5];
+    ApplyFontGroups();
+  });
   dialog->open();
 }
 

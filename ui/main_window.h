@@ -100,6 +100,8 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   void RefreshKeyHints();
   // Playing (ui/main_window_play.cpp). `row` is a file-list row; slot -1 is the best
   // slot ("最適な方法で開く"), 1..6 "PlayerNで再生".
+  void PlayDetailEntry(int slot);
+  void OpenDetailEntryWithAssociation(int mode);
   void PlayItemInSlot(int row, int slot);
   void OpenRowWithAssociation(int row, int mode);  // 0 association, 1 text viewer
   void ReplayLastPlay();
@@ -121,6 +123,9 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   void EditIndexTitles();
   // Opens a detail window for the file list's focused file or member.
   DetailWindow* OpenDetailWindow();
+  // The detail window a command of the detail list is for: the one whose list or menu
+  // ran it last.
+  DetailWindow* CommandDetail() const { return commandDetail_; }
   const QList<QPointer<DetailWindow>>& DetailWindows() const { return details_; }
   // Asks, then closes the window deleting every setting instead of saving the state.
   void DeleteSettingsAndQuit();
@@ -204,6 +209,9 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   void ConnectFileWindows();
   void SetupColumns();
   void ApplyWindowState();
+  // The stored font groups on the folder tree, the lists and the jump list.
+  void ApplyFontGroups();
+  QFont GroupFont(size_t group, const char* name, const QFont& fallback) const;
   void PlaceToolBars();
   // The index idle guard: false (after the designed warning) while a pass or an index
   // operation runs.
@@ -270,6 +278,7 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   TitleGridSettings titleGrid_;
   QList<QPointer<DetailWindow>> details_;
   QRect detailPlacement_;
+  QPointer<DetailWindow> commandDetail_;
   int windowStateFlag_ = 0;  // 0 normal, 1 maximised, 2 minimised
 
   QTreeView* playView_ = nullptr;

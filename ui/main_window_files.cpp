@@ -31,6 +31,7 @@ void MainWindow::ConnectFileWindows() {
   CommandHooks& hooks = Hooks();
   hooks.rename = [this](CommandList list, const std::string&) {
     if (list == CommandList::FileList) RenameFocusedEntry();
+    if (list == CommandList::Detail && CommandDetail()) CommandDetail()->RenameFocused();
   };
   hooks.refreshIndexes = [this] { ShowRefreshIndex(); };
   hooks.dialogs[Dialog::Details] = [this](CommandList list) {
@@ -69,9 +70,10 @@ void MainWindow::EditIndexTitles() {
     return;
   }
   watcher_.SetActive(false);
-  TitleEditor editor(entries, *index_, indexBusy_, current_, titleGrid_, list_.font(), this);
+  TitleEditor editor(entries, *index_, indexBusy_, current_, titleGrid_, GroupFont(5, "FJ", list_.font()), this);
   editor.exec();
   titleGrid_ = editor.GridSettings();
+  if (settingsStore_) WriteTitleGridSettings(*settingsStore_, titleGrid_);
   for (int i = 0; i < model_.Count() && i < static_cast<int>(entries.size()); ++i)
     if (!(entries[static_cast<size_t>(i)] == model_.Record(i))) model_.Update(i, entries[static_cast<size_t>(i)]);
   Refresh();
@@ -132,14 +134,31 @@ DetailWindow* MainWindow::OpenDetailWindow() {
   context.sort = &scan_->Sort();
   context.sortOption = settings_.scan.sortOption;
   context.icons = MakeListIcons();
-  context.font = list_.font();
+  context.font = GroupFont(4, "DW", list_.font());
   context.placement = detailPlacement_;
   context.applyRename = [this](const RenameOutcome& out, const std::string& folder) { ApplyRename(out, folder); };
-  context.savePlacement = [this](const QRect& placement) { detailPlacement_ = placement; };
+  context.savePlacement = [this](const QRect& placement) {
+    detailPlacement_ = placement;
+    if (settingsStore_)
+      WriteDetailPlacement(*settingsStore_, {placement.height(), placement.width(), placement.y(), placement.x()});
+  };
+  context.playerNames = settings_.playerNames;
+  context.execute = [this](DetailWindow& window, std::string_view command) {
+    commandDetail_ = &window;
+    executor_->ExecuteUtf8(CommandList::Detail, command);
+  };
+  context.addToPlayList = [this](DetailWindow& window) {
+    commandDetail_ = &window;
+    if (Hooks().addToPlayList) Hooks().addToPlayList(CommandList::Detail);
+  };
+  context.openHelp = [this] {
+    if (onOpenManual) onOpenManual();
+  };
   // A window of its own, closed with the main window.
   auto* window = new DetailWindow(item, current_, std::move(context), this);
   details_.removeAll(nullptr);
   details_.append(window);
+  dispatcher_->Watch(window->List(), CommandList::Detail);
   window->show();
   window->SetStatus(status_.Panel(0), status_.Panel(1));
   return window;

@@ -3,6 +3,7 @@
 
 #include "ui/main_window.h"
 
+#include "ui/detail_window.h"
 #include "ui/texts.h"
 
 namespace kadrel {
@@ -37,9 +38,11 @@ void MainWindow::SetupPlaying() {
   CommandHooks& hooks = Hooks();
   hooks.playItem = [this](CommandList list, int slot) {
     if (list == CommandList::FileList) PlayItemInSlot(FocusedRow(), slot);
+    if (list == CommandList::Detail) PlayDetailEntry(slot);
   };
   hooks.openNonMusic = [this](CommandList list, bool textViewer) {
     if (list == CommandList::FileList) OpenRowWithAssociation(FocusedRow(), textViewer ? 1 : 0);
+    if (list == CommandList::Detail) OpenDetailEntryWithAssociation(textViewer ? 1 : 0);
   };
   hooks.playControls = [this] {
     const PlayerControls c = play_->Engine().Controls();
@@ -80,6 +83,28 @@ void MainWindow::OpenRowWithAssociation(int row, int mode) {
   if (!item.IsFile()) return;
   play_->Engine().OpenNonMusic(item.ItemKind == kArchiveMember ? item.Archiver : std::string(), item.FullName(),
                                current_, mode);
+}
+
+// A detail window's entries lie in that window's own folder, whatever the main window
+// shows now.
+void MainWindow::PlayDetailEntry(int slot) {
+  const DetailWindow* detail = CommandDetail();
+  const TMusicFileInfo* focused = detail ? detail->FocusedEntry() : nullptr;
+  if (!focused || !focused->IsFile()) return;
+  const TMusicFileInfo item = *focused;
+  if (slot == -1)
+    play_->Engine().PlayBest(item, detail->Folder());
+  else
+    play_->Engine().PlayInSlot(item, detail->Folder(), slot);
+}
+
+void MainWindow::OpenDetailEntryWithAssociation(int mode) {
+  const DetailWindow* detail = CommandDetail();
+  const TMusicFileInfo* focused = detail ? detail->FocusedEntry() : nullptr;
+  if (!focused || !focused->IsFile()) return;
+  const TMusicFileInfo item = *focused;
+  play_->Engine().OpenNonMusic(item.ItemKind == kArchiveMember ? item.Archiver : std::string(), item.FullName(),
+                               detail->Folder(), mode);
 }
 
 void MainWindow::ReplayLastPlay() { play_->Engine().Replay(); }

@@ -14,15 +14,11 @@
 #include <QTableWidget>
 
 #include "index/title_edit.h"
+#include "settings/window_places.h"
 
 namespace kadrel {
 
-// The window size and column widths ("IEdit_H", "IEdit_W", "IEdit_0".."IEdit_6").
-struct TitleGridSettings {
-  int height = 400;
-  int width = 640;
-  std::array<int, kTitleColumnCount> columns{100, 80, 80, 80, 80, 220, 70};
-};
+static_assert(std::tuple_size_v<decltype(TitleGridSettings::columns)> == kTitleColumnCount);
 
 class TitleEditor : public QDialog {
   Q_OBJECT

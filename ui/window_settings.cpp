@@ -51,6 +51,8 @@ WindowSettings WindowSettingsFrom(const StartupSettings& startup) {
   }
   s.jumpFolders = startup.main.JumpFolders;
   s.dialogFont = w.View.Fonts[5];  // "FJ"
+  s.fonts = w.View.Fonts;
+  s.detailRect = w.Detail;
   for (size_t n = 0; n < s.playerNames.size(); ++n) {
     const TPlayer_data& slot = startup.main.Players[n];
     if (slot.InUse && !slot.ExePath.empty())
@@ -96,6 +98,7 @@ WindowSettings SettingsSession::Start(IMessageBox& box, const UpgradeEnvironment
   startup_ = RunStartupSettings(reg_, box, folders_, env, screen);
   WindowSettings settings = WindowSettingsFrom(startup_);
   settings.driveLetters = LoadDriveLetters(reg_);
+  settings.titleGrid = ReadTitleGridSettings(reg_);
   return settings;
 }
 

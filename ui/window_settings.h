@@ -21,6 +21,7 @@
 #include "settings/reg_treat.h"
 #include "settings/settings_store.h"
 #include "settings/startup_settings.h"
+#include "settings/window_places.h"
 #include "playback/player_engine.h"
 
 namespace kadrel {
@@ -31,8 +32,13 @@ struct WindowSettings {
   std::vector<int> columns{1, 2, 5, 8, 3};  // file-list column ids in display order
   std::array<int, 13> columnWidths{0, 110, 50, 110, 50, 50, 50, 90, 350, 100, 100, 100, 100};  // by id
   std::array<std::string, 26> jumpFolders;
-  std::array<std::string, 26> driveLetters;
-  std::optional<FontSetting> dialogFont;  // the "FJ" group, when read from a store  // "\Drive" "A".."Z": the folder of each letter; empty = free
+  std::array<std::string, 26> driveLetters;  // "\Drive" "A".."Z": the folder of each letter; empty = free
+  std::optional<FontSetting> dialogFont;     // the "FJ" group, when read from a store
+  // The six font groups in store order ("AF", "FL", "PL", "FW", "DW", "FJ"), when read
+  // from a store; without one the desktop's fonts are kept.
+  std::optional<std::array<FontSetting, 6>> fonts;
+  TitleGridSettings titleGrid;
+  WindowRect detailRect;  // zero sizes: placed by the window system
   std::array<std::string, 6> playerNames;  // of the slots in use; empty: not in use
   PlayerEngineSettings player;              // slots, player options, working folder
   int sortKey = 0;

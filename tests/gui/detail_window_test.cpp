@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QTest>
 #include <QTimer>
+#include <QAction>
 
 #include "catalog/format_table.h"
 #include "scan/detail_entries.h"
@@ -110,6 +111,42 @@ class DetailWindowTest : public QObject {
     QVERIFY(first != "RENAMED");
     archive->close();
     loose->close();
+  }
+
+  // Keys and menu items of a detail window run their commands on that window's own
+  // entries, in its own folder, after the main window has moved on.
+  void commandsActOnTheWindowsOwnEntries() {
+    WindowFixture f;
+    MainWindow& main = f.Open();
+    main.FileListWidget().setCurrentIndex(main.FileList().index(f.RowOf("SONG2"), 0));
+    DetailWindow* detail = main.OpenDetailWindow();
+    QVERIFY(detail);
+    main.OpenPath(Bytes(f.folder + QStringLiteral("/Extra")));
+    QVERIFY(f.NextPass());
+
+    auto focus = [&](const char* name) {
+      for (int i = 0; i < detail->Entries().Count(); ++i)
+        if (detail->Entries().Record(i).FullName() == name) detail->List().setCurrentIndex(detail->Entries().index(i, 0));
+    };
+    // No player is registered: playing names the format of the entry it was asked for.
+    focus("SONG2.MID");
+    f.messages.texts.clear();
+    QTest::keyClick(&detail->List(), Qt::Key_Return);
+    QVERIFY(WaitUntil([&] { return !f.messages.texts.empty(); }));
+    QVERIFY2(f.messages.texts.back().find("MID") != std::string::npos, f.messages.texts.back().c_str());
+
+    f.messages.texts.clear();
+    detail->UpdatePopupState();
+    for (QAction* a : detail->Popup().actions())
+      if (a->text().startsWith(QString::fromUtf8("最適な方法で開く"))) a->trigger();
+    QVERIFY(WaitUntil([&] { return !f.messages.texts.empty(); }));
+    QVERIFY2(f.messages.texts.back().find("MID") != std::string::npos, f.messages.texts.back().c_str());
+    QCOMPARE(main.CommandDetail(), detail);
+
+    // Backspace closes the detail window it was pressed in; the main window stays.
+    QTest::keyClick(&detail->List(), Qt::Key_Backspace);
+    QVERIFY(WaitUntil([&] { return main.DetailWindows().isEmpty() || !main.DetailWindows().front(); }));
+    QVERIFY(main.isVisible());
   }
 };
 

@@ -4,6 +4,7 @@
 
 #include "settings/setting_keys.h"
 #include "settings/startup_settings.h"
+#include "settings/window_places.h"
 #include "settings_test_support.h"
 
 namespace kadrel {
@@ -366,6 +367,34 @@ TEST(ExitState, DeleteEmptiesTheTree) {
   auto all = f.store->Snapshot();
   ASSERT_EQ(all.size(), 1u);
   EXPECT_TRUE(all[0].values.empty());
+}
+
+}  // namespace
+}  // namespace kadrel
+
+namespace kadrel {
+namespace {
+
+// The title editor's grid and the detail window's placement come back as saved; damaged
+// sizes keep their defaults instead of making a window too small to find.
+TEST(WindowPlaces, SavedSizesComeBackAndDamagedOnesKeepDefaults) {
+  test::StoreFixture f;
+  TitleGridSettings grid;
+  grid.height = 500;
+  grid.columns[6] = 33;
+  WriteTitleGridSettings(f.reg, grid);
+  EXPECT_EQ(ReadTitleGridSettings(f.reg).height, 500);
+  EXPECT_EQ(ReadTitleGridSettings(f.reg).columns[6], 33);
+
+  f.Ints(std::string(keys::kGrid), {{"IEdit_W", 0}, {"IEdit_H", -20}, {"IEdit_3", 900000}});
+  const TitleGridSettings damaged = ReadTitleGridSettings(f.reg);
+  EXPECT_EQ(damaged.width, TitleGridSettings{}.width);
+  EXPECT_EQ(damaged.height, TitleGridSettings{}.height);
+  EXPECT_EQ(damaged.columns[3], TitleGridSettings{}.columns[3]);
+
+  WriteDetailPlacement(f.reg, {300, 400, 20, 30});
+  EXPECT_EQ(f.reg.ReadInt("Detail_W", keys::kStartupWindow), 400);
+  EXPECT_EQ(f.reg.ReadInt("Detail_L", keys::kStartupWindow), 30);
 }
 
 }  // namespace
