@@ -106,13 +106,13 @@ void DetailWindow::BuildMenus() {
   connect(exit, &QAction::triggered, this, &QWidget::close);
   for (int n = 1; n <= 6; ++n) {
     const std::string& name = context_.playerNames[static_cast<size_t>(n - 1)];
-    const QString shown = QString::fromStdString(name).replace(QLatin1Char('&'), QStringLiteral("&&"));
+    const QString shown = QString::fromStdString(DisplayText(name)).replace(QLatin1Char('&'), QStringLiteral("&&"));
     QAction* slot = play->addAction(QStringLiteral("(&%1) : ").arg(n) + shown);
     slot->setEnabled(false);
     slot->setVisible(!name.empty());
     command(slot, kSlotCommands[n - 1]);
     playItems_ << slot;
-    QAction* button = bar->addAction(style()->standardIcon(QStyle::SP_MediaPlay), QString::fromStdString(name));
+    QAction* button = bar->addAction(style()->standardIcon(QStyle::SP_MediaPlay), QString::fromStdString(DisplayText(name)));
     button->setObjectName(QStringLiteral("Play%1").arg(n));
     button->setVisible(!name.empty());
     button->setEnabled(executor);

@@ -13,6 +13,7 @@
 #include <QLocale>
 #include <QProcess>
 #include <QScreen>
+#include <QSessionManager>
 #include <QTimer>
 #include <QUrl>
 
@@ -20,6 +21,7 @@
 #include "platform/launch_arguments.h"
 #include "platform/manual_location.h"
 #include "platform/qt_translations.h"
+#include "platform/termination_signals.h"
 #include "platform/single_instance.h"
 #include "settings/drive_letter_store.h"
 #include "settings/setting_keys.h"
@@ -135,6 +137,15 @@ int main(int argc, char** argv) {
                          });
   QObject::connect(&instance, &kadrel::SingleInstance::argumentsReceived, &window,
                    &kadrel::MainWindow::HandleArguments);
+  // A logout or `kill` closes the window as the user would; a second signal while the
+  // close is under way ends the program at once.
+  kadrel::TerminationSignals terminations;
+  QObject::connect(&terminations, &kadrel::TerminationSignals::received, &window, [&window](int number) {
+    static int received = 0;
+    if (++received > 1) std::_Exit(128 + number);
+    window.close();
+  });
+  QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, [&window](QSessionManager&) { window.CommitState(); });
   if (!screenshot.isEmpty() && !searchText.isEmpty()) {
     kadrel::ScreenshotSearchWindow(window, searchText, screenshot);
   } else if (!screenshot.isEmpty()) {

@@ -40,6 +40,7 @@
 #include "ui/icon_set.h"
 #include "ui/menu_key_hints.h"
 #include "ui/texts.h"
+#include "ui/tray_rules.h"
 #include "ui/search_hookup.h"
 
 namespace kadrel {
@@ -96,7 +97,8 @@ MainWindow::MainWindow(WindowSettings settings, IMessageBox* messages, QWidget* 
       messages_(messages ? *messages : *ownMessages_),
       bridge_(std::make_unique<QtWindowBridge>(this)),
       archives_(std::make_unique<LzhArchivePort>()),
-      index_(std::make_unique<TFolderIndex>(settings_.scan.main, messages_)),
+      index_(std::make_unique<TFolderIndex>(settings_.scan.main, messages_,
+                                            [this](int panel, const std::string& text) { ShowIndexStatus(panel, text); })),
       indexPort_(std::make_unique<FolderIndexPort>(*index_)),
       scan_(std::make_unique<FolderScanController>(*bridge_, *this, *this, messages_)),
       watcher_(settings_.watcherDebounceMs, settings_.watcherPollMs) {
@@ -281,6 +283,7 @@ void MainWindow::ApplyWindowState() {
   }
   windowStateFlag_ = settings_.maximised ? 1 : 0;
   if (settings_.maximised) setWindowState(Qt::WindowMaximized);
+  restoreMaximised_ = settings_.maximised;
 }
 
 void MainWindow::PlaceToolBars() {
@@ -767,8 +770,10 @@ void MainWindow::UpdatePlayerItems() {
   // Captions, hints and visibility follow the slots; playing comes with the player slots.
   for (size_t n = 0; n < settings_.playerNames.size(); ++n) {
     const QString name = QString::fromStdString(DisplayText(settings_.playerNames[n]));
+    QString caption = name;
+    caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
     QAction* item = actions_.playSlot[n];
-    item->setText(QStringLiteral("(&%1) : ").arg(n + 1) + name);
+    item->setText(QStringLiteral("(&%1) : ").arg(n + 1) + caption);
     item->setVisible(!name.isEmpty());
     item->setEnabled(!name.isEmpty());
     actions_.playButtons[n]->setEnabled(!name.isEmpty());
@@ -792,11 +797,14 @@ void MainWindow::SetupTray() {
   connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
     if (reason == QSystemTrayIcon::Trigger) RestoreFromTray();
   });
-  tray_->setVisible(settings_.window.TrayIcon && settings_.window.TrayAlways);
+  tray_->setVisible(DecideTray(settings_.window, true, false).showIcon);
 }
 
 void MainWindow::RestoreFromTray() {
-  showNormal();
+  if (restoreMaximised_)
+    showMaximized();
+  else
+    showNormal();
   raise();
   activateWindow();
 }
@@ -808,16 +816,19 @@ void MainWindow::changeEvent(QEvent* event) {
     UpdateWatcher();
   }
   if (event->type() != QEvent::WindowStateChange) return;
+  // The tray can go away (the panel restarts): hide only while it is there.
+  const bool trayAvailable = tray_ && QSystemTrayIcon::isSystemTrayAvailable();
+  const TrayDecision tray = DecideTray(settings_.window, trayAvailable, isMinimized());
   if (isMinimized()) {
+    if (windowStateFlag_ != 2)
+      restoreMaximised_ = static_cast<QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMaximized;
     windowStateFlag_ = 2;
-    if (tray_ && settings_.window.TrayIcon) {
-      tray_->show();
-      if (settings_.window.TrayHideTaskbar) QTimer::singleShot(0, this, &QWidget::hide);
-    }
+    if (tray.hideWindow) QTimer::singleShot(0, this, &QWidget::hide);
   } else {
     windowStateFlag_ = isMaximized() ? 1 : 0;
-    if (tray_) tray_->setVisible(settings_.window.TrayIcon && settings_.window.TrayAlways);
+    restoreMaximised_ = isMaximized();
   }
+  if (tray_) tray_->setVisible(tray.showIcon);
   UpdateWatcher();
 }
 
@@ -840,6 +851,8 @@ void MainWindow::ShowPopup(int row, QPoint globalPos) {
     menu.addAction(U("最適なPlayerで演奏(&P)"), this, [this, row] { PlayItemInSlot(row, -1); });
     for (size_t n = 0; n < settings_.playerNames.size(); ++n) {
       const QString name = QString::fromStdString(DisplayText(settings_.playerNames[n]));
+    QString caption = name;
+    caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
       const int slotNo = static_cast<int>(n) + 1;
       QAction* slot = menu.addAction(QStringLiteral("(&%1) : ").arg(n + 1) + name, this,
                                      [this, row, slotNo] { PlayItemInSlot(row, slotNo); });

@@ -100,6 +100,9 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   void RefreshKeyHints();
   // Playing (ui/main_window_play.cpp). `row` is a file-list row; slot -1 is the best
   // slot ("最適な方法で開く"), 1..6 "PlayerNで再生".
+  // "現在のフォルダのIndexの消去(&C)": the current folder's block, after the question.
+  void DeleteCurrentFolderIndex();
+  void ShowIndexStatus(int panel, const std::string& text);
   void PlayDetailEntry(int slot);
   void OpenDetailEntryWithAssociation(int mode);
   void PlayItemInSlot(int row, int slot);
@@ -161,6 +164,11 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   // Called by the close sequence: the state to save, or (after the delete-settings
   // command) the request to delete every setting instead.
   std::function<void(const StartupState&)> onSaveState;
+  // The session manager asks the program to keep its state (the logout may end it
+  // without a close): saved as at a close.
+  void CommitState() {
+    if (phase_ == LifePhase::Running) SaveState();
+  }
   std::function<void()> onDeleteSettings;
   // Help → "目次(&C)" and F1.
   std::function<void()> onOpenManual;
@@ -280,6 +288,7 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   QRect detailPlacement_;
   QPointer<DetailWindow> commandDetail_;
   int windowStateFlag_ = 0;  // 0 normal, 1 maximised, 2 minimised
+  bool restoreMaximised_ = false;  // a minimised window comes back maximised
 
   QTreeView* playView_ = nullptr;
   KeyTable keys_;

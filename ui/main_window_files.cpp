@@ -14,6 +14,7 @@
 #include "ui/texts.h"
 
 #include <QHeaderView>
+#include <QThread>
 
 namespace kadrel {
 
@@ -34,10 +35,33 @@ void MainWindow::ConnectFileWindows() {
     if (list == CommandList::Detail && CommandDetail()) CommandDetail()->RenameFocused();
   };
   hooks.refreshIndexes = [this] { ShowRefreshIndex(); };
+  hooks.deleteIndex = [this] { DeleteCurrentFolderIndex(); };
+  actions_.deleteIndex->setEnabled(true);
+  connect(actions_.deleteIndex, &QAction::triggered, this, [this] {
+    if (IndexIdle()) DeleteCurrentFolderIndex();
+  });
   hooks.dialogs[Dialog::Details] = [this](CommandList list) {
     if (list == CommandList::FileList) OpenDetailWindow();
   };
   hooks.dialogs[Dialog::TitleEditor] = [this](CommandList) { EditIndexTitles(); };
+}
+
+void MainWindow::DeleteCurrentFolderIndex() {
+  if (phase_ != LifePhase::Running || current_.empty() || indexBusy_) return;
+  indexBusy_ = true;
+  index_->DeleteFolderBlock(current_, true);
+  indexBusy_ = false;
+}
+
+// The index store's progress texts; a store working for the scan's thread posts them.
+void MainWindow::ShowIndexStatus(int panel, const std::string& text) {
+  auto show = [this, panel, shown = QString::fromStdString(text)] {
+    SetStatus(panel == 0 ? &shown : nullptr, panel == 1 ? &shown : nullptr, nullptr);
+  };
+  if (QThread::currentThread() == thread())
+    show();
+  else
+    QMetaObject::invokeMethod(this, show, Qt::QueuedConnection);
 }
 
 void MainWindow::ShowRefreshIndex() {

@@ -1,5 +1,7 @@
 // Window bridge, single instance, folder watcher, temporary-folder cleanup.
 
+#include <csignal>
+
 #include <atomic>
 #include <thread>
 
@@ -17,6 +19,8 @@
 #include "platform/qt_window_bridge.h"
 #include "platform/single_instance.h"
 #include "platform/temp_folder.h"
+#include "platform/termination_signals.h"
+#include "ui/tray_rules.h"
 #include "test_objects.h"
 #include "test_support.h"
 
@@ -26,6 +30,33 @@ class PlatformTest : public QObject {
   Q_OBJECT
 
  private Q_SLOTS:
+  // A logout's SIGTERM and a terminal's Ctrl+C arrive as a signal on the main thread,
+  // where the window closes normally; the process is not ended by the default action.
+  void terminationSignalsReachTheMainThread() {
+    TerminationSignals terminations;
+    QSignalSpy spy(&terminations, &TerminationSignals::received);
+    ::raise(SIGTERM);
+    ::raise(SIGINT);
+    QVERIFY(WaitUntil([&] { return spy.size() == 2; }));
+    QCOMPARE(spy.at(0).at(0).toInt(), SIGTERM);
+    QCOMPARE(spy.at(1).at(0).toInt(), SIGINT);
+  }
+
+  // The window leaves the task bar only while a tray icon can bring it back.
+  void trayDecision() {
+    TWindowOption option;
+    option.TrayIcon = true;
+    option.TrayAlways = false;
+    option.TrayHideTaskbar = true;
+    QVERIFY(DecideTray(option, true, true).hideWindow);
+    QVERIFY(DecideTray(option, true, true).showIcon);
+    QVERIFY(!DecideTray(option, true, false).showIcon);
+    QVERIFY(!DecideTray(option, false, true).hideWindow);
+    option.TrayIcon = false;
+    QVERIFY(!DecideTray(option, true, true).hideWindow);
+    QVERIFY(!DecideTray(option, true, true).showIcon);
+  }
+
   void standardButtonsSpeakJapanese() {
     QVERIFY(InstallQtJapaneseTranslations(*QCoreApplication::instance()));
     QCOMPARE(QMessageBox(QMessageBox::Question, {}, {}, QMessageBox::Yes | QMessageBox::No).button(QMessageBox::Yes)->text(),
