@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -107,6 +108,8 @@ std::string FindProgramOnPath(std::string_view pathList, std::initializer_list<s
   return {};
 }
 
+std::string ApplicationsFolder() { return WithTrailingSlash(XdgFolder("XDG_DATA_HOME", ".local/share") + "/applications"); }
+
 std::string DesktopFolder() {
   std::string v = Env("XDG_DESKTOP_DIR");
   if (!v.empty() && v[0] == '/') return WithTrailingSlash(v);
@@ -157,17 +160,20 @@ std::string EntryString(const std::string& s) {
 
 }  // namespace
 
-bool WriteDesktopLauncher(const std::string& folder, std::string_view name, const std::string& program,
-                          const std::string& workingFolder) {
+bool WriteDesktopLauncher(const std::string& folder, const DesktopLauncher& launcher) {
   std::ostringstream text;
   text << "[Desktop Entry]\n"
        << "Type=Application\n"
        << "Version=1.0\n"
-       << "Name=" << EntryString(std::string(name)) << "\n"
-       << "Exec=" << ExecArgument(program) << "\n"
-       << "Path=" << EntryString(workingFolder) << "\n"
-       << "Terminal=false\n";
-  return ReplaceFileAtomically(WithTrailingSlash(folder) + std::string(name) + ".desktop", text.str(), nullptr, 0755);
+       << "Name=" << EntryString(launcher.name) << "\n"
+       << "Exec=" << ExecArgument(launcher.program) << " %F\n"
+       << "Path=" << EntryString(launcher.workingFolder) << "\n";
+  if (!launcher.icon.empty()) text << "Icon=" << EntryString(launcher.icon) << "\n";
+  text << "Terminal=false\n"
+       << "Categories=AudioVideo;Audio;Player;\n";
+  std::error_code ignored;
+  std::filesystem::create_directories(folder, ignored);
+  return ReplaceFileAtomically(WithTrailingSlash(folder) + launcher.fileStem + ".desktop", text.str(), nullptr, 0755);
 }
 
 }  // namespace kadrel

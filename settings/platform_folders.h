@@ -37,10 +37,19 @@ std::string FindProgramOnPath(std::string_view pathList, std::initializer_list<s
 
 // The user's desktop folder (XDG user-dirs), ending with "/".
 std::string DesktopFolder();
+// The user's application-menu folder ($XDG_DATA_HOME/applications/).
+std::string ApplicationsFolder();
 
-// Writes "<name>.desktop" in `folder` that starts `program` in `workingFolder`;
-// replaced atomically, executable so that desktops trust it. False on failure.
-bool WriteDesktopLauncher(const std::string& folder, std::string_view name, const std::string& program,
-                          const std::string& workingFolder);
+struct DesktopLauncher {
+  std::string fileStem;  // "<fileStem>.desktop"
+  std::string name;      // shown under the icon and in the menu
+  std::string program;
+  std::string workingFolder;
+  std::string icon;  // theme icon name or icon file; empty: none
+};
+
+// Writes the launcher in `folder` (made when missing); replaced atomically, executable
+// so that desktops trust it. False on failure.
+bool WriteDesktopLauncher(const std::string& folder, const DesktopLauncher& launcher);
 
 }  // namespace kadrel

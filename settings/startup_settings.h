@@ -36,7 +36,10 @@ SupportLibraries DetectSupportLibraries();
 
 struct UpgradeEnvironment {
   std::string programPath;    // the program file, for the desktop launcher
-  std::string desktopFolder;  // where the launcher goes
+  std::string desktopFolder;  // the desktop's folder: a launcher goes there when it exists
+  std::string applicationsFolder;  // the user's application-menu entries
+  std::string launcherId;    // the menu entry's file name, without ".desktop"
+  std::string launcherIcon;  // an icon name of the theme, or an icon file
   std::string pathList;       // $PATH, searched for a first player
   std::function<void(int helpContext)> openHelp;  // opens the bundled manual
 };

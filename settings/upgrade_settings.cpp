@@ -1,5 +1,7 @@
 // The first-run and version-upgrade pass.
 
+#include <filesystem>
+
 #include "base/encoding.h"
 #include "base/path_helpers.h"
 #include "settings/linux_players.h"
@@ -57,6 +59,19 @@ std::string FolderOf(const std::string& path) {
   return folder.empty() ? std::string("/") : folder;
 }
 
+// The program in the application menu, and on the desktop when the user has one.
+bool WriteLaunchers(const UpgradeEnvironment& env) {
+  DesktopLauncher launcher{env.launcherId.empty() ? std::string("Kadrel") : env.launcherId, "Kadrel", env.programPath,
+                           FolderOf(env.programPath), env.launcherIcon};
+  bool written = !env.applicationsFolder.empty() && WriteDesktopLauncher(env.applicationsFolder, launcher);
+  std::error_code ignored;
+  if (!env.desktopFolder.empty() && std::filesystem::is_directory(env.desktopFolder, ignored)) {
+    launcher.fileStem = "Kadrel";
+    written = WriteDesktopLauncher(env.desktopFolder, launcher) || written;
+  }
+  return written;
+}
+
 }  // namespace
 
 UpgradeResult UpgradeSettings(RegTreat& reg, IMessageBox& box, const UpgradeEnvironment& env) {
@@ -96,8 +111,7 @@ UpgradeResult UpgradeSettings(RegTreat& reg, IMessageBox& box, const UpgradeEnvi
     MessageAnswer answer = box.Show({MessageKind::Confirmation, MessageButtons::YesNo, {},
                                      "Kadrelをダウンロードして頂き、ありがとうございました.\n"
                                      "デスクトップにショートカットを作成しますか？"});
-    if (answer == MessageAnswer::Yes && !env.programPath.empty() && !env.desktopFolder.empty())
-      r.launcherWritten = WriteDesktopLauncher(env.desktopFolder, "Kadrel", env.programPath, FolderOf(env.programPath));
+    if (answer == MessageAnswer::Yes && !env.programPath.empty()) r.launcherWritten = WriteLaunchers(env);
     if (env.openHelp) env.openHelp(kUpgradeHelpContext);
   }
   return r;

@@ -53,6 +53,14 @@ void OpenManual() {
     QDesktopServices::openUrl(QUrl::fromLocalFile(page));
 }
 
+// The installed icon file beside the program; else the theme's icon of that name.
+std::string LauncherIcon() {
+  const QString icon = QCoreApplication::applicationDirPath() +
+                       QStringLiteral("/../share/icons/hicolor/scalable/apps/" KADREL_APP_ID ".svg");
+  if (QFileInfo::exists(icon)) return QFile::encodeName(QFileInfo(icon).canonicalFilePath()).toStdString();
+  return KADREL_APP_ID;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -103,6 +111,9 @@ int main(int argc, char** argv) {
   kadrel::UpgradeEnvironment env;
   env.programPath = QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString();
   env.desktopFolder = kadrel::DesktopFolder();
+  env.applicationsFolder = kadrel::ApplicationsFolder();
+  env.launcherId = KADREL_APP_ID;
+  env.launcherIcon = LauncherIcon();
   if (const char* path = std::getenv("PATH")) env.pathList = path;
   if (screenshot.isEmpty()) env.openHelp = [](int) { OpenManual(); };
   kadrel::ScreenSize screen;

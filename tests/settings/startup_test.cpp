@@ -29,6 +29,9 @@ struct StartFixture : StoreFixture {
     dir.MakeFolder("home");
     env.programPath = dir.path() + "bin/kadrel";
     env.desktopFolder = dir.MakeFolder("Desktop");
+    env.applicationsFolder = dir.path() + "share/applications/";
+    env.launcherId = "io.example.Kadrel";
+    env.launcherIcon = "io.example.Kadrel";
     env.pathList = dir.path() + "bin";
     env.openHelp = [this](int context) { helpCalls.push_back(context); };
   }
@@ -51,6 +54,10 @@ TEST(Startup, FirstStartWritesTheWholeTree) {
   EXPECT_TRUE(s.upgrade.launcherWritten);
   EXPECT_NE(test::ReadFileBytes(f.env.desktopFolder + "Kadrel.desktop").find("Exec=\"" + f.env.programPath + "\""),
             std::string::npos);
+  // The application menu gets an entry with the icon, made even where no folder was.
+  const std::string entry = test::ReadFileBytes(f.env.applicationsFolder + "io.example.Kadrel.desktop");
+  EXPECT_NE(entry.find("Icon=io.example.Kadrel\n"), std::string::npos);
+  EXPECT_NE(entry.find("Exec=\"" + f.env.programPath + "\" %F\n"), std::string::npos);
 
   // The slot is named after the program and plays only what the program plays.
   EXPECT_EQ(s.main.Players[0].DisplayName, "audacious");
