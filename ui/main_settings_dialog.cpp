@@ -1,6 +1,11 @@
 #include "ui/main_settings_dialog.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTabBar>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QKeyEvent>
@@ -80,6 +85,11 @@ TSet_MainForm::TSet_MainForm(MainSettingsValues initial, SupportLibraries librar
   layout->addWidget(buttons);
   ok_->setDefault(true);
   ApplyEnableRules();
+  // Wide enough for every page's tab to show, where the screen allows.
+  int width = std::max(sizeHint().width(), pages_->tabBar()->sizeHint().width() + 2 * layout->contentsMargins().left() + 8);
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    width = std::min(width, screen->availableGeometry().width() - 40);
+  resize(width, sizeHint().height());
 }
 
 void TSet_MainForm::accept() {
