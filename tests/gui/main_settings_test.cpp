@@ -434,6 +434,22 @@ class MainSettingsTest : public QObject {
              U8("現在ListPlay中です.\nListPlayを終了させてから作業を行ってください."));
   }
 
+  void scanValuesChangedDuringAPassTakeEffectAfterIt() {
+    WindowFixture f(400);
+    MainWindow& w = f.MakeFromStore(f.root.filePath(QStringLiteral("config")));
+    f.Open(false);
+    if (!w.Scan().ScanRunning()) QSKIP("the pass ended before the settings changed");
+    MainSettings main;
+    LoadMainSettings(f.session->Reg(), DetectSupportLibraries(), main);
+    main.Main.Formats = FormatFilter(main.Main.Formats.Mask() | 1u);
+    main.JumpFolders[0] = "/music/";
+    w.ApplyMainSettings(main);
+    QVERIFY(w.Actions().jumpMenu->isEnabled());  // the menus follow at once
+    QVERIFY(!w.Scan().Settings().main.Formats.Enabled(kRowMGS));
+    QVERIFY(f.NextPass());
+    QVERIFY(w.Scan().Settings().main.Formats.Enabled(kRowMGS));
+  }
+
   void aStoreThatCannotBeWrittenKeepsTheDialogOpenAndTheWindowAsItWas() {
     WindowFixture f;
     const QString config = f.root.filePath(QStringLiteral("config"));
