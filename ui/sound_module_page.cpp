@@ -232,6 +232,7 @@ void SoundModulePage::DeleteModule() {
 }
 
 void SoundModulePage::RenameModule() {
+  if (shown_ <= 0) return;  // "Default" keeps its name
   const QString text = name_->text();
   const std::string wanted = Stored(text);
   for (const QString& caption : names_)
@@ -239,7 +240,7 @@ void SoundModulePage::RenameModule() {
       messages_.Error(text.toStdString() + " が既に存在します.\n名前の変更に失敗しました.");
       return;
     }
-  if (shown_ >= 0) SetTabCaption(shown_, text);
+  SetTabCaption(shown_, text);
 }
 
 TSmfkInfo SoundModulePage::Values() {
