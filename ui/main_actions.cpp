@@ -100,7 +100,7 @@ void BuildMainActions(QMainWindow& window, MainActions& a) {
   a.viewStatusBar = Check(view, "ステータスバー(&S)", true);
 
   QMenu* settings = bar->addMenu(U("設定(&S)"));
-  a.mainSettings = Add(settings, "基本設定(&B)");
+  a.mainSettings = Add(settings, "基本設定(&B)", true);
   a.viewSettings = Add(settings, "表示設定(&V)", true);
   a.keyCustomization = Add(settings, "キーカスタマイズ(&K)", true);
 

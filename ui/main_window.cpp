@@ -324,6 +324,9 @@ void MainWindow::ConnectSignals() {
   connect(actions_.about, &QAction::triggered, this, &MainWindow::ShowAboutBox);
   connect(actions_.viewSettings, &QAction::triggered, this, &MainWindow::OpenViewSettings);
   Hooks().dialogs[Dialog::ViewSettings] = [this](CommandList) { OpenViewSettings(); };
+  connect(actions_.mainSettings, &QAction::triggered, this, &MainWindow::OpenMainSettings);
+  Hooks().dialogs[Dialog::MainSettings] = [this](CommandList) { OpenMainSettings(); };
+  connect(this, &MainWindow::passFinished, this, &MainWindow::ApplyScanSettings);
   connect(actions_.shellInfo, &QAction::triggered, this, [this] {
     QMessageBox::aboutQt(this, QStringLiteral("Kadrel Shell Information"));
   });

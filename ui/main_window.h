@@ -38,6 +38,7 @@
 #include "ui/key_dispatch.h"
 #include "ui/main_command_target.h"
 #include "ui/main_actions.h"
+#include "ui/main_settings_choosers.h"
 #include "ui/play_controller.h"
 #include "ui/qt_message_box.h"
 #include "ui/status_strip.h"
@@ -181,6 +182,14 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   void OpenViewSettings();
   // Shows the file list's columns in `ids` (display order); the other widths are kept.
   void ApplyFileListColumns(const std::vector<int32_t>& ids);
+  // "基本設定" (ui/main_window_settings.cpp): refused while ListPlay runs; OK saves and the
+  // window follows. Scan values changed during a pass take effect when it ends.
+  void OpenMainSettings();
+  void ApplyMainSettings(const MainSettings& main);
+  // Whether ListPlay runs (the ListPlay controller answers; none: never).
+  std::function<bool()> listPlayRunning;
+  // The folder and file dialogs of the settings dialog (tests give their own).
+  MainChoosers settingsChoosers = MainChoosers::Standard();
 
   // IScanView
   void AddRecord(std::unique_ptr<TMusicFileInfo> record) override;
@@ -246,6 +255,7 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   void RunCloseSequence();
   void SaveState();
   void FocusNamedFile();
+  void ApplyScanSettings();
 
   WindowSettings settings_;
   AboutFacts aboutFacts_;
@@ -283,6 +293,7 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   bool pendingHeaderSort_ = false;
   bool forcedClose_ = false;
   bool closeDone_ = false;
+  bool scanSettingsPending_ = false;  // new scan values wait for the end of the pass
   TitleGridSettings titleGrid_;
   QList<QPointer<DetailWindow>> details_;
   QRect detailPlacement_;
