@@ -33,6 +33,7 @@ QStringList ArgumentPaths(const QStringList& arguments, const QString& workingFo
 }
 
 LaunchTarget ClassifyArguments(const QStringList& paths) {
+  LaunchTarget missing;  // the first path that names nothing, when no other exists
   for (const QString& path : paths) {
     if (path.isEmpty() || path.startsWith(QLatin1Char('-')) || !path.startsWith(QLatin1Char('/'))) continue;
     const QFileInfo info(path);
@@ -42,6 +43,10 @@ LaunchTarget ClassifyArguments(const QStringList& paths) {
       target.folder = info.absoluteFilePath();
       return target;
     }
+    if (!info.exists() && missing.folder.isEmpty()) {
+      missing.kind = LaunchTarget::Kind::Missing;
+      missing.folder = path;
+    }
     if (!info.isFile()) continue;
     target.kind = info.suffix().compare(QLatin1String("mpl"), Qt::CaseInsensitive) == 0 ? LaunchTarget::Kind::PlayList
                                                                                          : LaunchTarget::Kind::File;
@@ -49,7 +54,7 @@ LaunchTarget ClassifyArguments(const QStringList& paths) {
     target.fileName = info.fileName();
     return target;
   }
-  return {};
+  return missing;
 }
 
 }  // namespace kadrel

@@ -16,7 +16,8 @@ QStringList ArgumentPaths(const QStringList& arguments, const QString& workingFo
 
 // What the first usable path asks for. Options and paths that do not exist are skipped.
 struct LaunchTarget {
-  enum class Kind { None, Folder, File, PlayList };
+  // Missing: no path names anything that exists; `folder` holds the first of them.
+  enum class Kind { None, Folder, File, PlayList, Missing };
   Kind kind = Kind::None;
   QString folder;    // the folder to open (absolute)
   QString fileName;  // File and PlayList: the name to focus in that folder

@@ -130,7 +130,9 @@ void FolderScanController::RunPass(ScanMode mode) {
   request.workFolder = settings_.workFolder;
   request.mode = mode;
   request.options = settings_.main;
-  request.insertSorted = settings_.main.ShowWhileScanning && settings_.main.ScanSortMode == 1;
+  // An update pass adds to a list that is already in order: new rows take their place.
+  request.insertSorted =
+      mode != ScanMode::FullScan || (settings_.main.ShowWhileScanning && settings_.main.ScanSortMode == 1);
   ScanPass pass({bridge_, view_, messages_, archives_, documentStep_, stop_}, request);
   pass.Run();
   const bool ran = bridge_.RunOnWindowThread([&] {

@@ -48,6 +48,13 @@ FolderPane::FolderPane(QWidget* parent) : QWidget(parent) {
   tree_.setObjectName(QStringLiteral("FolderTree"));
   tree_.setAccessibleName(text::U(text::kAllFolders).trimmed());
   stack_.addWidget(&tree_);
+  // The model lists folders as they are asked for: once the ancestors of the current
+  // folder are in, it is brought into view again.
+  connect(&model_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
+    const QModelIndex current = tree_.currentIndex();
+    if (current.isValid() && model_.filePath(current).startsWith(loaded))
+      tree_.scrollTo(current, QAbstractItemView::PositionAtCenter);
+  });
 
   jumpList_.setColumnCount(2);
   jumpList_.setHeaderHidden(true);

@@ -189,7 +189,10 @@ int main(int argc, char** argv) {
   // A folder or file named on the command line is opened first; otherwise the start folder.
   std::string start = settings.scan.main.StartFolder;
   const kadrel::LaunchTarget target = kadrel::ClassifyArguments(arguments);
-  if (target.kind != kadrel::LaunchTarget::Kind::None) start = QFile::encodeName(target.folder).toStdString();
+  if (target.kind == kadrel::LaunchTarget::Kind::Missing)
+    box.Warn(std::string(kadrel::text::kFolderMissingPrefix) + target.folder.toStdString() + kadrel::text::kFolderMissingSuffix);
+  else if (target.kind != kadrel::LaunchTarget::Kind::None)
+    start = QFile::encodeName(target.folder).toStdString();
   if (!target.fileName.isEmpty()) window.OpenFolderFocused(start, QFile::encodeName(target.fileName).toStdString());
   window.Start(start);
   int result = app.exec();

@@ -69,6 +69,17 @@ QRect FitOnDesktop(QRect r) {
   return r;
 }
 
+// The first window: most of the primary screen, centred, so that every default column
+// shows beside the folder tree.
+QRect FirstStartPlacement() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return QRect(50, 50, 1000, 680);
+  const QRect desktop = screen->availableGeometry();
+  QRect r(0, 0, std::min(desktop.width() * 4 / 5, 1200), std::min(desktop.height() * 4 / 5, 800));
+  r.moveCenter(desktop.center());
+  return r;
+}
+
 Qt::ToolBarArea AreaOf(Dock dock) {
   switch (dock) {
     case Dock::Bottom: return Qt::BottomToolBarArea;
@@ -265,7 +276,12 @@ void MainWindow::SetupColumns() {
 }
 
 void MainWindow::ApplyWindowState() {
-  setGeometry(FitOnDesktop(QRect(settings_.left, settings_.top, settings_.width, settings_.height)));
+  // move() places the frame, title bar included, where setGeometry would place the
+  // window's inside and push the title bar off the top of the screen.
+  const QRect placed = settings_.firstStart ? FirstStartPlacement()
+                                            : FitOnDesktop(QRect(settings_.left, settings_.top, settings_.width, settings_.height));
+  resize(placed.size());
+  move(placed.topLeft());
   if (!settings_.showFolderPane) {
     folders_.hide();
     actions_.viewAllFolders->setChecked(false);
@@ -386,7 +402,11 @@ void MainWindow::ConnectSignals() {
   connect(list_.header(), &QHeaderView::sectionClicked, this, &MainWindow::SortByColumnClick);
 
   connect(&watcher_, &FolderWatcher::folderChanged, this, [this] {
-    if (!busy_ && phase_ == LifePhase::Running) scan_->StartUpdatePass(ScanMode::UpdateWithSubFolders);
+    if (busy_ || phase_ != LifePhase::Running || changing_) return;
+    changing_ = true;
+    const bool left = LeaveVanishedFolder();
+    changing_ = false;
+    if (!left) scan_->StartUpdatePass(ScanMode::UpdateWithSubFolders);
   });
 }
 
@@ -410,26 +430,59 @@ bool MainWindow::StopAndWait() {
   return phase_ != LifePhase::Closing;
 }
 
-void MainWindow::OpenFolder(const std::string& path) {
-  if (!StopAndWait()) return;
+bool MainWindow::OpenFolder(const std::string& path) {
+  if (!StopAndWait()) return false;
   const std::string folder = WithTrailingSlash(path);
-  if (FolderReady(PathText(folder))) {
+  const FolderState state = FolderStateOf(PathText(folder));
+  if (state == FolderState::Ready) {
     previous_ = current_;
     current_ = folder;
     UpdateTitle();
     scan_->ShowFolder(folder, previous_);
     RecordDriveVisit(folder);
-  } else {
+    return true;
+  }
+  if (state == FolderState::NotReady) {
     messages_.Beep(BeepKind::Warning);
     model_.Clear();
     UpdateTitle();
     status_.SetPanel(1, U(text::kDriveNotReady));
+    return false;
   }
+  // A folder that is not there or may not be read: say so and keep the folder shown.
+  messages_.Warn(text::kFolderMissingPrefix + DisplayText(folder) +
+                 (state == FolderState::Missing ? text::kFolderMissingSuffix : text::kFolderUnreadableSuffix));
+  if (current_.empty()) OpenNearestFolder(folder);  // nothing shown yet
+  return false;
+}
+
+void MainWindow::OpenNearestFolder(const std::string& lost) {
+  std::string nearest = WithTrailingSlash(PathBytes(NearestExistingFolder(PathText(lost))));
+  if (FolderStateOf(PathText(nearest)) != FolderState::Ready) nearest = WithTrailingSlash(PathBytes(QDir::homePath()));
+  if (nearest == WithTrailingSlash(lost) || !OpenFolder(nearest)) return;
+  folders_.SelectFolder(PathText(nearest), true);
+  status_.SetPanel(1, QString::fromStdString(DisplayText(lost) + text::kFolderGoneMiddle + DisplayText(nearest) +
+                                             text::kFolderGoneSuffix));
+}
+
+bool MainWindow::LeaveVanishedFolder() {
+  if (current_.empty() || FolderStateOf(PathText(current_)) != FolderState::Missing) return false;
+  const std::string lost = current_;
+  current_.clear();
+  OpenNearestFolder(lost);
+  if (current_.empty()) current_ = lost;
+  return true;
 }
 
 void MainWindow::OnTreeSelection(const QString&) {
   if (phase_ != LifePhase::Running || changing_) return;  // a change in progress re-reads the tree below
   changing_ = true;
+  // The folder shown was deleted and the tree moved its selection to a neighbour: go
+  // up to the nearest folder that is still there instead.
+  if (LeaveVanishedFolder()) {
+    changing_ = false;
+    return;
+  }
   std::string opened;
   for (;;) {
     QString selected = folders_.SelectedFolder();
@@ -443,7 +496,11 @@ void MainWindow::OnTreeSelection(const QString&) {
     selected = folders_.SelectedFolder();
     if (selected.isEmpty()) break;
     opened = WithTrailingSlash(PathBytes(selected));
-    OpenFolder(opened);
+    if (!OpenFolder(opened)) {
+      // The tree goes back to the folder the list still shows.
+      if (!current_.empty()) folders_.SelectFolder(PathText(current_), true);
+      break;
+    }
   }
   changing_ = false;
 }
@@ -525,6 +582,8 @@ void MainWindow::HandleArguments(const QStringList& arguments) {
   const LaunchTarget target = ClassifyArguments(arguments);
   if (target.kind == LaunchTarget::Kind::Folder)
     OpenPath(PathBytes(target.folder));
+  else if (target.kind == LaunchTarget::Kind::Missing)
+    messages_.Warn(text::kFolderMissingPrefix + DisplayText(PathBytes(target.folder)) + text::kFolderMissingSuffix);
   else if (target.kind != LaunchTarget::Kind::None)
     OpenFolderFocused(PathBytes(target.folder), PathBytes(target.fileName));
 }

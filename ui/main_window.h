@@ -65,7 +65,13 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   void Start(const std::string& folder);
 
   // Opening folders. Every path ends up with a trailing "/".
-  void OpenFolder(const std::string& folder);
+  // False when the folder was not opened: a folder that is not there or cannot be read
+  // is reported and the folder shown stays.
+  bool OpenFolder(const std::string& folder);
+  // Opens the nearest existing ancestor of `lost` and says so in the status bar.
+  void OpenNearestFolder(const std::string& lost);
+  // When the folder shown is gone, its nearest existing ancestor is opened (true).
+  bool LeaveVanishedFolder();
   void OpenListFolder(const std::string& name, bool relative);
   void OpenPath(const std::string& folder);  // a folder named in full (jump, previous, argument)
   void OpenPreviousFolder();

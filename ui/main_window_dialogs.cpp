@@ -12,6 +12,7 @@
 #include "ui/jump_folder_dialog.h"
 #include "ui/main_window.h"
 #include "ui/sort_window.h"
+#include "ui/texts.h"
 
 namespace kadrel {
 
@@ -68,8 +69,14 @@ void MainWindow::ChangeDrive(int letterIndex) {
   if (letterIndex < 0 || letterIndex >= kDriveLetters) return;
   RefreshDriveLetters();
   const size_t letter = static_cast<size_t>(letterIndex);
-  // A letter that names no folder opens nothing: the drive-not-ready handling.
+  // A letter that names no folder, or a volume that is gone, is a drive that is not
+  // ready: said in the status bar, the folder shown stays.
   const std::string root = WithTrailingSlash(settings_.driveLetters[letter]);
+  if (settings_.driveLetters[letter].empty() || !IsExistingFolder(root)) {
+    messages_.Beep(BeepKind::Warning);
+    status_.SetPanel(1, QString::fromUtf8(text::kDriveNotReady));
+    return;
+  }
   std::string target = lastFolderOnDrive_[letter].empty() ? root : lastFolderOnDrive_[letter];
   if (target != root && !IsExistingFolder(target) && IsExistingFolder(root)) {
     messages_.Inform(DisplayText(ShortenPath(target, 25)) + " が存在しないので\n" + DisplayText(root) + " を開きます.");

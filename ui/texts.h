@@ -25,6 +25,9 @@ inline constexpr const char* kNoTitle = "タイトル未設定";
 inline constexpr const char* kNoBaseFolder = "設定出来ません";
 inline constexpr const char* kFolderMissingPrefix = "フォルダ ";
 inline constexpr const char* kFolderMissingSuffix = " は存在しません.";
+inline constexpr const char* kFolderUnreadableSuffix = " は読み込めません.\nこのフォルダを読む権限がありません.";
+inline constexpr const char* kFolderGoneMiddle = " が無くなったので ";
+inline constexpr const char* kFolderGoneSuffix = " を開きました.";
 inline constexpr const char* kReReadConfirm =
     "現在のフォルダの情報を全て再取得します.\n編集されたIndexの内容も全て破棄されます.\nよろしいですか？";
 inline constexpr const char* kFileListReleaseFailed =

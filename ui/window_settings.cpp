@@ -75,6 +75,7 @@ WindowSettings WindowSettingsFrom(const StartupSettings& startup) {
   s.width = w.Main.Width;
   s.height = w.Main.Height;
   s.maximised = w.Maximised;
+  s.firstStart = startup.upgrade.freshInstallation;
   s.folderPaneWidth = w.FolderWidth;
   s.playListHeight = w.PlayListHeight;
   s.showFolderPane = w.ShowFolderPane;

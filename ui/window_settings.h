@@ -47,6 +47,7 @@ struct WindowSettings {
   int playListHeight = 20;
   int left = 10, top = 10, width = 620, height = 440;
   bool maximised = false;
+  bool firstStart = false;  // no settings were stored before: placed to suit the screen
   bool showFolderPane = true;
   bool showStatusBar = true;
   bool showToolBars = true;

@@ -1,6 +1,8 @@
 // Paths and addresses given to the program (at the start and by a second start), and
 // where the user's guide is found.
 
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -54,9 +56,12 @@ class LaunchTest : public QObject {
     Touch(root + QStringLiteral("/sub/LIST.MPL"));
     Touch(root + QStringLiteral("/sub/lower.mpl"));
 
-    const LaunchTarget none = ClassifyArguments(
-        {QStringLiteral("--screenshot=/tmp/x.png"), root + QStringLiteral("/missing"), QStringLiteral("relative")});
-    QVERIFY(none.kind == LaunchTarget::Kind::None);
+    QVERIFY(ClassifyArguments({QStringLiteral("--screenshot=/tmp/x.png"), QStringLiteral("relative")}).kind ==
+            LaunchTarget::Kind::None);
+    const LaunchTarget missing = ClassifyArguments(
+        {QStringLiteral("--screenshot=/tmp/x.png"), root + QStringLiteral("/missing"), root + QStringLiteral("/gone")});
+    QVERIFY(missing.kind == LaunchTarget::Kind::Missing);
+    QCOMPARE(missing.folder, root + QStringLiteral("/missing"));
 
     const LaunchTarget folder = ClassifyArguments({root + QStringLiteral("/gone.mid"), root + QStringLiteral("/sub")});
     QVERIFY(folder.kind == LaunchTarget::Kind::Folder);
@@ -107,6 +112,40 @@ class LaunchTest : public QObject {
     QCOMPARE(w.CurrentFolder(), Bytes(f.folder));
     QCOMPARE(CurrentName(w), QStringLiteral("SAMPLES.MPL"));
     QVERIFY(w.FileListWidget().selectionModel()->isRowSelected(w.FileListWidget().currentIndex().row()));
+  }
+
+  // A folder that is not there, or one that may not be read, is reported; the window
+  // keeps the folder and list it shows. The folder shown being deleted sends the window
+  // to the nearest folder still there.
+  void missingUnreadableAndVanishedFolders() {
+    WindowFixture f;
+    MainWindow& w = f.Open();
+    const int rows = w.FileList().Count();
+    f.messages.texts.clear();
+    w.HandleArguments({f.folder + QStringLiteral("/no such folder")});
+    QCOMPARE(f.messages.texts.size(), size_t{1});
+    QVERIFY(f.messages.texts[0].find("no such folder は存在しません.") != std::string::npos);
+    QCOMPARE(w.CurrentFolder(), Bytes(f.folder));
+    QCOMPARE(w.FileList().Count(), rows);
+
+    if (::geteuid() != 0) {  // root reads every folder
+      const QString locked = f.folder + QStringLiteral("/locked");
+      QVERIFY(QDir().mkdir(locked));
+      QVERIFY(QFile::setPermissions(locked, QFileDevice::WriteOwner));
+      w.OpenPath(Bytes(locked));
+      QVERIFY(f.messages.texts.back().find("読む権限がありません") != std::string::npos);
+      QCOMPARE(w.CurrentFolder(), Bytes(f.folder));
+      QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+
+    const QString deep = f.folder + QStringLiteral("/Extra/inner");
+    QVERIFY(QDir().mkpath(deep));
+    w.OpenPath(Bytes(deep));
+    QVERIFY(f.NextPass());
+    QVERIFY(QDir(f.folder + QStringLiteral("/Extra")).removeRecursively());
+    QVERIFY(w.LeaveVanishedFolder());
+    QVERIFY(f.NextPass());
+    QCOMPARE(w.CurrentFolder(), Bytes(f.folder));
   }
 
   void aFileNamedAtTheStartIsFocusedAfterTheFirstPass() {

@@ -113,6 +113,20 @@ TEST(UpdatePass, RemovesDeletedFilesAndAddsNewOnes) {
   EXPECT_EQ(scan.index.replaces, 0);  // the list came from the files, not from the index
 }
 
+// Files that appear while a sorted list is shown take their place in its order.
+TEST(UpdatePass, NewFilesKeepTheListsOrder) {
+  TempDir dir;
+  dir.Write("B.MID", Midi("b"));
+  dir.Write("D.MID", Midi("d"));
+  ScanHarness scan;
+  scan.view.sort.Key = kColFileName;
+  scan.Open(dir.path());
+  dir.Write("C.MID", Midi("c"));
+  dir.Write("A.MID", Midi("a"));
+  scan.Update(ScanMode::UpdateWithSubFolders);
+  EXPECT_EQ(scan.Names(), (std::vector<std::string>{"..", "A.MID", "B.MID", "C.MID", "D.MID"}));
+}
+
 TEST(UpdatePass, SecondOpeningComesFromTheIndex) {
   TempDir dir;
   dir.Write("ONE.MID", Midi("one"));
