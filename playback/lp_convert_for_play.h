@@ -65,7 +65,8 @@ class ConvertForPlay final : public IPlayConverter {
 
 // The conversion hook of ListPlay's item preparation, over the same conversion. The
 // window's ListPlay controller and `kadrel-cli listplay` both use it. `observe`, when
-// given, sees every result.
+// given, sees every result. `messages` must outlive the returned function; the hooks'
+// stop request and the preparation's own one both end a knife run.
 LpConvertForPlay MakeListPlayConversion(ConvertForPlaySettings settings, IMessageBox& messages,
                                         ConvertForPlayHooks hooks = {},
                                         std::function<void(const ConversionResult&)> observe = {});
