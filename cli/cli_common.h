@@ -71,5 +71,6 @@ void AddPlayCommand(CLI::App& app, CommandRunner& run);
 void AddRenameCommand(CLI::App& app, CommandRunner& run);
 void AddSearchCommand(CLI::App& app, CommandRunner& run);
 void AddListPlayCommand(CLI::App& app, CommandRunner& run);
+void AddPrepareCommand(CLI::App& app, CommandRunner& run);
 
 }  // namespace kadrel::cli

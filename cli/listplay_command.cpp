@@ -27,15 +27,14 @@
 #include "base/text_helpers.h"
 #include "base/window_bridge.h"
 #include "cli/cli_common.h"
+#include "cli/listplay_settings.h"
+#include "settings/platform_folders.h"
 #include "playback/listplay_engine.h"
 #include "playback/listplay_launcher.h"
 #include "playback/listplay_order.h"
+#include "playback/lp_convert_for_play.h"
 #include "playback/lp_item_preparation.h"
 #include "playlist/playlist_io.h"
-#include "settings/linux_players.h"
-#include "settings/platform_folders.h"
-#include "settings/settings_store.h"
-#include "settings/startup_settings.h"
 
 namespace kadrel::cli {
 namespace {
@@ -57,40 +56,6 @@ void Emit(const nlohmann::ordered_json& j) {
   std::lock_guard lock(outputMutex);
   PrintJsonLine(j);
   std::fflush(stdout);
-}
-
-// The slots and folders of the user's store, read without changing it. Without a store
-// the slots are those a first start would register.
-struct ListPlaySettings {
-  ListPlayLauncherSettings launcher;
-  int32_t lzhMeltStyle = 0;
-};
-
-ListPlaySettings LoadListPlaySettings() {
-  ListPlaySettings s;
-  const PlatformFolders platform = DefaultPlatformFolders();
-  auto store = SettingsStore::Open(SettingsDatabasePath(platform.config), nullptr, {.readOnly = true});
-  if (!store) {
-    const char* path = std::getenv("PATH");
-    int n = 0;
-    for (const FreshPlayerSlot& fresh : FreshInstallPlayerSlots(path ? path : "")) {
-      TPlayer_data& slot = s.launcher.playerSlots[static_cast<size_t>(n++)];
-      slot.ExePath = fresh.path;
-      slot.DisplayName = fresh.name;
-      DecodePlayerSlot(1, static_cast<int32_t>(fresh.formats), {}, slot);
-    }
-    s.launcher.tempFolder = platform.temp;
-    return s;
-  }
-  RegTreat reg(*store, platform.config);
-  const SupportLibraries libraries = DetectSupportLibraries();
-  MainSettings main;
-  LoadMainSettings(reg, libraries, main);
-  s.launcher.playerSlots = main.Players;
-  s.launcher.playerDetailInfo = main.PlayerDetailInfo;
-  s.lzhMeltStyle = main.Main.LzhMeltStyle;
-  s.launcher.tempFolder = ResolveWorkingFolders(reg, platform).temp;
-  return s;
 }
 
 // Every box becomes a "message" event (and a line on standard error); questions get
@@ -382,7 +347,13 @@ int RunListPlay(const ListPlayArgs& args) {
   settings.launcher.tempFolder = runFolder;
 
   TUnLhaManagement turns;
-  LpItemPreparation preparation({runFolder, settings.lzhMeltStyle}, turns);
+  // Recomposer files and the SMF knife are converted on the preparation thread; a stop
+  // kills a knife that is still running.
+  std::atomic<bool> stopping{false};
+  ConvertForPlayHooks conversionHooks;
+  conversionHooks.stopRequested = [&stopping] { return stopping.load(); };
+  LpItemPreparation preparation({runFolder, settings.lzhMeltStyle}, turns,
+                                MakeListPlayConversion(ConversionSettings(settings), box, conversionHooks));
   std::unique_ptr<IListPlayPlayers> launcher;
   ReportingPlayers* reporting = nullptr;
   auto observe = [&reporting](int slot, const std::string& file, const std::vector<std::string>& argv) {
@@ -403,6 +374,7 @@ int RunListPlay(const ListPlayArgs& args) {
     ControlReader reader([&](const std::string& line) { loop.Post([&engine, line] { Control(engine, line); }); });
     loop.Run();
   }
+  stopping = true;
   engine.Stop();
   engine.Join();
   Emit({{"event", "end"}});

@@ -94,6 +94,7 @@ int main(int argc, char** argv) {
   AddRenameCommand(app, run);
   AddSearchCommand(app, run);
   AddListPlayCommand(app, run);
+  AddPrepareCommand(app, run);
   AddHelpCommand(app, run);
   app.footer(kFooter);  // after the sub-commands, which would inherit it
 

@@ -71,6 +71,7 @@ PlayerEngineSettings LoadPlaySettings() {
   s.textViewer = main.Main.TextViewer;
   s.textOpenType = main.Main.TextOpenType;
   s.lzhMeltStyle = main.Main.LzhMeltStyle;
+  s.smfk = main.Smfk;
   s.pwControl1 = view.PWcontrol1;
   s.pwControl2 = view.PWcontrol2;
   s.pwCheckTime = view.Window.PWCheckTime;

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "archive/lzh_names.h"
 #include "archive/unlha.h"
 #include "catalog/format_table.h"
 
@@ -66,7 +67,10 @@ int LpItemPreparation::Prepare(const TPLMusicInfo& item, int slot, ListPlayPrepa
   if (member) {
     if (!IsRegularFile(item.Folder + item.Music.Archiver)) return kPrepareArchiveMissing;
     if (const int result = Extract(item, stopRequested); result != kPrepareOk) return result;
-    destination = WorkFolder() + item.Music.FullName();
+    // Extraction stores the member under a name of the file system's encoding.
+    const std::string extracted = ExtractedFileName(item.Music.FullName());
+    if (extracted.empty()) return kPrepareFileMissing;
+    destination = WorkFolder() + extracted;
   } else {
     destination = item.Folder + item.Music.FullName();
   }
@@ -74,7 +78,7 @@ int LpItemPreparation::Prepare(const TPLMusicInfo& item, int slot, ListPlayPrepa
 
   std::string result = destination;
   if (slot > 0 && convert_) {
-    result = convert_(item, slot, destination, WorkFolder());
+    result = convert_(item, slot, destination, WorkFolder(), stopRequested);
     if (result.empty()) return kPrepareFileMissing;  // the conversion has shown why
   }
   // Staging moves the work folder's files into the temporary folder.

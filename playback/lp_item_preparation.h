@@ -13,9 +13,11 @@
 namespace kadrel {
 
 // The conversion of normal play: returns the path of the file to play (the source
-// itself when nothing was converted), or empty when the conversion failed.
-using LpConvertForPlay = std::function<std::string(const TPLMusicInfo& item, int slot, const std::string& source,
-                                                   const std::string& outputFolder)>;
+// itself when nothing was converted), or empty when the conversion failed. It gives up
+// (killing a converter program that runs) when `stopRequested` turns true.
+using LpConvertForPlay =
+    std::function<std::string(const TPLMusicInfo& item, int slot, const std::string& source,
+                              const std::string& outputFolder, const std::function<bool()>& stopRequested)>;
 
 struct LpPreparationSettings {
   std::string TemporaryFolder;  // ends in "/"

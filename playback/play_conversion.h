@@ -1,19 +1,19 @@
 #pragma once
 // The conversion step before a file is handed to a player: Recomposer files become
-// Standard MIDI when the slot asks for it.
+// Standard MIDI when the slot asks for it, and Standard MIDI may be passed through the
+// SMF knife for the song's sound module (playback/lp_convert_for_play.h).
 
-#include <functional>
+#include <optional>
 #include <string>
 
-#include "base/message_box.h"
 #include "catalog/music_file_info.h"
-#include "settings/player_data.h"
 
 namespace kadrel {
 
-enum class PlayConversion { None, Rcpcv, Knife };
+enum class PlayConversion { None, Rcpcv, Knife, RcpcvKnife };
 
-const char* PlayConversionName(PlayConversion conversion);  // "none", "rcpcv", "knife"
+// "none", "rcpcv", "knife", "rcpcv+knife"
+const char* PlayConversionName(PlayConversion conversion);
 
 struct ConversionRequest {
   const TMusicFileInfo* item = nullptr;
@@ -26,26 +26,14 @@ struct ConversionRequest {
 struct ConversionResult {
   std::string file;  // the file to hand over; empty when the conversion failed
   PlayConversion conversion = PlayConversion::None;
+  std::string module;              // the sound module chosen for the knife (CP932); empty: none
+  std::optional<int> knifeResult;  // the knife's result when it ran (-1 done)
 };
 
 class IPlayConverter {
  public:
   virtual ~IPlayConverter() = default;
   virtual ConversionResult Convert(const ConversionRequest& request) = 0;
-};
-
-// RCPCV conversion by the slot's conversion bits; the SMF knife is not available here.
-class RcpcvPlayConverter final : public IPlayConverter {
- public:
-  RcpcvPlayConverter(const PlayerSlots& playerSlots, IMessageBox& messages,
-                     std::function<void(int field, const std::string& text)> status = {})
-      : slots_(playerSlots), messages_(messages), status_(std::move(status)) {}
-  ConversionResult Convert(const ConversionRequest& request) override;
-
- private:
-  const PlayerSlots& slots_;
-  IMessageBox& messages_;
-  std::function<void(int, const std::string&)> status_;
 };
 
 }  // namespace kadrel

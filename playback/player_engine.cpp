@@ -10,6 +10,7 @@
 #include "base/encoding.h"
 #include "base/text_helpers.h"
 #include "catalog/format_table.h"
+#include "playback/lp_convert_for_play.h"
 #include "playback/play_texts.h"
 #include "playback/short_name_stage.h"
 #include "playback/slot_choice.h"
@@ -64,8 +65,6 @@ class BusyGuard {
 PlayerEngine::PlayerEngine(PlayerEngineSettings settings, IMessageBox& messages, IPlayClock& clock,
                            IWindowWatcher& windows, IPlayerChannelFactory* channels)
     : settings_(std::move(settings)), messages_(messages), clock_(clock), windows_(windows), channels_(channels) {
-  ownConverter_ = std::make_unique<RcpcvPlayConverter>(settings_.playerSlots, messages_,
-                                                       [this](int field, const std::string& t) { Status(field, t); });
   info_.PWcontrol1 = settings_.pwControl1;
   info_.PWcontrol2 = settings_.pwControl2;
 }
@@ -241,7 +240,14 @@ PlayOutcome PlayerEngine::Play(const TMusicFileInfo& item, const std::string& fo
         return {};
       }
     }
-    IPlayConverter& converter = converter_ ? *converter_ : *ownConverter_;
+    ConvertForPlaySettings conversion;
+    conversion.playerSlots = settings_.playerSlots;
+    conversion.smfk = settings_.smfk;
+    conversion.wine = WineProgram();
+    ConvertForPlay own(std::move(conversion), messages_,
+                       {[this](int field, const std::string& t) { Status(field, t); }, [this] { return Closing(); },
+                        [this](int ms) { clock_.Wait(ms); }, {}});
+    IPlayConverter& converter = converter_ ? *converter_ : own;
     ConversionResult converted = converter.Convert({&record, slot, playFile, settings_.tempFolder, dry});
     if (converted.file.empty()) return {};
     playFile = converted.file;

@@ -13,6 +13,7 @@
 
 #include "base/message_box.h"
 #include "catalog/music_file_info.h"
+#include "catalog/smfk_info.h"
 #include "playback/play_clock.h"
 #include "playback/play_conversion.h"
 #include "playback/player_channel.h"
@@ -34,6 +35,7 @@ struct PlayerEngineSettings {
   int32_t lzhMeltStyle = 0;
   std::string textViewer = "Notepad.exe";
   int32_t textOpenType = 0;
+  TSmfkInfo smfk;  // the SMF knife settings ("Use" 0: never)
 };
 
 // What the last launched player plays.
@@ -94,7 +96,7 @@ class PlayerEngine {
 
   void SetSettings(PlayerEngineSettings settings);
   const PlayerEngineSettings& Settings() const { return settings_; }
-  // Null: the RCPCV converter.
+  // Null: the conversion of lp_convert_for_play.h over these settings.
   void SetConverter(IPlayConverter* converter) { converter_ = converter; }
   PlayerEngineHooks hooks;
 
@@ -142,7 +144,6 @@ class PlayerEngine {
   IWindowWatcher& windows_;
   IPlayerChannelFactory* channels_;
   IPlayConverter* converter_ = nullptr;
-  std::unique_ptr<RcpcvPlayConverter> ownConverter_;
 
   mutable std::mutex infoMutex_;  // TPlayInfo is read from other threads (ListPlay, media keys)
   TPlayInfo info_;

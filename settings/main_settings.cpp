@@ -1,10 +1,14 @@
 // "\Player", "\Main", "\Folder" jump folders, "\Option" search values and "\SMFK".
 
 #include <fmt/format.h>
+#include <unistd.h>
+
+#include <cstdlib>
 
 #include "base/text_helpers.h"
 #include "base/path_helpers.h"
 #include "settings/key_path.h"
+#include "settings/platform_folders.h"
 #include "settings/setting_keys.h"
 #include "settings/startup_settings.h"
 
@@ -29,14 +33,30 @@ SupportLibraries DetectSupportLibraries() {
   return libs;
 }
 
+ConversionAvailability ConversionsFor(const SupportLibraries& libs, const TSmfkInfo& smfk) {
+  ConversionAvailability available = libs.conversions();
+  if (!available.smfKnife && !smfk.ExePath.empty()) {
+    // The knife program is enough: a path, or a name found on PATH.
+    if (smfk.ExePath.find('/') != std::string::npos) {
+      available.smfKnife = ::access(smfk.ExePath.c_str(), F_OK) == 0;
+    } else {
+      const char* path = std::getenv("PATH");
+      available.smfKnife = !FindProgramOnPath(path ? path : "", {smfk.ExePath}).empty();
+    }
+  }
+  return available;
+}
+
 void LoadMainSettings(RegTreat& reg, const SupportLibraries& libs, MainSettings& out) {
+  out.Smfk = LoadSmfkInfo(reg, libs);
+  const ConversionAvailability available = ConversionsFor(libs, out.Smfk);
   for (int n = 1; n <= kPlayerSlots; ++n) {
     TPlayer_data& slot = out.Players[n - 1];
     int32_t info = reg.ReadInt(SlotName(n, "Info"), kPlayer);
     int32_t formats = reg.ReadInt(SlotName(n, "FtypeInfo"), kPlayer);
     slot.ExePath = reg.ReadStr(SlotName(n, "path"), kPlayer);
     slot.DisplayName = reg.ReadStr(SlotName(n, "name"), kPlayer);
-    DecodePlayerSlot(info, formats, libs.conversions(), slot);
+    DecodePlayerSlot(info, formats, available, slot);
   }
   out.PlayerDetailInfo = reg.ReadInt("PlayerDetailInfo", kPlayer);
 
@@ -58,8 +78,6 @@ void LoadMainSettings(RegTreat& reg, const SupportLibraries& libs, MainSettings&
   DecodeIndexStyleEx(reg.ReadInt("IndexStyleEx", kOption), m);
   m.LZHByte = ClampLzhByte(reg.ReadInt("LZHByte", kOption));
   m.SMFByte = ClampSmfByte(reg.ReadInt("SMFByte", kOption));
-
-  out.Smfk = LoadSmfkInfo(reg, libs);
 }
 
 FolderChoices LoadFolderChoices(RegTreat& reg) {
@@ -84,12 +102,13 @@ void SaveMainSettings(RegTreat& reg, const SupportLibraries& libs, const MainSet
     else reg.RegWriteStr(JumpName(i), folder, kFolder);
   }
 
+  const ConversionAvailability available = ConversionsFor(libs, in.Smfk);
   for (int n = 1; n <= kPlayerSlots; ++n) {
     const TPlayer_data& slot = in.Players[n - 1];
     int32_t stored = reg.RegReadInt(SlotName(n, "Info"), kPlayer);
     reg.RegWriteStr(SlotName(n, "name"), slot.DisplayName, kPlayer);
     reg.RegWriteStr(SlotName(n, "path"), slot.ExePath, kPlayer);
-    reg.RegWriteInt(SlotName(n, "Info"), EncodePlayerInfo(slot, libs.conversions(), stored), kPlayer);
+    reg.RegWriteInt(SlotName(n, "Info"), EncodePlayerInfo(slot, available, stored), kPlayer);
     reg.RegWriteInt(SlotName(n, "FTypeInfo"), EncodePlayerFormats(slot), kPlayer);
   }
   reg.RegWriteInt("PlayerDetailInfo", in.PlayerDetailInfo, kPlayer);

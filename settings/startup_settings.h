@@ -31,6 +31,9 @@ struct SupportLibraries {
 };
 
 SupportLibraries DetectSupportLibraries();
+// The conversion helpers usable in this run: the knife counts as there when its
+// library is, or when the program the SMF knife settings name is found.
+ConversionAvailability ConversionsFor(const SupportLibraries& libs, const TSmfkInfo& smfk);
 
 // ---- Upgrade -----------------------------------------------------------------------
 

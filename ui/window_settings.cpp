@@ -67,6 +67,7 @@ WindowSettings WindowSettingsFrom(const StartupSettings& startup) {
   s.player.lzhMeltStyle = startup.main.Main.LzhMeltStyle;
   s.player.textViewer = startup.main.Main.TextViewer;
   s.player.textOpenType = startup.main.Main.TextOpenType;
+  s.player.smfk = startup.main.Smfk;
   s.sortKey = (w.SortItem >= 0 && w.SortItem <= kFileListColumnCount) ? w.SortItem : 0;
   s.sortDirection = w.SortType == 1 ? 1 : 0;
 

@@ -103,7 +103,7 @@ TEST_F(ItemPreparation, GivesUpWaitingForTheArchiveTurnOnStop) {
 
 TEST_F(ItemPreparation, ConvertedLooseFileIsPlayedFromTheTemporaryFolder) {
   const std::string source = music.Write("HARU.RCP", "RCP");
-  LpItemPreparation prep({temp, 0}, turns, [](const TPLMusicInfo&, int, const std::string&, const std::string& out) {
+  LpItemPreparation prep({temp, 0}, turns, [](const TPLMusicInfo&, int, const std::string&, const std::string& out, auto&&) {
     test::WriteFileBytes(out + "HARU.MID", "MThd");
     return out + "HARU.MID";
   });

@@ -249,6 +249,14 @@ TEST(MainSettings, PlayerSlotsAndUnavailableConversions) {
 
   SaveMainSettings(f.reg, libs, m, LoadFolderChoices(f.reg));
   EXPECT_EQ(f.reg.RegReadInt("P2Info", "\\Player"), 1 | 2 | 8) << "the knife bit survives a run without it";
+
+  // The knife program stands in for the library once it is found.
+  f.reg.RegWriteStr("ExePath", "/bin/true", "\\SMFK");
+  LoadMainSettings(f.reg, libs, m);
+  EXPECT_TRUE(m.Players[1].SmfKnife);
+  m.Players[1].SmfKnife = false;
+  SaveMainSettings(f.reg, libs, m, LoadFolderChoices(f.reg));
+  EXPECT_EQ(f.reg.RegReadInt("P2Info", "\\Player"), 1 | 2) << "switched off while the program is there";
 }
 
 TEST(PlayerData, RecognisedProgramNames) {
