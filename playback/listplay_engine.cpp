@@ -184,6 +184,7 @@ void ListPlayEngine::PreparationThread(int index, int lastSlot, bool delay) {
     aborted = StopRequested() || EndReserved();
   }
   if (!aborted && !StopRequested()) {
+    preparingNow_ = true;
     TPLMusicInfo item;
     bool found = false;
     const bool ran = env_.Bridge.RunOnWindowThread([&] {
@@ -205,6 +206,7 @@ void ListPlayEngine::PreparationThread(int index, int lastSlot, bool delay) {
     if (result == kPrepareOk) prepared_ = std::move(out);
     preparing_ = false;
   }
+  preparingNow_ = false;
   wake_.notify_all();
 }
 
