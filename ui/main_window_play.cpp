@@ -82,8 +82,15 @@ void MainWindow::OpenRowWithAssociation(int row, int mode) {
                                current_, mode);
 }
 
-void MainWindow::ReplayLastPlay() { play_->Engine().Replay(); }
-void MainWindow::TogglePlayerPause() { play_->Engine().TogglePause(); }
-void MainWindow::ExitPlayer() { play_->Engine().PlayerExit(); }
+// During ListPlay the player controls act on ListPlay.
+void MainWindow::ReplayLastPlay() {
+  if (!RunListPlayAction(PlayAction::Replay)) play_->Engine().Replay();
+}
+void MainWindow::TogglePlayerPause() {
+  if (!RunListPlayAction(PlayAction::TogglePause)) play_->Engine().TogglePause();
+}
+void MainWindow::ExitPlayer() {
+  if (!RunListPlayAction(PlayAction::ClosePlayer)) play_->Engine().PlayerExit();
+}
 
 }  // namespace kadrel
