@@ -53,6 +53,8 @@ class ListPlayController : public QObject {
   void StartDirect(int index);
   // Starts at once (the checks already done).
   bool Start(int index, int mode);
+  // Replaces what the next runs are made of (tests give fakes).
+  void SetPartsFactory(PartsFactory makeParts) { makeParts_ = std::move(makeParts); }
   // How long a direct start waits (tests shorten it).
   void SetDirectStartDelay(int ms) { directStartDelayMs_ = ms; }
 
