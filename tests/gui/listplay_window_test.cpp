@@ -280,14 +280,16 @@ class ListPlayWindowTest : public QObject {
   // Start, next and stop from the window's menus, the status panel and the marks.
   void windowDrivesListPlayFromItsMenus() {
     WindowFixture f;
-    MainWindow& w = f.Make();
-    w.show();
+    MainWindow& w = f.Open();
     FakeParts fakes;
     fakes.players.behaviour = PlayerBehaviour::RunsUntilClosed;
     w.ListPlay().SetPartsFactory(fakes.Factory());
     Fill(w.PlayListData(), 3);
+    const char* titles[] = {"Morning Train", "Harbour Lights", "Snow Country"};
+    for (int i = 0; i < 3; ++i) w.PlayListData().Items[static_cast<size_t>(i)]->Music.Title = titles[i];
     w.PlayListChanged();
     const MainActions& a = w.Actions();
+    a.viewPlayList->trigger();  // the pane shows the marks
     QVERIFY(a.listPlayStart->isEnabled() && !a.controls[3]->isEnabled());
 
     AcceptStartDialog([](ListPlayStartDialog& d) { d.ModeButton(0).setChecked(true); });
