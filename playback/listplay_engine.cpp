@@ -80,7 +80,15 @@ void ListPlayEngine::Wake() {
 }
 
 void ListPlayEngine::Post(int request) {
-  request_ = request;
+  if (request == kRequestPause || request == kRequestResume) {
+    // A move asked for and not yet taken wins: a pause must not swallow a "next" (the
+    // next piece starts unpaused anyway).
+    int pending = request_.load();
+    while (pending == kRequestNone || pending == kRequestPause || pending == kRequestResume)
+      if (request_.compare_exchange_weak(pending, request)) break;
+  } else {
+    request_ = request;
+  }
   Wake();
 }
 
