@@ -134,16 +134,19 @@ bool ListPlayController::RunDialog(int focusedIndex, StartDialogResult& result) 
 }
 
 void ListPlayController::StartWithDialog(int focusedIndex) {
-  if (shutDown_ || Running() || startPending_) return;
+  if (shutDown_ || Running() || startPending_ || dialogOpen_) return;
   if (!CheckBeforeStart()) return;
   StartDialogResult result;
-  if (!RunDialog(focusedIndex, result) || shutDown_) return;
+  dialogOpen_ = true;  // a second start from the keys while the dialog is up is ignored
+  const bool accepted = RunDialog(focusedIndex, result);
+  dialogOpen_ = false;
+  if (!accepted || shutDown_) return;
   if (hooks_.setLzhMeltStyle) hooks_.setLzhMeltStyle(result.lzhMeltStyle);
   Start(result.startIndex, result.mode);
 }
 
 void ListPlayController::StartDirect(int index) {
-  if (shutDown_ || Running() || startPending_) return;
+  if (shutDown_ || Running() || startPending_ || dialogOpen_) return;
   if (!CheckBeforeStart()) return;
   startPending_ = true;
   if (hooks_.statusPanel0) hooks_.statusPanel0("ListPlay開始待機中..");

@@ -120,6 +120,7 @@ class ListPlayController : public QObject {
   bool paused_ = false;
   bool finished_ = true;
   bool startPending_ = false;
+  bool dialogOpen_ = false;
   bool notifyPending_ = false;
   bool shutDown_ = false;
   bool abandoned_ = false;

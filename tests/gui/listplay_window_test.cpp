@@ -226,9 +226,15 @@ class ListPlayWindowTest : public QObject {
     hooks.slotRecognised = [](int slot) { return slot == 2; };
     hooks.statusPanel0 = [&](const std::string& text) { panel0 = text; };
     hooks.lzhMeltStyle = [] { return 11; };
-    bool dialogShown = false;
-    hooks.startDialog = [&](const StartDialogSetup&, StartDialogResult&) { return dialogShown = true, false; };
+    int dialogs = 0;
+    ListPlayController* self = nullptr;
+    hooks.startDialog = [&](const StartDialogSetup&, StartDialogResult&) {
+      ++dialogs;
+      self->StartWithDialog(-1);  // the start command again while the dialog is up
+      return false;
+    };
     ListPlayController lp(list, [&] { ++changes; }, box, nullptr, fakes.Factory(), hooks);
+    self = &lp;
     lp.SetDirectStartDelay(20);
 
     lp.StartWithDialog(-1);
@@ -237,10 +243,11 @@ class ListPlayWindowTest : public QObject {
     list.Items[1]->Slot = 4;  // a slot whose player cannot take part
     lp.StartWithDialog(-1);
     QCOMPARE(box.texts.back(), std::string("Player No.4は、ListPlayに対応していません.\n使用するPlayerを変更してからListPlayを行ってください."));
-    QVERIFY(!dialogShown);
+    QCOMPARE(dialogs, 0);
     list.Items[1]->Slot = 2;
     lp.StartWithDialog(-1);
-    QVERIFY(dialogShown && !lp.Running());  // cancelled
+    QCOMPARE(dialogs, 1);  // one dialog; cancelled, nothing starts
+    QVERIFY(!lp.Running() && !lp.StartPending());
 
     lp.PlayNow(2);  // idle: a direct start at the item, after a moment
     QCOMPARE(panel0, std::string("ListPlay開始待機中.."));
