@@ -29,11 +29,11 @@
 #include "cli/cli_common.h"
 #include "cli/listplay_settings.h"
 #include "settings/platform_folders.h"
+#include "playback/listplay_assembly.h"
 #include "playback/listplay_engine.h"
 #include "playback/listplay_launcher.h"
 #include "playback/listplay_order.h"
 #include "playback/lp_convert_for_play.h"
-#include "playback/lp_item_preparation.h"
 #include "playlist/playlist_io.h"
 
 namespace kadrel::cli {
@@ -352,21 +352,21 @@ int RunListPlay(const ListPlayArgs& args) {
   std::atomic<bool> stopping{false};
   ConvertForPlayHooks conversionHooks;
   conversionHooks.stopRequested = [&stopping] { return stopping.load(); };
-  LpItemPreparation preparation({runFolder, settings.lzhMeltStyle}, turns,
-                                MakeListPlayConversion(ConversionSettings(settings), box, conversionHooks));
-  std::unique_ptr<IListPlayPlayers> launcher;
   ReportingPlayers* reporting = nullptr;
-  auto observe = [&reporting](int slot, const std::string& file, const std::vector<std::string>& argv) {
+  ListPlayAssembly assembly;
+  assembly.launcher = settings.launcher;
+  assembly.lzhMeltStyle = settings.lzhMeltStyle;
+  assembly.dryRun = args.dryRun;
+  assembly.convert = MakeListPlayConversion(ConversionSettings(settings), box, conversionHooks);
+  assembly.observer = [&reporting](int slot, const std::string& file, const std::vector<std::string>& argv) {
     if (reporting) reporting->Observe(slot, file, argv);
   };
-  if (args.dryRun) launcher = std::make_unique<DryRunListPlayLauncher>(settings.launcher, observe);
-  else launcher = std::make_unique<ListPlayLauncher>(settings.launcher, observe);
+  ListPlayParts parts = MakeListPlayParts(assembly, turns);
   CommandLoop loop;
-  ReportingPlayers players(*launcher, list, loop, args.maxItems, args.start);
+  ReportingPlayers players(*parts.players, list, loop, args.maxItems, args.start);
   reporting = &players;
 
-  SteadyListPlayClock clock;
-  ListPlayEngine engine({list, loop, box, players, preparation, clock, [&loop] { loop.Finish(); }});
+  ListPlayEngine engine({list, loop, box, players, *parts.preparation, *parts.clock, [&loop] { loop.Finish(); }});
   players.SetEngine(&engine);
   const unsigned seed = args.seed ? *args.seed : std::random_device{}();
   if (!engine.Start(args.start, args.mode, seed)) return kExitFailure;

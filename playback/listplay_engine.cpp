@@ -80,7 +80,15 @@ void ListPlayEngine::Wake() {
 }
 
 void ListPlayEngine::Post(int request) {
-  request_ = request;
+  if (request == kRequestPause || request == kRequestResume) {
+    // A move asked for and not yet taken wins: a pause must not swallow a "next" (the
+    // next piece starts unpaused anyway).
+    int pending = request_.load();
+    while (pending == kRequestNone || pending == kRequestPause || pending == kRequestResume)
+      if (request_.compare_exchange_weak(pending, request)) break;
+  } else {
+    request_ = request;
+  }
   Wake();
 }
 
@@ -184,6 +192,7 @@ void ListPlayEngine::PreparationThread(int index, int lastSlot, bool delay) {
     aborted = StopRequested() || EndReserved();
   }
   if (!aborted && !StopRequested()) {
+    preparingNow_ = true;
     TPLMusicInfo item;
     bool found = false;
     const bool ran = env_.Bridge.RunOnWindowThread([&] {
@@ -205,6 +214,7 @@ void ListPlayEngine::PreparationThread(int index, int lastSlot, bool delay) {
     if (result == kPrepareOk) prepared_ = std::move(out);
     preparing_ = false;
   }
+  preparingNow_ = false;
   wake_.notify_all();
 }
 

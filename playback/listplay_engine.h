@@ -82,6 +82,8 @@ class ListPlayEngine {
 
   // The positions last published by the worker.
   ListPlayPositions Positions() const;
+  // An item is being unpacked or converted (after the preparation's delay).
+  bool PreparingNext() const { return preparingNow_.load(); }
 
  private:
   void Run(int startIndex);
@@ -110,6 +112,7 @@ class ListPlayEngine {
   std::atomic<int> continuation_{kContinue};
   std::atomic<bool> stop_{false};
   std::atomic<bool> running_{false};
+  std::atomic<bool> preparingNow_{false};
 
   mutable std::mutex mutex_;  // guards what follows, and is the waits' mutex
   std::condition_variable wake_;

@@ -195,8 +195,9 @@ int main(int argc, char** argv) {
     start = QFile::encodeName(target.folder).toStdString();
   if (!target.fileName.isEmpty()) window.OpenFolderFocused(start, QFile::encodeName(target.fileName).toStdString());
   window.Start(start);
+  window.PublishMediaControls();
   int result = app.exec();
-  if (window.ForcedClose()) {
+  if (window.ForcedClose() || window.ListPlay().Abandoned()) {
     // A worker is still running: leave without running destructors under its feet.
     std::fflush(nullptr);
     std::_Exit(result);

@@ -88,8 +88,9 @@ void BuildMainActions(QMainWindow& window, MainActions& a) {
   a.pause = a.controls[1];
   a.playerExit = a.controls[5];
   control->addSeparator();
-  for (const char* caption : {"ランダム演奏モード", "シャッフル演奏モード", "すべて演奏したら終了"})
-    Check(control, caption, false)->setEnabled(false);
+  a.modeRandom = Check(control, "ランダム演奏モード", false);
+  a.modeShuffle = Check(control, "シャッフル演奏モード", false);
+  a.modeAutoEnd = Check(control, "すべて演奏したら終了", false);
 
   QMenu* view = bar->addMenu(U("表示(&V)"));
   a.viewAllFolders = Check(view, "すべてのフォルダ(&F)", true);
@@ -136,12 +137,12 @@ void BuildMainActions(QMainWindow& window, MainActions& a) {
   }
 
   QToolBar* control2 = a.bars[2];
-  Button(control2, QStyle::SP_MediaPlay, "ListPlayを開始します", "LPStart");
+  a.listPlayButton = Button(control2, QStyle::SP_MediaPlay, "ListPlayを開始します", "LPStart");
   a.pauseButton = Button(control2, QStyle::SP_MediaPause, "一時停止", "Pause");
   a.replayButton = Button(control2, QStyle::SP_BrowserReload, "リプレイ", "RePlay");
-  Button(control2, QStyle::SP_MediaSkipBackward, "前回の曲を演奏", "Back");
-  Button(control2, QStyle::SP_MediaSkipForward, "次の曲を演奏", "Next");
-  Button(control2, QStyle::SP_MediaStop, "ListPlayの終了予約をします", "Stop");
+  a.backButton = Button(control2, QStyle::SP_MediaSkipBackward, "前回の曲を演奏", "Back");
+  a.nextButton = Button(control2, QStyle::SP_MediaSkipForward, "次の曲を演奏", "Next");
+  a.endReserveButton = Button(control2, QStyle::SP_MediaStop, "ListPlayの終了予約をします", "Stop");
   a.playerExitButton = Button(control2, QStyle::SP_DialogCancelButton, "Player(ListPlay)を終了します", "PlayClose");
 
   const char* toggles[3] = {"SystemBar の表示", "PlayBar の表示", "ControlBar の表示"};

@@ -37,6 +37,15 @@ struct MainActions {
   QAction* listPlayStart = nullptr;
   // Replay, pause, previous, next, end reservation, stop.
   std::array<QAction*, 6> controls{};
+  // The mode menu: random, shuffle, end when every item was played.
+  QAction* modeRandom = nullptr;
+  QAction* modeShuffle = nullptr;
+  QAction* modeAutoEnd = nullptr;
+  // The ListPlay buttons of the ControlBar.
+  QAction* listPlayButton = nullptr;
+  QAction* backButton = nullptr;
+  QAction* nextButton = nullptr;
+  QAction* endReserveButton = nullptr;
   // Settings
   QAction* mainSettings = nullptr;
   QAction* viewSettings = nullptr;

@@ -172,6 +172,7 @@ MainWindow::MainWindow(WindowSettings settings, IMessageBox* messages, QWidget* 
   SetupPlaying();
   ConnectSignals();
   SetupTray();
+  SetupListPlay();
 
   statusTimer_.setInterval(settings_.statusIntervalMs);
   connect(&statusTimer_, &QTimer::timeout, this, &MainWindow::StatusTick);
@@ -698,9 +699,7 @@ void MainWindow::StatusTick() {
     status_.SetPanel(1, notReady + QLatin1Char(' '));  // shown for one more period
     return;
   }
-  // Nothing is played in this version of the window.
-  QString blank = QStringLiteral(" ");
-  SetStatus(nullptr, &blank, &tip);
+  PlayStatusTick();
 }
 
 // ---- the list for the scan -------------------------------------------------------
@@ -1021,6 +1020,7 @@ void MainWindow::RunCloseSequence() {
   statusTimer_.stop();
   watcher_.SetActive(false);
   scan_->Stop();
+  if (listPlay_) listPlay_->Shutdown();
   if (deleteSettings_) {
     if (onDeleteSettings) onDeleteSettings();
   } else {

@@ -27,6 +27,7 @@
 #include "index/volume_info.h"
 #include "scan/scan_view.h"
 #include "platform/folder_watcher.h"
+#include "platform/media_controls_service.h"
 #include "platform/qt_window_bridge.h"
 #include "rename/rename_engine.h"
 #include "ui/detail_window.h"
@@ -36,6 +37,7 @@
 #include "ui/folder_pane.h"
 #include "ui/key_cust_window.h"
 #include "ui/key_dispatch.h"
+#include "ui/listplay_controller.h"
 #include "ui/main_command_target.h"
 #include "ui/main_actions.h"
 #include "ui/main_settings_choosers.h"
@@ -118,6 +120,15 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   void TogglePlayerPause();
   void ExitPlayer();
   PlayerEngine& Player() { return play_->Engine(); }
+  // Continuous play (ui/main_window_listplay.cpp): the play list's items, the pane's
+  // refresh after they changed, the controller, and the start with its dialog.
+  TPLInfo& PlayListData() { return playListData_; }
+  void PlayListChanged();
+  ListPlayController& ListPlay() { return *listPlay_; }
+  void StartListPlayWithDialog();
+  // The program on the desktop's media controls; silent without a session bus.
+  bool PublishMediaControls();
+  MediaControlsService* MediaControls() { return media_.get(); }
   // Commands.
   void BreakScan();
   void UpdateFileInformation();
@@ -253,6 +264,15 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   void UpdateJumpMenu();
   void UpdatePlayerItems();
   void SetupPlaying();
+  void SetupListPlay();
+  void ConnectListPlayActions();
+  void SetupListPlayTray();
+  bool RunListPlayAction(PlayAction action);  // false: normal play handles it
+  PlayControls CurrentPlayControls() const;
+  void UpdateListPlayControls();
+  void PlayStatusTick();
+  void PublishMediaState();
+  int PlayListFocusedRow() const;
   int FocusedRow() const;
   void ShowPopup(int row, QPoint globalPos);
   void StartDrag(int row);
@@ -308,6 +328,13 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   bool restoreMaximised_ = false;  // a minimised window comes back maximised
 
   QTreeView* playView_ = nullptr;
+  TPLInfo playListData_;
+  std::unique_ptr<ListPlayController> listPlay_;
+  std::unique_ptr<MediaControlRouter> mediaRouter_;
+  std::unique_ptr<MediaControlsService> media_;
+  std::unique_ptr<MediaPublishing> mediaPublishing_;
+  QTimer mediaTimer_;
+  std::array<QAction*, 7> trayItems_{};  // replay, pause, exit, start, end reservation, next, previous
   KeyTable keys_;
   std::unique_ptr<MainCommandTarget> commandTarget_;
   std::unique_ptr<CommandExecutor> executor_;

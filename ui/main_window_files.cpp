@@ -66,6 +66,10 @@ void MainWindow::ShowIndexStatus(int panel, const std::string& text) {
 
 void MainWindow::ShowRefreshIndex() {
   if (phase_ != LifePhase::Running || !IndexIdle()) return;
+  if (listPlayRunning && listPlayRunning()) {
+    messages_.Warn("現在ListPlay中です.\nListPlayを終了させてから作業を行ってください.");
+    return;
+  }
   RefreshWindow window(
       *index_, indexBusy_,
       CaseBlindPresence([](const std::string& folder, const std::string& name, const std::string& archive) {

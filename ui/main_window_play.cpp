@@ -107,8 +107,15 @@ void MainWindow::OpenDetailEntryWithAssociation(int mode) {
                                detail->Folder(), mode);
 }
 
-void MainWindow::ReplayLastPlay() { play_->Engine().Replay(); }
-void MainWindow::TogglePlayerPause() { play_->Engine().TogglePause(); }
-void MainWindow::ExitPlayer() { play_->Engine().PlayerExit(); }
+// During ListPlay the player controls act on ListPlay.
+void MainWindow::ReplayLastPlay() {
+  if (!RunListPlayAction(PlayAction::Replay)) play_->Engine().Replay();
+}
+void MainWindow::TogglePlayerPause() {
+  if (!RunListPlayAction(PlayAction::TogglePause)) play_->Engine().TogglePause();
+}
+void MainWindow::ExitPlayer() {
+  if (!RunListPlayAction(PlayAction::ClosePlayer)) play_->Engine().PlayerExit();
+}
 
 }  // namespace kadrel

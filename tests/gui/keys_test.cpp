@@ -159,7 +159,8 @@ class KeysTest : public QObject {
   void defaultKeysRunTheirCommands() {
     WindowFixture f;
     MainWindow& w = f.Open();
-    // Ctrl+K opens the key customisation window; F6 plays with slot 6, which has no player.
+    // Ctrl+K opens the key customisation window; F6 plays with slot 6, which has no player;
+    // Shift+L starts ListPlay, which finds the play list empty.
     QTest::keyClick(&w.FileListWidget(), Qt::Key_K, Qt::ControlModifier);
     QVERIFY(w.KeyWindow() && w.KeyWindow()->isVisible());
     w.KeyWindow()->hide();
@@ -169,7 +170,7 @@ class KeysTest : public QObject {
     QTest::keyClick(&w.FileListWidget(), Qt::Key_L, Qt::ShiftModifier);
     QCOMPARE(f.messages.texts,
              (std::vector<std::string>{"Player No.6 に登録されている実行ファイルが\n存在しません. 直ちに設定を変更して下さい.",
-                                       "ListPlayを始める事が出来ません."}));
+                                       "プレイリストには何も登録されていません"}));
     // Shift+P shows the play-list pane, as its menu item does.
     QTest::keyClick(&w.FileListWidget(), Qt::Key_P, Qt::ShiftModifier);
     QVERIFY(w.Actions().viewPlayList->isChecked());

@@ -20,12 +20,14 @@ QObject* NewSearchWindowTest();
 QObject* NewAboutLogoTest();
 QObject* NewViewSettingsTest();
 QObject* NewMainSettingsTest();
+QObject* NewListPlayWindowTest();
 
 inline QList<QObject*> MakeTestObjects() {
   return {NewPlatformTest(), NewFileListTest(), NewMainWindowTest(), NewWindowSettingsTest(),
           NewLaunchTest(), NewDialogsTest(), NewKeysTest(), NewRenameWindowTest(),
           NewIndexWindowsTest(), NewDetailWindowTest(), NewWindowPicturesTest(),
-          NewSearchWindowTest(), NewAboutLogoTest(), NewViewSettingsTest(), NewMainSettingsTest()};
+          NewSearchWindowTest(), NewAboutLogoTest(), NewViewSettingsTest(), NewMainSettingsTest(),
+          NewListPlayWindowTest()};
 }
 
 }  // namespace kadrel::test

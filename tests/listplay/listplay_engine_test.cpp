@@ -156,6 +156,10 @@ TEST_F(ListPlayEngineTest, PauseAndResumeReachThePlayer) {
   engine->RequestResume();
   ASSERT_TRUE(WaitUntil([&] { return players.resumes == 1; }));
   EXPECT_EQ(players.LaunchCount(), 1u);
+  // A pause right after "next" (a media key pressed twice) does not swallow the next.
+  OnWindow([&] { EXPECT_TRUE(engine->RequestNext()); });
+  engine->RequestPause();
+  ExpectLaunch(2, 1);
 }
 
 struct SkipCase {
