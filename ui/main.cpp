@@ -170,6 +170,8 @@ int main(int argc, char** argv) {
   if (target.kind != kadrel::LaunchTarget::Kind::None) start = QFile::encodeName(target.folder).toStdString();
   if (!target.fileName.isEmpty()) window.OpenFolderFocused(start, QFile::encodeName(target.fileName).toStdString());
   window.Start(start);
+  // Play lists named on the command line join the play list once the loop runs.
+  QTimer::singleShot(0, &window, [&window, arguments] { window.LoadPlayListArguments(arguments); });
   int result = app.exec();
   if (window.ForcedClose()) {
     // A worker is still running: leave without running destructors under its feet.

@@ -11,12 +11,13 @@
 #include "base/text_helpers.h"
 #include "platform/volumes.h"
 #include "ui/main_window.h"
+#include "ui/play_list_view.h"
 
 namespace kadrel {
 QAbstractItemView* MainCommandTarget::View(CommandList list) const {
   switch (list) {
     case CommandList::FileList: return &w_.list_;
-    case CommandList::PlayList: return w_.playView_;
+    case CommandList::PlayList: return &w_.playPane_->View();
     case CommandList::JumpList: return &w_.folders_.JumpList();
     default: return nullptr;
   }
@@ -29,13 +30,13 @@ std::optional<FocusedItem> MainCommandTarget::Focused(CommandList list) const {
     const TMusicFileInfo& r = w_.model_.Record(current.row());
     return FocusedItem{r.ItemKind, r.FileType == kRowMPL};
   }
-  if (list == CommandList::PlayList && w_.playView_ && w_.playView_->currentIndex().isValid()) return FocusedItem{};
+  if (list == CommandList::PlayList && w_.playPane_->Selection().Focused >= 0) return FocusedItem{};
   return std::nullopt;  // jump-list rows are no items; the detail window comes later
 }
 
 PlayControls MainCommandTarget::Controls() const {
   PlayControls c = hooks.playControls ? hooks.playControls() : PlayControls{};
-  c.playListShown = w_.playList_.isVisible();
+  c.playListShown = w_.playPane_->isVisible();
   return c;
 }
 
@@ -68,10 +69,12 @@ void MainCommandTarget::OpenNonMusic(CommandList list, bool textViewer) {
 
 void MainCommandTarget::ShowPopup(CommandList list, Popup) {
   QAbstractItemView* view = View(list);
-  if (list != CommandList::FileList || !view) return;  // the play-list pop-ups come with the play list
+  if (!view) return;
   const QModelIndex current = view->currentIndex();
   if (!current.isValid()) return;
   const QRect cell = view->visualRect(current);
+  if (list == CommandList::PlayList) return w_.playPane_->ShowEntryPopup(view->viewport()->mapToGlobal(cell.bottomLeft()));
+  if (list != CommandList::FileList) return;
   w_.ShowPopup(current.row(), view->viewport()->mapToGlobal(cell.bottomLeft()));
 }
 

@@ -39,6 +39,7 @@
 #include "ui/main_command_target.h"
 #include "ui/main_actions.h"
 #include "ui/play_controller.h"
+#include "ui/play_list_pane.h"
 #include "ui/qt_message_box.h"
 #include "ui/status_strip.h"
 #include "ui/title_editor.h"
@@ -96,7 +97,22 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
                        std::function<void(const KeyWindowSettings&)> onClosed);
   void ShowKeyWindow();
   KeyCustWindow* KeyWindow() { return keyWindow_.get(); }
-  QTreeView& PlayListView() { return *playView_; }
+  QTreeView& PlayListView();
+  // The play-list pane and the list it owns (ui/main_window_playlist.cpp).
+  PlayListPane& PlayListPaneWidget() { return *playPane_; }
+  // Shows or hides the pane at its stored height, as "プレイリスト(&L)" does.
+  void ShowPlayListPane(bool on);
+  // Puts the pane above or below the file list.
+  void SetPlayListAbove(bool above);
+  // Adds the file list's selected entries to the play list (at the end, or at `row`).
+  void AddFileListSelectionToPlayList(int row = -1);
+  // The load and save dialogs; the save dialog returns true when the list was saved.
+  void ShowLoadPlayListDialog();
+  bool ShowSavePlayListDialog(bool firstStepOfLoading = false);
+  // The file list's focused entry when it is a play-list file (a loose file), else "".
+  std::string FocusedPlayListFile() const;
+  // Play-list files among `paths` (absolute) are loaded; true when one was.
+  bool LoadPlayListArguments(const QStringList& paths);
   void RefreshKeyHints();
   // Playing (ui/main_window_play.cpp). `row` is a file-list row; slot -1 is the best
   // slot ("最適な方法で開く"), 1..6 "PlayerNで再生".
@@ -191,6 +207,8 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
 
  Q_SIGNALS:
   void passFinished(bool fromIndex);
+  // A play list named on the command line or handed over by a second start was loaded.
+  void playListOpenedFromCommandLine();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -225,6 +243,9 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   int FocusedRow() const;
   void ShowPopup(int row, QPoint globalPos);
   void StartDrag(int row);
+  void SetupPlayListPane();
+  void RunPlayListFileCommand(PlayListMenuCommand command, int row);
+  std::vector<PlayListSource> FileListSelectionSources() const;
   void SetupTray();
   void RestoreFromTray();
   void RunCloseSequence();
@@ -247,7 +268,7 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   FolderPane folders_;
   FileListModel model_;
   FileListView list_;
-  QWidget playList_;
+  PlayListPane* playPane_ = nullptr;
   StatusStrip status_;
   QSplitter* split_ = nullptr;
   QSplitter* rightSplit_ = nullptr;
@@ -272,7 +293,6 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   QRect detailPlacement_;
   int windowStateFlag_ = 0;  // 0 normal, 1 maximised, 2 minimised
 
-  QTreeView* playView_ = nullptr;
   KeyTable keys_;
   std::unique_ptr<MainCommandTarget> commandTarget_;
   std::unique_ptr<CommandExecutor> executor_;
