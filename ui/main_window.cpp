@@ -472,7 +472,8 @@ void MainWindow::HandleArguments(const QStringList& arguments) {
   if (isMinimized() || isHidden()) RestoreFromTray();
   raise();
   activateWindow();
-  if (LoadPlayListArguments(arguments)) return;
+  // Play lists join the play list; the first path still opens its folder, as at the start.
+  LoadPlayListArguments(arguments);
   const LaunchTarget target = ClassifyArguments(arguments);
   if (target.kind == LaunchTarget::Kind::Folder)
     OpenPath(PathBytes(target.folder));

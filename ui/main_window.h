@@ -141,8 +141,8 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   // Asks, then closes the window deleting every setting instead of saving the state.
   void DeleteSettingsAndQuit();
   // Paths given at the start or handed over by a second start: a folder is opened; a
-  // file (a play list too, until the play-list pane exists) opens its folder and is
-  // focused there.
+  // file opens its folder and is focused there; play lists are also loaded into the
+  // play list (see LoadPlayListArguments).
   void HandleArguments(const QStringList& arguments);
   // Opens `folder` and focuses the loose file `fileName` (file-system bytes) once it is
   // listed. Before Start() it only remembers the name: Start(folder) opens the folder.

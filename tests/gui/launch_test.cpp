@@ -107,6 +107,7 @@ class LaunchTest : public QObject {
     QCOMPARE(w.CurrentFolder(), Bytes(f.folder));
     QCOMPARE(CurrentName(w), QStringLiteral("SAMPLES.MPL"));
     QVERIFY(w.FileListWidget().selectionModel()->isRowSelected(w.FileListWidget().currentIndex().row()));
+    QVERIFY(w.PlayListPaneWidget().isVisible());  // and the list is loaded
   }
 
   void aFileNamedAtTheStartIsFocusedAfterTheFirstPass() {

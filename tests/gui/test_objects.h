@@ -19,12 +19,13 @@ QObject* NewWindowPicturesTest();
 QObject* NewSearchWindowTest();
 QObject* NewAboutLogoTest();
 QObject* NewViewSettingsTest();
+QObject* NewPlayListPaneTest();
 
 inline QList<QObject*> MakeTestObjects() {
   return {NewPlatformTest(), NewFileListTest(), NewMainWindowTest(), NewWindowSettingsTest(),
           NewLaunchTest(), NewDialogsTest(), NewKeysTest(), NewRenameWindowTest(),
           NewIndexWindowsTest(), NewDetailWindowTest(), NewWindowPicturesTest(),
-          NewSearchWindowTest(), NewAboutLogoTest(), NewViewSettingsTest()};
+          NewSearchWindowTest(), NewAboutLogoTest(), NewViewSettingsTest(), NewPlayListPaneTest()};
 }
 
 }  // namespace kadrel::test
