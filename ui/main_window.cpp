@@ -40,6 +40,7 @@
 #include "ui/icon_set.h"
 #include "ui/menu_key_hints.h"
 #include "ui/play_list_drag.h"
+#include "ui/play_list_model.h"
 #include "ui/play_list_popups.h"
 #include "ui/play_list_view.h"
 #include "ui/texts.h"
@@ -514,18 +515,23 @@ void MainWindow::OpenViewSettings() {
   RegTreat& reg = *settingsStore_;
   ViewSettings view = LoadViewSettings(reg);
   view.FileListItems.assign(model_.Columns().begin(), model_.Columns().end());
+  view.PlayListItems.assign(playPane_->Model().Columns().begin(), playPane_->Model().Columns().end());
   auto save = [this, &reg](const ViewSettings& chosen) {
     ViewSettings v = chosen;
     // The widths the columns have now, so that the next start shows them as they are.
     const StartupState now = CurrentStartupState();
     for (auto [id, width] : now.FileListWidths) v.FileListWidths[static_cast<size_t>(id - 1)] = width;
+    for (auto [id, width] : now.PlayListWidths) v.PlayListWidths[static_cast<size_t>(id - 1)] = width;
     reg.store().ResetErrors();
     SaveViewSettings(reg, v);
     return reg.store().errorCount() == 0;
   };
   auto* dialog = new TSet_ViewForm(view, save, messages_, ViewChoosers::Standard(), this);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
-  connect(dialog, &QDialog::accepted, this, [this, dialog] { ApplyFileListColumns(dialog->Values().FileListItems); });
+  connect(dialog, &QDialog::accepted, this, [this, dialog] {
+    ApplyFileListColumns(dialog->Values().FileListItems);
+    ApplyPlayListColumns(dialog->Values().PlayListItems);
+  });
   dialog->open();
 }
 
@@ -721,12 +727,16 @@ void MainWindow::UpdatePlayerItems() {
   for (size_t n = 0; n < settings_.playerNames.size(); ++n) {
     const QString name = QString::fromStdString(DisplayText(settings_.playerNames[n]));
     QAction* item = actions_.playSlot[n];
-    item->setText(QStringLiteral("(&%1) : ").arg(n + 1) + name);
+    // A "&" in the name is shown, not taken as an accelerator.
+    item->setText(QStringLiteral("(&%1) : ").arg(n + 1) + QString::fromStdString(EscapeMenuText(name.toStdString())));
     item->setVisible(!name.isEmpty());
     item->setEnabled(!name.isEmpty());
     actions_.playButtons[n]->setEnabled(!name.isEmpty());
     actions_.playButtons[n]->setToolTip(name.isEmpty() ? QStringLiteral("Player%1").arg(n + 1) : name);
   }
+  std::array<std::string, 6> names;
+  for (size_t n = 0; n < names.size(); ++n) names[n] = DisplayText(settings_.playerNames[n]);
+  playPane_->SetPlayerNames(names);
   RefreshKeyHints();  // the captions were rebuilt
 }
 
@@ -801,7 +811,7 @@ void MainWindow::ShowPopup(int row, QPoint globalPos) {
     for (size_t n = 0; n < settings_.playerNames.size(); ++n) {
       const QString name = QString::fromStdString(DisplayText(settings_.playerNames[n]));
       const int slotNo = static_cast<int>(n) + 1;
-      QAction* slot = menu.addAction(QStringLiteral("(&%1) : ").arg(n + 1) + name, this,
+      QAction* slot = menu.addAction(QStringLiteral("(&%1) : ").arg(n + 1) + QString::fromStdString(EscapeMenuText(name.toStdString())), this,
                                      [this, row, slotNo] { PlayItemInSlot(row, slotNo); });
       slot->setVisible(!name.isEmpty());
     }

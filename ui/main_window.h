@@ -184,6 +184,8 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   void OpenViewSettings();
   // Shows the file list's columns in `ids` (display order); the other widths are kept.
   void ApplyFileListColumns(const std::vector<int32_t>& ids);
+  // The same for the play list.
+  void ApplyPlayListColumns(const std::vector<int32_t>& ids);
 
   // IScanView
   void AddRecord(std::unique_ptr<TMusicFileInfo> record) override;

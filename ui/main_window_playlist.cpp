@@ -35,9 +35,6 @@ void MainWindow::SetupPlayListPane() {
   PlayListPane& pane = *playPane_;
   pane.SetColumns(settings_.playListColumns, settings_.playListWidths);
   pane.SetListOptions(settings_.scan.view);
-  std::array<std::string, 6> names;
-  for (size_t n = 0; n < names.size(); ++n) names[n] = DisplayText(settings_.playerNames[n]);
-  pane.SetPlayerNames(names);
   pane.SetSlotFinder([this](const std::string& path) {
     const int slot = ListPlaySlotForFile(settings_.player.playerSlots, path);
     return slot < 1 ? 0 : slot;
@@ -46,6 +43,8 @@ void MainWindow::SetupPlayListPane() {
     status_.SetPanel(0, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
   });
   pane.closing = [this] { return phase_ == LifePhase::Closing; };
+  // Dragging the splitter never hides the pane's buttons.
+  rightSplit_->setChildrenCollapsible(false);
 
   connect(&pane, &PlayListPane::showRequested, this, [this] {
     if (!playPane_->isVisible()) ShowPlayListPane(true);
@@ -83,6 +82,12 @@ void MainWindow::SetupPlayListPane() {
   hooks.deletePlayListSelection = [this] { playPane_->DeleteSelection(); };
   hooks.dialogs[Dialog::LoadPlayList] = [this](CommandList) { ShowLoadPlayListDialog(); };
   hooks.dialogs[Dialog::SavePlayList] = [this](CommandList) { ShowSavePlayListDialog(); };
+}
+
+void MainWindow::ApplyPlayListColumns(const std::vector<int32_t>& ids) {
+  for (auto [id, width] : playPane_->ColumnWidths()) settings_.playListWidths[static_cast<size_t>(id - 1)] = width;
+  settings_.playListColumns.assign(ids.begin(), ids.end());
+  playPane_->SetColumns(settings_.playListColumns, settings_.playListWidths);
 }
 
 void MainWindow::ShowPlayListPane(bool on) {
