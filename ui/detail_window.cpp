@@ -1,9 +1,13 @@
 #include "ui/detail_window.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
+#include <QDrag>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMimeDatabase>
 #include <QStatusBar>
 #include <QToolBar>
@@ -14,6 +18,7 @@
 #include "catalog/format_table.h"
 #include "scan/detail_entries.h"
 #include "sorting/compare_items.h"
+#include "ui/play_list_drag.h"
 #include "ui/rename_dialog.h"
 #include "ui/texts.h"
 
@@ -52,6 +57,7 @@ DetailWindow::DetailWindow(const TMusicFileInfo& item, std::string folder, Detai
   for (size_t i = 0; i < context_.widths.size(); ++i)
     list_.header()->resizeSection(static_cast<int>(i), context_.widths[i] > 0 ? context_.widths[i] : 100);
   connect(list_.header(), &QHeaderView::sectionClicked, this, &DetailWindow::SortByColumn);
+  connect(&list_, &FileListView::dragRequested, this, &DetailWindow::StartDrag);
   connect(&list_, &FileListView::popupRequested, this, [this](int, QPoint at) {
     UpdatePopupState();
     popup_.popup(at);
@@ -118,7 +124,11 @@ void DetailWindow::BuildMenus() {
   popup_.addAction(openAssociated_);
   popup_.addAction(openText_);
   popup_.addSeparator();
-  popup_.addAction(U("PlayListに追加(&A)"))->setEnabled(false);
+  QAction* addToPlayList = popup_.addAction(U("PlayListに追加(&A)"));
+  addToPlayList->setEnabled(static_cast<bool>(context_.addToPlayList));
+  connect(addToPlayList, &QAction::triggered, this, [this] {
+    if (context_.addToPlayList) context_.addToPlayList(folder_, SelectedEntries());
+  });
   popup_.addAction(rename_);
   popup_.addSeparator();
   popup_.addAction(U("閉じる(&C)"), this, &QWidget::close);
@@ -205,11 +215,32 @@ void DetailWindow::RenameFocused() {
   if (context_.applyRename) context_.applyRename(out, folder_);
 }
 
+std::vector<TMusicFileInfo> DetailWindow::SelectedEntries() const {
+  QModelIndexList rows = list_.selectionModel()->selectedRows();
+  std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+  std::vector<TMusicFileInfo> selected;
+  for (const QModelIndex& row : rows)
+    if (row.row() < model_.Count()) selected.push_back(model_.Record(row.row()));
+  return selected;
+}
+
 void DetailWindow::Execute(const char* command) {
   if (!context_.execute) return;
-  std::vector<TMusicFileInfo> selected;
-  for (const QModelIndex& row : list_.selectionModel()->selectedRows()) selected.push_back(model_.Record(row.row()));
-  context_.execute(command, folder_, selected);
+  context_.execute(command, folder_, SelectedEntries());
+}
+
+void DetailWindow::StartDrag() {
+  // Only the play list takes these rows: the private type with a copy of each entry.
+  if (!context_.addToPlayList) return;
+  std::vector<PlayListSource> entries;
+  for (TMusicFileInfo& r : SelectedEntries()) entries.push_back({folder_, std::move(r)});
+  if (entries.empty()) return;
+  auto* mime = new QMimeData;
+  const quint64 token = InternalDrag::Instance().Begin(*mime, DragSource::DetailList, std::move(entries), {});
+  auto* drag = new QDrag(this);
+  drag->setMimeData(mime);
+  drag->exec(Qt::CopyAction, Qt::CopyAction);
+  InternalDrag::Instance().End(token);
 }
 
 void DetailWindow::SetStatus(const QString& panel0, const QString& panel1) {

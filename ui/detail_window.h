@@ -40,6 +40,9 @@ struct DetailContext {
   // play and open items stay disabled.
   std::function<void(const std::string& command, const std::string& folder, const std::vector<TMusicFileInfo>&)>
       execute;
+  // Adds entries of `folder` to the play list; empty: the pop-up item stays disabled
+  // and the rows cannot be dragged to the play list.
+  std::function<void(const std::string& folder, const std::vector<TMusicFileInfo>&)> addToPlayList;
 };
 
 class DetailWindow : public QMainWindow {
@@ -70,6 +73,8 @@ class DetailWindow : public QMainWindow {
   void SortByColumn(int position);
   QIcon IconFor(const TMusicFileInfo& entry) const;
   void Execute(const char* command);
+  std::vector<TMusicFileInfo> SelectedEntries() const;
+  void StartDrag();
 
   TMusicFileInfo item_;
   std::string folder_;

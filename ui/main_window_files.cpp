@@ -136,6 +136,11 @@ DetailWindow* MainWindow::OpenDetailWindow() {
   context.placement = detailPlacement_;
   context.applyRename = [this](const RenameOutcome& out, const std::string& folder) { ApplyRename(out, folder); };
   context.savePlacement = [this](const QRect& placement) { detailPlacement_ = placement; };
+  context.addToPlayList = [this](const std::string& folder, const std::vector<TMusicFileInfo>& entries) {
+    std::vector<PlayListSource> sources;
+    for (const TMusicFileInfo& r : entries) sources.push_back({folder, r});
+    playPane_->Add(sources, -1);
+  };
   // A window of its own, closed with the main window.
   auto* window = new DetailWindow(item, current_, std::move(context), this);
   details_.removeAll(nullptr);

@@ -13,6 +13,7 @@
 #include <QUrl>
 
 #include "catalog/format_table.h"
+#include "commands/command_names.h"
 #include "playlist/playlist_texts.h"
 #include "test_objects.h"
 #include "test_support.h"
@@ -374,6 +375,38 @@ class PlayListPaneTest : public QObject {
     QVERIFY(label.rfind("...", 0) == 0);
     QVERIFY(QString::fromStdString(label).endsWith(QStringLiteral("曲リスト一覧表です.MPL")));
     QCOMPARE(ShortPathLabel("/short.MPL"), std::string("/short.MPL"));
+  }
+
+  void fileListSelectionReachesThePlayList() {
+    WindowFixture f;
+    MainWindow& w = f.Open();
+    PlayListPane& pane = w.PlayListPaneWidget();
+    f.messages.answer = MessageAnswer::Ignore;  // no player of the test settings takes the files
+    FileListView& view = w.FileListWidget();
+    for (const char* name : {"Extra", "SONG1", "DAWN"}) {
+      const int row = f.RowOf(name);
+      QVERIFY2(row >= 0, name);
+      view.selectionModel()->select(w.FileList().index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+    QVERIFY(!w.Actions().clearPlayList->isEnabled());
+    w.Actions().addToPlayList->trigger();
+    QCOMPARE(pane.List().Items.size(), size_t(2));  // the folder is passed over
+    QVERIFY(pane.isVisible() && w.Actions().viewPlayList->isChecked());
+    QVERIFY(w.Actions().clearPlayList->isEnabled() && w.Actions().savePlayList->isEnabled());
+    QCOMPARE(pane.List().Items[0]->Folder, w.CurrentFolder());
+
+    // The delete command of the play list, then clearing from the Tools menu.
+    pane.SetSelection({{0}, 0});
+    w.Executor().Execute(CommandList::PlayList, CommandBytes("PlayListからｱｲﾃﾑを削除"), "");
+    QCOMPARE(pane.List().Items.size(), size_t(1));
+    f.messages.answer = MessageAnswer::Ok;
+    w.Actions().clearPlayList->trigger();
+    QVERIFY(pane.List().Items.empty());
+    QVERIFY(!w.Actions().clearPlayList->isEnabled());
+
+    // Hiding from the pane's own button keeps the menu's check mark in step.
+    pane.findChild<QToolButton*>(QStringLiteral("s_close"))->click();
+    QVERIFY(!pane.isVisible() && !w.Actions().viewPlayList->isChecked());
   }
 
   void playListOnTheCommandLineLoadsAndSignals() {
