@@ -39,6 +39,7 @@
 #include "settings/platform_folders.h"
 #include "ui/icon_set.h"
 #include "ui/menu_key_hints.h"
+#include "ui/file_drag_data.h"
 #include "ui/play_list_drag.h"
 #include "ui/play_list_model.h"
 #include "ui/play_list_popups.h"
@@ -824,29 +825,6 @@ void MainWindow::ShowPopup(int row, QPoint globalPos) {
   menu.exec(globalPos);
 }
 
-void MainWindow::StartDrag(int) {
-  // Loose files are offered as they lie; archive members need the unpacking of a later step.
-  QList<QUrl> urls;
-  const QModelIndexList rows = list_.selectionModel()->selectedRows();
-  for (const QModelIndex& index : rows) {
-    if (index.row() >= model_.Announced()) continue;
-    const TMusicFileInfo& r = model_.Record(index.row());
-    if (r.ItemKind != kLooseFile) continue;
-    QString path = PathText(current_ + r.FullName());
-    if (QFileInfo(path).isFile()) urls << QUrl::fromLocalFile(path);
-  }
-  std::vector<PlayListSource> entries = FileListSelectionSources();
-  if (urls.isEmpty() && entries.empty()) return;
-  auto* mime = new QMimeData;
-  if (!urls.isEmpty()) mime->setUrls(urls);
-  // The play list takes the rows through the private type, with a copy of each entry.
-  const quint64 token = InternalDrag::Instance().Begin(*mime, DragSource::FileList, std::move(entries), {});
-  auto* drag = new QDrag(this);
-  drag->setMimeData(mime);
-  drag->exec(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, Qt::CopyAction);
-  InternalDrag::Instance().End(token);
-}
-
 // ---- closing -----------------------------------------------------------------------
 
 StartupState MainWindow::CurrentStartupState() const {
@@ -947,6 +925,7 @@ void MainWindow::RunCloseSequence() {
     DeleteRegularFiles(temp);
     DeleteRegularFiles(temp + "ListPlay/");
     DeleteRegularFiles(temp + "OLE/");
+    RemoveDragFolders(temp + "OLE/");
   }
 }
 

@@ -245,6 +245,13 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   int FocusedRow() const;
   void ShowPopup(int row, QPoint globalPos);
   void StartDrag(int row);
+ public:
+  // The data a drag of the file list's selection offers (ui/main_window_drag.cpp): the
+  // private rows for the play list, files for other programs (members unpacked when
+  // asked for). `token` receives the drag's token. Null when nothing can be dragged.
+  QMimeData* MakeFileListDragData(quint64& token);
+
+ private:
   void SetupPlayListPane();
   void RunPlayListFileCommand(PlayListMenuCommand command, int row);
   std::vector<PlayListSource> FileListSelectionSources() const;
@@ -293,6 +300,7 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   TitleGridSettings titleGrid_;
   QList<QPointer<DetailWindow>> details_;
   QRect detailPlacement_;
+  int dragCount_ = 0;
   int windowStateFlag_ = 0;  // 0 normal, 1 maximised, 2 minimised
 
   KeyTable keys_;

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -407,6 +408,37 @@ class PlayListPaneTest : public QObject {
     // Hiding from the pane's own button keeps the menu's check mark in step.
     pane.findChild<QToolButton*>(QStringLiteral("s_close"))->click();
     QVERIFY(!pane.isVisible() && !w.Actions().viewPlayList->isChecked());
+  }
+
+  void fileListDragOffersRowsAndFilesWithMembersUnpackedOnRequest() {
+    WindowFixture f;
+    MainWindow& w = f.Open();
+    FileListView& view = w.FileListWidget();
+    // A loose file and two members, one of them named like a loose file.
+    for (auto [name, archive] : {std::pair{"SONG1", ""}, {"NAGAI", "OKIBA.LZH"}, {"SONG2", "OLDSONG.LZH"}}) {
+      const int row = f.RowOf(name, archive);
+      QVERIFY2(row >= 0, name);
+      view.selectionModel()->select(w.FileList().index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+    quint64 token = 0;
+    std::unique_ptr<QMimeData> mime(w.MakeFileListDragData(token));
+    QVERIFY(mime);
+    QVERIFY(w.PlayListPaneWidget().CanDrop(mime.get()));
+    QVERIFY(mime->hasUrls());
+    const QList<QUrl> urls = mime->urls();  // the members are unpacked now
+    QCOMPARE(urls.size(), 3);
+    QCOMPARE(QFileInfo(urls[0].toLocalFile()).fileName(), QStringLiteral("SONG1.MID"));
+    QCOMPARE(QFileInfo(urls[2].toLocalFile()).fileName(), QStringLiteral("SONG2.MID"));
+    const QString ole = QString::fromStdString(w.Settings().scan.main.TempFolder) + QStringLiteral("OLE/");
+    for (const QUrl& url : urls.mid(1)) {
+      QVERIFY2(QFileInfo(url.toLocalFile()).isFile(), qPrintable(url.toLocalFile()));
+      QVERIFY(url.toLocalFile().startsWith(ole));
+    }
+    QVERIFY(urls[1].toLocalFile().section(QLatin1Char('/'), 0, -2) != urls[2].toLocalFile().section(QLatin1Char('/'), 0, -2));
+    InternalDrag::Instance().End(token);
+    QVERIFY(!w.PlayListPaneWidget().CanDrop(mime.get()));
+    w.close();  // the close removes the unpacked members
+    QVERIFY(!QFileInfo::exists(urls[1].toLocalFile()));
   }
 
   void playListOnTheCommandLineLoadsAndSignals() {
