@@ -59,9 +59,10 @@ void MainWindow::SetupPlayListPane() {
     actions_.clearPlayListButton->setEnabled(any);
     actions_.savePlayList->setEnabled(any);
   });
-  connect(&pane.View(), &FileListView::openRequested, this, [this] {
-    commandTarget_->RunPlayAction(PlayAction::PlayEntryNow);
-  });
+  // The pane's ListPlay buttons and its play-now requests go where the command executor's
+  // do, until the ListPlay controller gives the pane a handler of its own.
+  pane.SetPlayActionHandler([this](PlayAction action) { commandTarget_->RunPlayAction(action); });
+  pane.View().SetSingleClickOpen(settings_.scan.view.SingleClickOpen);
 
   // Menus and buttons.
   actions_.loadPlayList->setEnabled(true);
