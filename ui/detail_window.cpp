@@ -1,9 +1,13 @@
 #include "ui/detail_window.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
+#include <QDrag>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMimeDatabase>
 #include <QStatusBar>
 #include <QToolBar>
@@ -14,6 +18,7 @@
 #include "catalog/format_table.h"
 #include "scan/detail_entries.h"
 #include "sorting/compare_items.h"
+#include "ui/play_list_drag.h"
 #include "ui/rename_dialog.h"
 #include "ui/texts.h"
 
@@ -53,6 +58,7 @@ DetailWindow::DetailWindow(const TMusicFileInfo& item, std::string folder, Detai
     list_.header()->resizeSection(static_cast<int>(i), context_.widths[i] > 0 ? context_.widths[i] : 100);
   connect(list_.header(), &QHeaderView::sectionClicked, this, &DetailWindow::SortByColumn);
   connect(&list_, &FileListView::openRequested, this, [this](int) { Execute("最適な方法で開く"); });
+  connect(&list_, &FileListView::dragRequested, this, &DetailWindow::StartDrag);
   connect(&list_, &FileListView::popupRequested, this, [this](int, QPoint at) {
     UpdatePopupState();
     popup_.popup(at);
@@ -144,10 +150,10 @@ void DetailWindow::BuildMenus() {
   popup_.addAction(openAssociated_);
   popup_.addAction(openText_);
   popup_.addSeparator();
-  QAction* queue = popup_.addAction(U("PlayListに追加(&A)"));
-  queue->setEnabled(static_cast<bool>(context_.addToPlayList));
-  connect(queue, &QAction::triggered, this, [this] {
-    if (context_.addToPlayList) context_.addToPlayList(*this);
+  QAction* addToPlayList = popup_.addAction(U("PlayListに追加(&A)"));
+  addToPlayList->setEnabled(static_cast<bool>(context_.addToPlayList));
+  connect(addToPlayList, &QAction::triggered, this, [this] {
+    if (context_.addToPlayList) context_.addToPlayList(folder_, SelectedEntries());
   });
   popup_.addAction(rename_);
   popup_.addSeparator();
@@ -171,13 +177,6 @@ const TMusicFileInfo* DetailWindow::FocusedEntry() const {
   const QModelIndex focused = list_.currentIndex();
   if (!focused.isValid() || focused.row() >= model_.Count()) return nullptr;
   return &model_.Record(focused.row());
-}
-
-std::vector<TMusicFileInfo> DetailWindow::SelectedEntries() const {
-  std::vector<TMusicFileInfo> selected;
-  for (const QModelIndex& row : list_.selectionModel()->selectedRows())
-    if (row.row() < model_.Count()) selected.push_back(model_.Record(row.row()));
-  return selected;
 }
 
 QIcon DetailWindow::IconFor(const TMusicFileInfo& entry) const {
@@ -248,8 +247,31 @@ void DetailWindow::RenameFocused() {
   if (context_.applyRename) context_.applyRename(out, folder_);
 }
 
+std::vector<TMusicFileInfo> DetailWindow::SelectedEntries() const {
+  QModelIndexList rows = list_.selectionModel()->selectedRows();
+  std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+  std::vector<TMusicFileInfo> selected;
+  for (const QModelIndex& row : rows)
+    if (row.row() < model_.Count()) selected.push_back(model_.Record(row.row()));
+  return selected;
+}
+
 void DetailWindow::Execute(std::string_view command) {
   if (context_.execute) context_.execute(*this, command);
+}
+
+void DetailWindow::StartDrag() {
+  // Only the play list takes these rows: the private type with a copy of each entry.
+  if (!context_.addToPlayList) return;
+  std::vector<PlayListSource> entries;
+  for (TMusicFileInfo& r : SelectedEntries()) entries.push_back({folder_, std::move(r)});
+  if (entries.empty()) return;
+  auto* mime = new QMimeData;
+  const quint64 token = InternalDrag::Instance().Begin(*mime, DragSource::DetailList, std::move(entries), {});
+  auto* drag = new QDrag(this);
+  drag->setMimeData(mime);
+  drag->exec(Qt::CopyAction, Qt::CopyAction);
+  InternalDrag::Instance().End(token);
 }
 
 void DetailWindow::SetStatus(const QString& panel0, const QString& panel1) {

@@ -45,8 +45,9 @@ struct DetailContext {
   // Runs a named command (UTF-8) of the command table on this window's list; empty:
   // the play and open items stay disabled.
   std::function<void(DetailWindow&, std::string_view command)> execute;
-  // "PlayListに追加(&A)": this window's selected entries go to the end of the play list.
-  std::function<void(DetailWindow&)> addToPlayList;
+  // Adds entries of `folder` to the play list; empty: the pop-up item stays disabled
+  // and the rows cannot be dragged to the play list.
+  std::function<void(const std::string& folder, const std::vector<TMusicFileInfo>&)> addToPlayList;
   // The help items, as in the main window.
   std::function<void()> openHelp;
 };
@@ -82,6 +83,7 @@ class DetailWindow : public QMainWindow {
   void SortByColumn(int position);
   QIcon IconFor(const TMusicFileInfo& entry) const;
   void Execute(std::string_view command);
+  void StartDrag();
 
   TMusicFileInfo item_;
   std::string folder_;

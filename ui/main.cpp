@@ -196,6 +196,8 @@ int main(int argc, char** argv) {
   if (!target.fileName.isEmpty()) window.OpenFolderFocused(start, QFile::encodeName(target.fileName).toStdString());
   window.Start(start);
   window.PublishMediaControls();
+  // Play lists named on the command line join the play list once the loop runs.
+  QTimer::singleShot(0, &window, [&window, arguments] { window.LoadPlayListArguments(arguments); });
   int result = app.exec();
   if (window.ForcedClose() || window.ListPlay().Abandoned()) {
     // A worker is still running: leave without running destructors under its feet.

@@ -11,12 +11,13 @@
 #include "base/text_helpers.h"
 #include "platform/volumes.h"
 #include "ui/main_window.h"
+#include "ui/play_list_view.h"
 
 namespace kadrel {
 QAbstractItemView* MainCommandTarget::View(CommandList list) const {
   switch (list) {
     case CommandList::FileList: return &w_.list_;
-    case CommandList::PlayList: return w_.playView_;
+    case CommandList::PlayList: return &w_.playPane_->View();
     case CommandList::JumpList: return &w_.folders_.JumpList();
     case CommandList::Detail: return w_.CommandDetail() ? &w_.CommandDetail()->List() : nullptr;
     default: return nullptr;
@@ -30,7 +31,7 @@ std::optional<FocusedItem> MainCommandTarget::Focused(CommandList list) const {
     const TMusicFileInfo& r = w_.model_.Record(current.row());
     return FocusedItem{r.ItemKind, r.FileType == kRowMPL};
   }
-  if (list == CommandList::PlayList && w_.playView_ && w_.playView_->currentIndex().isValid()) return FocusedItem{};
+  if (list == CommandList::PlayList && w_.playPane_->Selection().Focused >= 0) return FocusedItem{};
   if (list == CommandList::Detail && w_.CommandDetail()) {
     const TMusicFileInfo* r = w_.CommandDetail()->FocusedEntry();
     if (r) return FocusedItem{r->ItemKind, r->FileType == kRowMPL};
@@ -40,7 +41,7 @@ std::optional<FocusedItem> MainCommandTarget::Focused(CommandList list) const {
 
 PlayControls MainCommandTarget::Controls() const {
   PlayControls c = hooks.playControls ? hooks.playControls() : PlayControls{};
-  c.playListShown = w_.playList_.isVisible();
+  c.playListShown = w_.playPane_->isVisible();
   return c;
 }
 
@@ -82,6 +83,7 @@ void MainCommandTarget::ShowPopup(CommandList list, Popup) {
     w_.CommandDetail()->UpdatePopupState();
     w_.CommandDetail()->Popup().popup(at);
   }
+  if (list == CommandList::PlayList) return w_.playPane_->ShowEntryPopup(at);
 }
 
 void MainCommandTarget::RunPlayAction(PlayAction action) {

@@ -39,6 +39,11 @@
 #include "settings/platform_folders.h"
 #include "ui/icon_set.h"
 #include "ui/menu_key_hints.h"
+#include "ui/file_drag_data.h"
+#include "ui/play_list_drag.h"
+#include "ui/play_list_model.h"
+#include "ui/play_list_popups.h"
+#include "ui/play_list_view.h"
 #include "ui/texts.h"
 #include "ui/tray_rules.h"
 #include "ui/search_hookup.h"
@@ -154,7 +159,7 @@ MainWindow::MainWindow(WindowSettings settings, IMessageBox* messages, QWidget* 
   executor_ = std::make_unique<CommandExecutor>(*commandTarget_, messages_);
   dispatcher_ = new KeyDispatcher(keys_, *executor_, this);
   dispatcher_->Watch(list_, CommandList::FileList);
-  dispatcher_->Watch(*playView_, CommandList::PlayList);
+  dispatcher_->Watch(playPane_->View(), CommandList::PlayList);
   dispatcher_->Watch(folders_.JumpList(), CommandList::JumpList);
   dispatcher_->SetKeepSelection(settings_.scan.view.KeepSelectionOnFocusMove);
   dispatcher_->focusFileList = [this] { list_.setFocus(); };
@@ -167,6 +172,7 @@ MainWindow::MainWindow(WindowSettings settings, IMessageBox* messages, QWidget* 
         QRect(settings_.detailRect.Left, settings_.detailRect.Top, settings_.detailRect.Width, settings_.detailRect.Height));
   ApplyFontGroups();
 
+  SetupPlayListPane();
   UpdateJumpMenu();
   UpdatePlayerItems();
   SetupPlaying();
@@ -209,44 +215,12 @@ void MainWindow::BuildLayout() {
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(0);
 
-  // The play-list pane: only its frame in this version.
-  auto* playColumn = new QVBoxLayout(&playList_);
-  playColumn->setContentsMargins(0, 0, 0, 0);
-  auto* playStrip = new QHBoxLayout;
-  auto* playCaption = new QLabel(U(text::kPlayListCaption));
-  playCaption->setAutoFillBackground(true);
-  playCaption->setBackgroundRole(QPalette::Highlight);
-  playCaption->setForegroundRole(QPalette::HighlightedText);
-  playStrip->addWidget(playCaption, 1);
-  // Object name and the name screen readers announce.
-  const std::pair<const char*, const char*> playButtons[] = {
-      {"s_up", "上へ移動"},      {"s_down", "下へ移動"},     {"s_del", "削除"},         {"s_play", "ListPlay開始"},
-      {"s_next", "次の曲"},      {"s_back", "前の曲"},       {"s_replay", "もう一度演奏"}, {"s_stop", "ListPlay停止"},
-      {"s_load", "PlayListを開く"}, {"s_save", "PlayListを保存"}, {"s_pageUp", "表示位置の切り替え"},
-      {"s_close", "PlayListを閉じる"}};
-  for (const auto& [name, caption] : playButtons) {
-    auto* button = new QToolButton;
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAccessibleName(U(caption));
-    button->setToolTip(U(caption));
-    button->setAutoRaise(true);
-    button->setEnabled(false);
-    playStrip->addWidget(button);
-  }
-  playColumn->addLayout(playStrip);
-  auto* playTitles = new QHBoxLayout;
-  playTitles->addWidget(new QLabel(QStringLiteral("[%1] %2").arg(U("タイトル"), U(text::kNoTitle))));
-  playTitles->addWidget(new QLabel(QStringLiteral("[%1] %2").arg(U("基準フォルダ"), U(text::kNoBaseFolder))));
-  playColumn->addLayout(playTitles);
-  playView_ = new QTreeView;
-  playView_->setObjectName(QStringLiteral("PlayList"));
-  playView_->setAccessibleName(U("PlayList"));
-  playColumn->addWidget(playView_, 1);
-  playList_.setVisible(false);
+  playPane_ = new PlayListPane(messages_);
+  playPane_->setVisible(false);
 
   rightSplit_ = new QSplitter(Qt::Vertical);
   rightSplit_->addWidget(&list_);
-  rightSplit_->addWidget(&playList_);
+  rightSplit_->addWidget(playPane_);
   rightSplit_->setStretchFactor(0, 1);
 
   split_ = new QSplitter(Qt::Horizontal);
@@ -376,15 +350,7 @@ void MainWindow::ConnectSignals() {
     actions_.viewAllFolders->setChecked(false);
     actions_.viewJumpFolders->setChecked(false);
   });
-  connect(actions_.viewPlayList, &QAction::triggered, this, [this](bool on) {
-    if (!on) settings_.playListHeight = playList_.height();
-    playList_.setVisible(on);
-    if (on) {
-      const int total = rightSplit_->height();
-      const int pane = std::clamp(settings_.playListHeight, 20, std::max(20, total - 20));
-      rightSplit_->setSizes({std::max(0, total - pane), pane});
-    }
-  });
+  connect(actions_.viewPlayList, &QAction::triggered, this, &MainWindow::ShowPlayListPane);
   connect(actions_.viewStatusBar, &QAction::triggered, &status_, &QWidget::setVisible);
   connect(actions_.viewToolBars, &QAction::triggered, this, [this](bool on) {
     for (QToolBar* bar : actions_.bars) bar->setVisible(on);
@@ -580,6 +546,8 @@ void MainWindow::HandleArguments(const QStringList& arguments) {
   if (isMinimized() || isHidden()) RestoreFromTray();
   raise();
   activateWindow();
+  // Play lists join the play list; the first path still opens its folder, as at the start.
+  LoadPlayListArguments(arguments);
   const LaunchTarget target = ClassifyArguments(arguments);
   if (target.kind == LaunchTarget::Kind::Folder)
     OpenPath(PathBytes(target.folder));
@@ -622,11 +590,13 @@ void MainWindow::OpenViewSettings() {
   RegTreat& reg = *settingsStore_;
   ViewSettings view = LoadViewSettings(reg);
   view.FileListItems.assign(model_.Columns().begin(), model_.Columns().end());
+  view.PlayListItems.assign(playPane_->Model().Columns().begin(), playPane_->Model().Columns().end());
   auto save = [this, &reg](const ViewSettings& chosen) {
     ViewSettings v = chosen;
     // The widths the columns have now, so that the next start shows them as they are.
     const StartupState now = CurrentStartupState();
     for (auto [id, width] : now.FileListWidths) v.FileListWidths[static_cast<size_t>(id - 1)] = width;
+    for (auto [id, width] : now.PlayListWidths) v.PlayListWidths[static_cast<size_t>(id - 1)] = width;
     reg.store().ResetErrors();
     SaveViewSettings(reg, v);
     return reg.store().errorCount() == 0;
@@ -638,6 +608,7 @@ void MainWindow::OpenViewSettings() {
     settings_.fonts = dialog->Values().Fonts;
     settings_.dialogFont = dialog->Values().Fonts[5];
     ApplyFontGroups();
+    ApplyPlayListColumns(dialog->Values().PlayListItems);
   });
   dialog->open();
 }
@@ -831,15 +802,17 @@ void MainWindow::UpdatePlayerItems() {
   // Captions, hints and visibility follow the slots; playing comes with the player slots.
   for (size_t n = 0; n < settings_.playerNames.size(); ++n) {
     const QString name = QString::fromStdString(DisplayText(settings_.playerNames[n]));
-    QString caption = name;
-    caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
     QAction* item = actions_.playSlot[n];
-    item->setText(QStringLiteral("(&%1) : ").arg(n + 1) + caption);
+    // A "&" in the name is shown, not taken as an accelerator.
+    item->setText(QStringLiteral("(&%1) : ").arg(n + 1) + QString::fromStdString(EscapeMenuText(name.toStdString())));
     item->setVisible(!name.isEmpty());
     item->setEnabled(!name.isEmpty());
     actions_.playButtons[n]->setEnabled(!name.isEmpty());
     actions_.playButtons[n]->setToolTip(name.isEmpty() ? QStringLiteral("Player%1").arg(n + 1) : name);
   }
+  std::array<std::string, 6> names;
+  for (size_t n = 0; n < names.size(); ++n) names[n] = DisplayText(settings_.playerNames[n]);
+  playPane_->SetPlayerNames(names);
   RefreshKeyHints();  // the captions were rebuilt
 }
 
@@ -905,45 +878,32 @@ void MainWindow::ShowPopup(int row, QPoint globalPos) {
     menu.addAction(U("フォルダを開く(&O)"), this, [this, row] { OpenRow(row); });
     menu.addAction(U("１つ上のフォルダへ(&B)"), this, [this] { OpenListFolder({}, false); });
   } else if (r.FileType == kRowMPL) {
-    for (const char* caption : {"PlayListを読み込む(&L)", "PlayListの最後尾に追加(&A)", "現在の内容をこのファイルに保存(&S)",
-                                "関連ファイル詳細(&D)"})
-      menu.addAction(U(caption))->setEnabled(false);
+    // The items run once the menu has closed, so that their questions do not open inside it.
+    std::optional<PlayListMenuCommand> chosen;
+    std::vector<PlayListMenuItem> items = PlayListFileMenu(static_cast<int>(playPane_->List().Items.size()));
+    items.pop_back();  // "閉じる(&C)" is added below for every pop-up
+    FillPlayListMenu(menu, items, [&chosen](const PlayListMenuItem& item) { chosen = item.command; });
+    menu.addSeparator();
+    menu.addAction(U("閉じる(&C)"));
+    menu.exec(globalPos);
+    if (chosen) RunPlayListFileCommand(*chosen, row);
+    return;
   } else {
     menu.addAction(U("最適なPlayerで演奏(&P)"), this, [this, row] { PlayItemInSlot(row, -1); });
     for (size_t n = 0; n < settings_.playerNames.size(); ++n) {
       const QString name = QString::fromStdString(DisplayText(settings_.playerNames[n]));
-    QString caption = name;
-    caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
       const int slotNo = static_cast<int>(n) + 1;
-      QAction* slot = menu.addAction(QStringLiteral("(&%1) : ").arg(n + 1) + name, this,
+      QAction* slot = menu.addAction(QStringLiteral("(&%1) : ").arg(n + 1) + QString::fromStdString(EscapeMenuText(name.toStdString())), this,
                                      [this, row, slotNo] { PlayItemInSlot(row, slotNo); });
       slot->setVisible(!name.isEmpty());
     }
     menu.addMenu(U("テキストファイル(&V)"))->setEnabled(false);
-    for (const char* caption : {"関連ファイル詳細(&D)", "PlayListに追加(&A)"}) menu.addAction(U(caption))->setEnabled(false);
+    menu.addAction(U("関連ファイル詳細(&D)"))->setEnabled(false);
+    menu.addAction(U("PlayListに追加(&A)"), this, [this] { AddFileListSelectionToPlayList(); });
   }
   menu.addSeparator();
   menu.addAction(U("閉じる(&C)"));
   menu.exec(globalPos);
-}
-
-void MainWindow::StartDrag(int) {
-  // Loose files are offered as they lie; archive members need the unpacking of a later step.
-  QList<QUrl> urls;
-  const QModelIndexList rows = list_.selectionModel()->selectedRows();
-  for (const QModelIndex& index : rows) {
-    if (index.row() >= model_.Announced()) continue;
-    const TMusicFileInfo& r = model_.Record(index.row());
-    if (r.ItemKind != kLooseFile) continue;
-    QString path = PathText(current_ + r.FullName());
-    if (QFileInfo(path).isFile()) urls << QUrl::fromLocalFile(path);
-  }
-  if (urls.isEmpty()) return;
-  auto* mime = new QMimeData;
-  mime->setUrls(urls);
-  auto* drag = new QDrag(this);
-  drag->setMimeData(mime);
-  drag->exec(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, Qt::CopyAction);
 }
 
 // ---- closing -----------------------------------------------------------------------
@@ -989,7 +949,8 @@ StartupState MainWindow::CurrentStartupState() const {
   s.WinFlgMain = windowStateFlag_;
   const QList<int> sizes = split_->sizes();
   s.FolderWidth = (s.FolderPaneShown && !sizes.isEmpty() && sizes.front() > 0) ? sizes.front() : settings_.folderPaneWidth;
-  s.PlayListHeight = playList_.isVisibleTo(this) && playList_.height() > 0 ? playList_.height() : settings_.playListHeight;
+  s.PlayListHeight = playPane_->isVisibleTo(this) && playPane_->height() > 0 ? playPane_->height() : settings_.playListHeight;
+  s.PlayListWidths = playPane_->ColumnWidths();
   const QRect normal = normalGeometry();
   s.HasMainRect = normal.isValid();
   if (s.HasMainRect) s.MainRect = {normal.height(), normal.width(), normal.y(), normal.x()};
@@ -1046,6 +1007,7 @@ void MainWindow::RunCloseSequence() {
     DeleteRegularFiles(temp);
     DeleteRegularFiles(temp + "ListPlay/");
     DeleteRegularFiles(temp + "OLE/");
+    RemoveDragFolders(temp + "OLE/");
   }
 }
 

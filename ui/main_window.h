@@ -42,6 +42,7 @@
 #include "ui/main_actions.h"
 #include "ui/main_settings_choosers.h"
 #include "ui/play_controller.h"
+#include "ui/play_list_pane.h"
 #include "ui/qt_message_box.h"
 #include "ui/status_strip.h"
 #include "ui/title_editor.h"
@@ -105,7 +106,22 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
                        std::function<void(const KeyWindowSettings&)> onClosed);
   void ShowKeyWindow();
   KeyCustWindow* KeyWindow() { return keyWindow_.get(); }
-  QTreeView& PlayListView() { return *playView_; }
+  QTreeView& PlayListView();
+  // The play-list pane and the list it owns (ui/main_window_playlist.cpp).
+  PlayListPane& PlayListPaneWidget() { return *playPane_; }
+  // Shows or hides the pane at its stored height, as "プレイリスト(&L)" does.
+  void ShowPlayListPane(bool on);
+  // Puts the pane above or below the file list.
+  void SetPlayListAbove(bool above);
+  // Adds the file list's selected entries to the play list (at the end, or at `row`).
+  void AddFileListSelectionToPlayList(int row = -1);
+  // The load and save dialogs; the save dialog returns true when the list was saved.
+  void ShowLoadPlayListDialog();
+  bool ShowSavePlayListDialog(bool firstStepOfLoading = false);
+  // The file list's focused entry when it is a play-list file (a loose file), else "".
+  std::string FocusedPlayListFile() const;
+  // Play-list files among `paths` (absolute) are loaded; true when one was.
+  bool LoadPlayListArguments(const QStringList& paths);
   void RefreshKeyHints();
   // Playing (ui/main_window_play.cpp). `row` is a file-list row; slot -1 is the best
   // slot ("最適な方法で開く"), 1..6 "PlayerNで再生".
@@ -122,7 +138,7 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   PlayerEngine& Player() { return play_->Engine(); }
   // Continuous play (ui/main_window_listplay.cpp): the play list's items, the pane's
   // refresh after they changed, the controller, and the start with its dialog.
-  TPLInfo& PlayListData() { return playListData_; }
+  TPLInfo& PlayListData() { return playPane_->List(); }
   void PlayListChanged();
   ListPlayController& ListPlay() { return *listPlay_; }
   void StartListPlayWithDialog();
@@ -151,8 +167,8 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   // Asks, then closes the window deleting every setting instead of saving the state.
   void DeleteSettingsAndQuit();
   // Paths given at the start or handed over by a second start: a folder is opened; a
-  // file (a play list too, until the play-list pane exists) opens its folder and is
-  // focused there.
+  // file opens its folder and is focused there; play lists are also loaded into the
+  // play list (see LoadPlayListArguments).
   void HandleArguments(const QStringList& arguments);
   // Opens `folder` and focuses the loose file `fileName` (file-system bytes) once it is
   // listed. Before Start() it only remembers the name: Start(folder) opens the folder.
@@ -207,6 +223,8 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   std::function<bool()> listPlayRunning;
   // The folder and file dialogs of the settings dialog (tests give their own).
   MainChoosers settingsChoosers = MainChoosers::Standard();
+  // The same for the play list.
+  void ApplyPlayListColumns(const std::vector<int32_t>& ids);
 
   // IScanView
   void AddRecord(std::unique_ptr<TMusicFileInfo> record) override;
@@ -230,6 +248,8 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
 
  Q_SIGNALS:
   void passFinished(bool fromIndex);
+  // A play list named on the command line or handed over by a second start was loaded.
+  void playListOpenedFromCommandLine();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -276,6 +296,16 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   int FocusedRow() const;
   void ShowPopup(int row, QPoint globalPos);
   void StartDrag(int row);
+ public:
+  // The data a drag of the file list's selection offers (ui/main_window_drag.cpp): the
+  // private rows for the play list, files for other programs (members unpacked when
+  // asked for). `token` receives the drag's token. Null when nothing can be dragged.
+  QMimeData* MakeFileListDragData(quint64& token);
+
+ private:
+  void SetupPlayListPane();
+  void RunPlayListFileCommand(PlayListMenuCommand command, int row);
+  std::vector<PlayListSource> FileListSelectionSources() const;
   void SetupTray();
   void RestoreFromTray();
   void RunCloseSequence();
@@ -299,7 +329,7 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   FolderPane folders_;
   FileListModel model_;
   FileListView list_;
-  QWidget playList_;
+  PlayListPane* playPane_ = nullptr;
   StatusStrip status_;
   QSplitter* split_ = nullptr;
   QSplitter* rightSplit_ = nullptr;
@@ -324,11 +354,10 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   QList<QPointer<DetailWindow>> details_;
   QRect detailPlacement_;
   QPointer<DetailWindow> commandDetail_;
+  int dragCount_ = 0;
   int windowStateFlag_ = 0;  // 0 normal, 1 maximised, 2 minimised
   bool restoreMaximised_ = false;  // a minimised window comes back maximised
 
-  QTreeView* playView_ = nullptr;
-  TPLInfo playListData_;
   std::unique_ptr<ListPlayController> listPlay_;
   std::unique_ptr<MediaControlRouter> mediaRouter_;
   std::unique_ptr<MediaControlsService> media_;

@@ -175,9 +175,10 @@ DetailWindow* MainWindow::OpenDetailWindow() {
     commandDetail_ = &window;
     executor_->ExecuteUtf8(CommandList::Detail, command);
   };
-  context.addToPlayList = [this](DetailWindow& window) {
-    commandDetail_ = &window;
-    if (Hooks().addToPlayList) Hooks().addToPlayList(CommandList::Detail);
+  context.addToPlayList = [this](const std::string& folder, const std::vector<TMusicFileInfo>& entries) {
+    std::vector<PlayListSource> sources;
+    for (const TMusicFileInfo& r : entries) sources.push_back({folder, r});
+    playPane_->Add(sources, -1);
   };
   context.openHelp = [this] {
     if (onOpenManual) onOpenManual();

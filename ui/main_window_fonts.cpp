@@ -3,6 +3,7 @@
 #include "ui/main_window.h"
 
 #include "ui/font_group.h"
+#include "ui/play_list_view.h"
 #include "ui/view_fonts.h"
 
 namespace kadrel {
@@ -22,7 +23,7 @@ void MainWindow::ApplyFontGroups() {
   allFolders.BackColor = kSystemWindowColour;  // the tree keeps no background of its own
   ApplyFontGroup(folders_.Tree(), allFolders);
   ApplyFontGroup(list_, fonts[kFileList]);
-  if (playView_) ApplyFontGroup(*playView_, fonts[kPlayList]);
+  if (playPane_) ApplyFontGroup(playPane_->View(), fonts[kPlayList]);
   ApplyFontGroup(folders_.JumpList(), fonts[kJumpList]);
 }
 

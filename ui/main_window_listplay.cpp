@@ -2,7 +2,6 @@
 // ControlBar, the mode menu, the tray items, the commands of the executor, the status
 // panel's "Now : " / "Next: " and the desktop's media controls.
 
-#include <QStandardItemModel>
 
 #include "archive/unlha_turn.h"
 #include "base/encoding.h"
@@ -19,15 +18,6 @@ using text::U;
 QString FileNameText(const std::string& path) {
   const size_t slash = path.find_last_of('/');
   return QString::fromStdString(DisplayText(slash == std::string::npos ? path : path.substr(slash + 1)));
-}
-
-const char* MarkText(int mark) {
-  switch (mark) {
-    case 0: return "▶";
-    case 1: return "次";
-    case 2: return "済";
-    default: return "";
-  }
 }
 
 }  // namespace
@@ -78,7 +68,7 @@ void MainWindow::SetupListPlay() {
     a.convert = MakeListPlayConversion({s.playerSlots, s.smfk}, messages_, std::move(conversion));
     return MakeListPlayParts(a, UnLhaManagement());
   };
-  listPlay_ = std::make_unique<ListPlayController>(playListData_, [this] { PlayListChanged(); }, messages_, this,
+  listPlay_ = std::make_unique<ListPlayController>(playPane_->List(), [this] { PlayListChanged(); }, messages_, this,
                                                    parts, std::move(hooks), this);
 
   // Normal play asks ListPlay to end before it plays, and hands "演奏を終了する" over.
@@ -108,10 +98,11 @@ void MainWindow::SetupListPlay() {
     PublishMediaState();
   });
 
-  // The list view shows the items with their marks until the play-list pane takes over.
-  playView_->setModel(new QStandardItemModel(playView_));
-  playView_->setRootIsDecorated(false);
-  playView_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  // The pane asks ListPlay's state before an edit and hands on what the edit requests;
+  // it follows the engine's flags and marks.
+  playPane_->SetListPlayStateProvider([this] { return listPlay_->CurrentState(); });
+  playPane_->SetListPlayRequestHandler([this](const ListPlayState& state) { listPlay_->ApplyEditRequests(state); });
+  connect(this, &MainWindow::playListOpenedFromCommandLine, this, &MainWindow::StartListPlayWithDialog);
   PlayListChanged();
   UpdateListPlayControls();
 
@@ -122,7 +113,7 @@ void MainWindow::SetupListPlay() {
   routes.listPlayTogglePause = [this] { listPlay_->TogglePause(); };
   routes.listPlayNext = [this] { listPlay_->Next(); };
   routes.listPlayPrevious = [this] {
-    if (HasPreviousItem(playListData_)) listPlay_->Back();  // a media key shows no refusal
+    if (HasPreviousItem(playPane_->List())) listPlay_->Back();  // a media key shows no refusal
   };
   routes.listPlayQuit = [this] { listPlay_->Stop(); };
   routes.normalPause = [this] { Player().PausePlayer(); };
@@ -171,10 +162,7 @@ void MainWindow::SetupListPlayTray() {
     if (trayItems_[i]) connect(trayItems_[i], &QAction::triggered, this, handlers[i]);
 }
 
-int MainWindow::PlayListFocusedRow() const {
-  const QModelIndex current = playView_ ? playView_->currentIndex() : QModelIndex();
-  return current.isValid() ? current.row() : -1;
-}
+int MainWindow::PlayListFocusedRow() const { return playPane_->Selection().Focused; }
 
 void MainWindow::StartListPlayWithDialog() {
   if (phase_ == LifePhase::Closing) return;
@@ -217,6 +205,7 @@ void MainWindow::UpdateListPlayControls() {
   if (!listPlay_) return;
   const PlayControls c = CurrentPlayControls();
   const ListPlayFlags flags = listPlay_->Flags();
+  playPane_->ApplyPlayControls(c);
   actions_.listPlayStart->setEnabled(c.startEnabled);
   QAction* start = actions_.listPlayButton;
   start->setCheckable(true);
@@ -254,22 +243,7 @@ void MainWindow::UpdateListPlayControls() {
   if (trayItems_[2]) trayItems_[2]->setText(U(c.listPlayRunning ? "ListPlayを終了する" : "演奏を終了する"));
 }
 
-void MainWindow::PlayListChanged() {
-  auto* model = playView_ ? qobject_cast<QStandardItemModel*>(playView_->model()) : nullptr;
-  if (!model) return;
-  const int focused = PlayListFocusedRow();
-  model->clear();
-  model->setHorizontalHeaderLabels({U("状態"), U("ファイル名"), U("タイトル")});
-  for (const auto& item : playListData_.Items) {
-    QList<QStandardItem*> row;
-    row << new QStandardItem(U(MarkText(item->Mark)));
-    row << new QStandardItem(QString::fromStdString(ListPlayItemName(*item)));
-    row << new QStandardItem(QString::fromStdString(DisplayText(item->Music.Title)));
-    for (QStandardItem* cell : row) cell->setEditable(false);
-    model->appendRow(row);
-  }
-  if (focused >= 0 && focused < model->rowCount()) playView_->setCurrentIndex(model->index(focused, 0));
-}
+void MainWindow::PlayListChanged() { playPane_->Refresh(); }
 
 void MainWindow::PlayStatusTick() {
   const QString panel1 = status_.Panel(1);

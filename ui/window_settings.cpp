@@ -49,6 +49,11 @@ WindowSettings WindowSettingsFrom(const StartupSettings& startup) {
     const int width = w.View.FileListWidths[id - 1];
     s.columnWidths[id] = (width > 0 && width <= kMaxColumnWidth) ? width : defaults[id];
   }
+  if (!w.View.PlayListItems.empty()) s.playListColumns.assign(w.View.PlayListItems.begin(), w.View.PlayListItems.end());
+  for (size_t i = 0; i < s.playListWidths.size(); ++i) {
+    const int width = w.View.PlayListWidths[i];
+    s.playListWidths[i] = (width > 0 && width <= kMaxColumnWidth) ? width : 0;
+  }
   s.jumpFolders = startup.main.JumpFolders;
   s.dialogFont = w.View.Fonts[5];  // "FJ"
   s.fonts = w.View.Fonts;

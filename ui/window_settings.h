@@ -31,6 +31,8 @@ struct WindowSettings {
   TWindowOption window;
   std::vector<int> columns{1, 2, 5, 8, 3};  // file-list column ids in display order
   std::array<int, 13> columnWidths{0, 110, 50, 110, 50, 50, 50, 90, 350, 100, 100, 100, 100};  // by id
+  std::vector<int> playListColumns{1, 2, 3, 9, 4};  // play-list column ids in display order
+  std::array<int, 13> playListWidths{};              // by id - 1; 0 = the column's default
   std::array<std::string, 26> jumpFolders;
   std::array<std::string, 26> driveLetters;  // "\Drive" "A".."Z": the folder of each letter; empty = free
   std::optional<FontSetting> dialogFont;     // the "FJ" group, when read from a store

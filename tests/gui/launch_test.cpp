@@ -112,6 +112,7 @@ class LaunchTest : public QObject {
     QCOMPARE(w.CurrentFolder(), Bytes(f.folder));
     QCOMPARE(CurrentName(w), QStringLiteral("SAMPLES.MPL"));
     QVERIFY(w.FileListWidget().selectionModel()->isRowSelected(w.FileListWidget().currentIndex().row()));
+    QVERIFY(w.PlayListPaneWidget().isVisible());  // and the list is loaded
   }
 
   // A folder that is not there, or one that may not be read, is reported; the window

@@ -302,11 +302,11 @@ class ListPlayWindowTest : public QObject {
     AcceptStartDialog([](ListPlayStartDialog& d) { d.ModeButton(0).setChecked(true); });
     a.listPlayStart->trigger();
     QVERIFY(Wait([&] { return fakes.players.LaunchCount() == 1; }));
-    QVERIFY(Wait([&] { return w.PlayListView().model()->index(0, 0).data().toString() == QStringLiteral("▶"); }));
+    QVERIFY(Wait([&] { return w.PlayListData().Items[0]->Mark == 0; }));
     QVERIFY(!a.listPlayStart->isEnabled() && a.listPlayButton->isChecked());
     QVERIFY(a.controls[3]->isEnabled() && a.nextButton->isEnabled() && a.endReserveButton->isEnabled());
     QCOMPARE(a.listPlayButton->toolTip(), QStringLiteral("ListPlay中です"));
-    QCOMPARE(w.PlayListView().model()->index(1, 0).data().toString(), QStringLiteral("次"));
+    QCOMPARE(w.PlayListData().Items[1]->Mark, 1);
 
     w.StatusTick();
     QCOMPARE(w.Status().Panel(1), QStringLiteral("Now : A.MID"));
@@ -333,7 +333,7 @@ class ListPlayWindowTest : public QObject {
     a.controls[5]->trigger();  // "演奏の終了"
     QVERIFY(Wait([&] { return !w.ListPlay().Running() && a.listPlayStart->isEnabled(); }));
     QVERIFY(!a.controls[3]->isEnabled() && !a.listPlayButton->isChecked());
-    QVERIFY(Wait([&] { return w.PlayListView().model()->index(1, 0).data().toString().isEmpty(); }));
+    QVERIFY(Wait([&] { return w.PlayListData().Items[1]->Mark == 99; }));
     QCOMPARE(fakes.players.alive.load(), 0);
     w.StatusTick();
     QCOMPARE(w.Status().Panel(1), QStringLiteral(" "));

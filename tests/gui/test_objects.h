@@ -21,13 +21,14 @@ QObject* NewAboutLogoTest();
 QObject* NewViewSettingsTest();
 QObject* NewMainSettingsTest();
 QObject* NewListPlayWindowTest();
+QObject* NewPlayListPaneTest();
 
 inline QList<QObject*> MakeTestObjects() {
   return {NewPlatformTest(), NewFileListTest(), NewMainWindowTest(), NewWindowSettingsTest(),
           NewLaunchTest(), NewDialogsTest(), NewKeysTest(), NewRenameWindowTest(),
           NewIndexWindowsTest(), NewDetailWindowTest(), NewWindowPicturesTest(),
           NewSearchWindowTest(), NewAboutLogoTest(), NewViewSettingsTest(), NewMainSettingsTest(),
-          NewListPlayWindowTest()};
+          NewListPlayWindowTest(), NewPlayListPaneTest()};
 }
 
 }  // namespace kadrel::test
