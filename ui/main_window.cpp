@@ -889,16 +889,26 @@ void MainWindow::ShowPopup(int row, QPoint globalPos) {
     if (chosen) RunPlayListFileCommand(*chosen, row);
     return;
   } else {
-    menu.addAction(U("最適なPlayerで演奏(&P)"), this, [this, row] { PlayItemInSlot(row, -1); });
+    // With two or more rows selected the play items and the documents are off.
+    const bool single = list_.selectionModel()->selectedRows().size() <= 1;
+    const TMusicFileInfo item = r;  // a copy: the list may change while the documents are found
+    const std::string folder = current_;
+    menu.addAction(U("最適なPlayerで演奏(&P)"), this, [this, row] { PlayItemInSlot(row, -1); })->setEnabled(single);
     for (size_t n = 0; n < settings_.playerNames.size(); ++n) {
       const QString name = QString::fromStdString(DisplayText(settings_.playerNames[n]));
       const int slotNo = static_cast<int>(n) + 1;
       QAction* slot = menu.addAction(QStringLiteral("(&%1) : ").arg(n + 1) + QString::fromStdString(EscapeMenuText(name.toStdString())), this,
                                      [this, row, slotNo] { PlayItemInSlot(row, slotNo); });
       slot->setVisible(!name.isEmpty());
+      slot->setEnabled(single);
     }
-    menu.addMenu(U("テキストファイル(&V)"))->setEnabled(false);
-    menu.addAction(U("関連ファイル詳細(&D)"))->setEnabled(false);
+    QMenu* documents = menu.addMenu(U("テキストファイル(&V)"));
+    documents->setEnabled(false);
+    if (single && !FillDocumentMenu(*documents, item, folder)) return;  // the window is closing
+    menu.addAction(U("関連ファイル詳細(&D)"), this, [this, row] {
+      if (row < model_.Count()) list_.setCurrentIndex(model_.index(row, 0));
+      OpenDetailWindow();
+    });
     menu.addAction(U("PlayListに追加(&A)"), this, [this] { AddFileListSelectionToPlayList(); });
   }
   menu.addSeparator();

@@ -160,6 +160,10 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   void EditIndexTitles();
   // Opens a detail window for the file list's focused file or member.
   DetailWindow* OpenDetailWindow();
+  // Fills the player pop-up's "テキストファイル(&V)" with the documents of `item`: first
+  // those inside its archive ("* " + name), then the loose ones. False when the window
+  // began to close during the search.
+  bool FillDocumentMenu(QMenu& menu, const TMusicFileInfo& item, const std::string& folder);
   // The detail window a command of the detail list is for: the one whose list or menu
   // ran it last.
   DetailWindow* CommandDetail() const { return commandDetail_; }

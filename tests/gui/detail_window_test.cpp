@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <QMenu>
 #include <QTimer>
 #include <QAction>
 
@@ -111,6 +112,29 @@ class DetailWindowTest : public QObject {
     QVERIFY(first != "RENAMED");
     archive->close();
     loose->close();
+  }
+
+  // The player pop-up's documents: those inside the archive first, marked "* ", then the
+  // loose ones; the place is in the action's data, not read back from the caption.
+  void playerPopupListsTheDocuments() {
+    WindowFixture f;
+    MainWindow& w = f.Open();
+    const TMusicFileInfo member = w.FileList().Record(f.RowOf("SONG2", "OLDSONG.LZH"));
+    QMenu documents;
+    QVERIFY(w.FillDocumentMenu(documents, member, Bytes(f.folder)));
+    QStringList captions;
+    for (QAction* a : documents.actions()) captions << a->text();
+    QVERIFY2(captions.size() >= 2 && captions.first().startsWith(QStringLiteral("* ")), qPrintable(captions.join(u'|')));
+    QVERIFY2(captions.contains(QStringLiteral("* song2.doc"), Qt::CaseInsensitive), qPrintable(captions.join(u'|')));
+    QVERIFY(captions.contains(QStringLiteral("SONG2.DOC")));
+    for (QAction* a : documents.actions())
+      if (a->text() == QStringLiteral("SONG2.DOC")) QCOMPARE(a->data().toList().value(0).toInt(), 0);
+    QVERIFY(documents.isEnabled());
+
+    // A file without documents leaves the submenu off.
+    QMenu none;
+    QVERIFY(w.FillDocumentMenu(none, w.FileList().Record(f.RowOf("TRACKER")), Bytes(f.folder)));
+    QVERIFY(!none.isEnabled());
   }
 
   // Keys and menu items of a detail window run their commands on that window's own
