@@ -65,7 +65,11 @@ struct FakeParts {
 
 void Fill(TPLInfo& list, int count) {
   list = MakeList(count);
-  for (int i = 0; i < count; ++i) list.Items[static_cast<size_t>(i)]->Music.FileName = std::string(1, static_cast<char>('A' + i));
+  for (int i = 0; i < count; ++i) {
+    TMusicFileInfo& music = list.Items[static_cast<size_t>(i)]->Music;
+    music.FileName = std::string(1, static_cast<char>('A' + i));
+    music.ItemKind = kLooseFile;
+  }
 }
 
 bool Wait(const std::function<bool()>& done) { return WaitUntil(done, 10000); }
