@@ -9,19 +9,26 @@
 
 namespace kadrel::cli {
 
+PlayerSlots FirstStartPlayerSlots() {
+  PlayerSlots slots{};
+  const char* path = std::getenv("PATH");
+  size_t n = 0;
+  for (const FreshPlayerSlot& fresh : FreshInstallPlayerSlots(path ? path : "")) {
+    if (n == slots.size()) break;
+    TPlayer_data& slot = slots[n++];
+    slot.ExePath = fresh.path;
+    slot.DisplayName = fresh.name;
+    DecodePlayerSlot(1, static_cast<int32_t>(fresh.formats), {}, slot);
+  }
+  return slots;
+}
+
 ListPlaySettings LoadListPlaySettings() {
   ListPlaySettings s;
   const PlatformFolders platform = DefaultPlatformFolders();
   auto store = SettingsStore::Open(SettingsDatabasePath(platform.config), nullptr, {.readOnly = true});
   if (!store) {
-    const char* path = std::getenv("PATH");
-    int n = 0;
-    for (const FreshPlayerSlot& fresh : FreshInstallPlayerSlots(path ? path : "")) {
-      TPlayer_data& slot = s.launcher.playerSlots[static_cast<size_t>(n++)];
-      slot.ExePath = fresh.path;
-      slot.DisplayName = fresh.name;
-      DecodePlayerSlot(1, static_cast<int32_t>(fresh.formats), {}, slot);
-    }
+    s.launcher.playerSlots = FirstStartPlayerSlots();
     s.launcher.tempFolder = platform.temp;
     return s;
   }

@@ -19,6 +19,9 @@ struct ListPlaySettings {
 // Without a store the slots are those a first start would register.
 ListPlaySettings LoadListPlaySettings();
 
+// The slots a first start registers: the players found on PATH.
+PlayerSlots FirstStartPlayerSlots();
+
 // The conversion settings over these settings (wine from PATH).
 ConvertForPlaySettings ConversionSettings(const ListPlaySettings& settings);
 

@@ -22,6 +22,7 @@
 #include "base/text_helpers.h"
 #include "catalog/format_table.h"
 #include "cli/cli_common.h"
+#include "cli/listplay_settings.h"
 #include "cli/cli_view.h"
 #include "playback/player_engine.h"
 #include "scan/document_step.h"
@@ -50,14 +51,7 @@ PlayerEngineSettings LoadPlaySettings() {
   const PlatformFolders platform = DefaultPlatformFolders();
   auto store = SettingsStore::Open(SettingsDatabasePath(platform.config), nullptr, {.readOnly = true});
   if (!store) {
-    const char* path = std::getenv("PATH");
-    int n = 0;
-    for (const FreshPlayerSlot& fresh : FreshInstallPlayerSlots(path ? path : "")) {
-      TPlayer_data& slot = s.playerSlots[static_cast<size_t>(n++)];
-      slot.ExePath = fresh.path;
-      slot.DisplayName = fresh.name;
-      DecodePlayerSlot(1, static_cast<int32_t>(fresh.formats), {}, slot);
-    }
+    s.playerSlots = FirstStartPlayerSlots();
     s.tempFolder = platform.temp;
     return s;
   }
