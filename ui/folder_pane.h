@@ -14,6 +14,8 @@
 #include <QTreeWidget>
 #include <QWidget>
 
+#include "ui/folder_tree_view.h"
+
 namespace kadrel {
 
 class FolderPane : public QWidget {
@@ -31,7 +33,7 @@ class FolderPane : public QWidget {
   // not report a change when `quiet`.
   QString SelectedFolder() const;
   bool SelectFolder(const QString& folder, bool quiet);
-  QTreeView& Tree() { return tree_; }
+  FolderTreeView& Tree() { return tree_; }
 
   // Jump folders A..Z, as stored (bytes); empty = unset.
   void SetJumpFolders(const std::array<std::string, 26>& folders);
@@ -55,7 +57,7 @@ class FolderPane : public QWidget {
   QToolButton hide_;
   QStackedWidget stack_;
   QFileSystemModel model_;
-  QTreeView tree_;
+  FolderTreeView tree_;
   QTreeWidget jumpList_;
   std::array<std::string, 26> jumpFolders_;
   bool quiet_ = false;

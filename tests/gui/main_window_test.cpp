@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHeaderView>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QTest>
 #include <QToolButton>
@@ -115,6 +116,34 @@ class MainWindowTest : public QObject {
     QTest::keyClick(&w.FileListWidget(), Qt::Key_Backspace, Qt::ControlModifier);
     QVERIFY(f.NextPass());
     QCOMPARE(w.CurrentFolder(), Bytes(f.folder) + "Extra/");
+  }
+
+  // A drag over the folder tree shows the folder under the cursor but never drops
+  // there: the shown folder changes only when the user picks one.
+  void folderTreeHighlightsUnderADragAndTakesNoDrop() {
+    WindowFixture f;
+    MainWindow& w = f.Open();
+    FolderTreeView& tree = w.Folders().Tree();
+    const QModelIndex current = tree.currentIndex();
+    QVERIFY(current.isValid());
+    tree.scrollTo(current);
+    QTRY_VERIFY(tree.visualRect(current).isValid());
+    const QPoint at = tree.visualRect(current).center();
+    QMimeData uris;
+    uris.setUrls({QUrl::fromLocalFile(f.folder)});
+
+    QDragEnterEvent enter(at, Qt::CopyAction, &uris, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(tree.viewport(), &enter);
+    QDragMoveEvent move(at, Qt::CopyAction, &uris, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(tree.viewport(), &move);
+    QVERIFY(!move.isAccepted());
+    QCOMPARE(tree.DragHighlight(), current.siblingAtColumn(0));
+
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &uris, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(tree.viewport(), &drop);
+    QVERIFY(!drop.isAccepted());
+    QVERIFY(!tree.DragHighlight().isValid());
+    QCOMPARE(w.CurrentFolder(), Bytes(f.folder));
   }
 
   void breakKeepsRowsAndEnablesCommands() {
