@@ -306,9 +306,14 @@ void MainWindow::ConnectSignals() {
   connect(actions_.reReadAll, &QAction::triggered, this, &MainWindow::ReReadAllFileInformation);
   connect(actions_.reReadButton, &QAction::triggered, this, &MainWindow::ReReadAllFileInformation);
   connect(actions_.deleteSettings, &QAction::triggered, this, &MainWindow::DeleteSettingsAndQuit);
-  connect(actions_.contents, &QAction::triggered, this, [this] {
-    if (onOpenManual) onOpenManual();
-  });
+  // The guide is one HTML book per language; its table of contents is where topics are
+  // looked up, so both help items open it.
+  for (QAction* help : {actions_.contents, actions_.helpTopics}) {
+    help->setEnabled(true);
+    connect(help, &QAction::triggered, this, [this] {
+      if (onOpenManual) onOpenManual();
+    });
+  }
   connect(this, &MainWindow::passFinished, this, &MainWindow::FocusNamedFile);
   ConnectFileWindows();
   ConnectIndexSearch(*this);
