@@ -73,7 +73,11 @@ FolderPane::FolderPane(QWidget* parent) : QWidget(parent) {
     if (!quiet_ && current.isValid()) Q_EMIT folderSelected(model_.filePath(current));
   });
   connect(&jumpList_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
-    Q_EMIT jumpRequested(jumpList_.indexOfTopLevelItem(item));
+    if (!singleClickOpen_) Q_EMIT jumpRequested(jumpList_.indexOfTopLevelItem(item));
+  });
+  // Item views report a click of the left button only.
+  connect(&jumpList_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
+    if (singleClickOpen_) Q_EMIT jumpRequested(jumpList_.indexOfTopLevelItem(item));
   });
   connect(&switch_, &QToolButton::clicked, this,
           [this] { ShowView(view_ == View::Tree ? View::JumpList : View::Tree); });

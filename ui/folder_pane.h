@@ -38,6 +38,8 @@ class FolderPane : public QWidget {
   // Jump folders A..Z, as stored (bytes); empty = unset.
   void SetJumpFolders(const std::array<std::string, 26>& folders);
   QTreeWidget& JumpList() { return jumpList_; }
+  // A jump row opens with a single left press instead of a double-click.
+  void SetSingleClickOpen(bool on) { singleClickOpen_ = on; }
 
  Q_SIGNALS:
   void folderSelected(const QString& folder);
@@ -61,6 +63,7 @@ class FolderPane : public QWidget {
   QTreeWidget jumpList_;
   std::array<std::string, 26> jumpFolders_;
   bool quiet_ = false;
+  bool singleClickOpen_ = false;
 };
 
 }  // namespace kadrel

@@ -142,6 +142,7 @@ MainWindow::MainWindow(WindowSettings settings, IMessageBox* messages, QWidget* 
   });
   list_.setModel(&model_);
   list_.SetSingleClickOpen(settings_.scan.view.SingleClickOpen);
+  folders_.SetSingleClickOpen(settings_.scan.view.SingleClickOpen);
   list_.setObjectName(QStringLiteral("FileList"));
   list_.setAccessibleName(U("ファイル一覧"));
 
@@ -610,6 +611,7 @@ void MainWindow::OpenViewSettings() {
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   connect(dialog, &QDialog::accepted, this, [this, dialog] {
     ApplyFileListColumns(dialog->Values().FileListItems);
+    ApplyListOptions(dialog->Values());
     settings_.fonts = dialog->Values().Fonts;
     settings_.dialogFont = dialog->Values().Fonts[5];
     ApplyFontGroups();

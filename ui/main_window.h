@@ -223,6 +223,7 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   // window follows. Scan values changed during a pass take effect when it ends.
   void OpenMainSettings();
   void ApplyMainSettings(const MainSettings& main);
+  void ApplyListOptions(const ViewSettings& values);
   // Whether ListPlay runs (the ListPlay controller answers; none: never).
   std::function<bool()> listPlayRunning;
   // The folder and file dialogs of the settings dialog (tests give their own).

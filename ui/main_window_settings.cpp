@@ -6,6 +6,9 @@
 #include "settings/settings_store.h"
 #include "ui/main_settings_dialog.h"
 #include "ui/main_window.h"
+#include "ui/play_list_pane.h"
+#include "ui/play_list_view.h"
+#include "ui/tray_rules.h"
 
 namespace kadrel {
 
@@ -75,11 +78,36 @@ void MainWindow::ApplyMainSettings(const MainSettings& main) {
   if (!scan_->ScanRunning()) ApplyScanSettings();
 }
 
+// The list behaviour, the tray and the player-window watch from the view settings, at once.
+void MainWindow::ApplyListOptions(const ViewSettings& values) {
+  const TListViewOption& view = values.View;
+  settings_.scan.view = view;
+  model_.SetOptions(view);
+  list_.SetSingleClickOpen(view.SingleClickOpen);
+  folders_.SetSingleClickOpen(view.SingleClickOpen);
+  playPane_->SetListOptions(view);
+  playPane_->View().SetSingleClickOpen(view.SingleClickOpen);
+  dispatcher_->SetKeepSelection(view.KeepSelectionOnFocusMove);
+
+  settings_.window = values.Window;
+  settings_.player.pwCheckTime = values.Window.PWCheckTime;
+  play_->Engine().SetSettings(settings_.player);
+  if (tray_) tray_->setVisible(DecideTray(settings_.window, QSystemTrayIcon::isSystemTrayAvailable(), isMinimized()).showIcon);
+
+  // The sort option changes the order of the next sort; a running pass keeps its own.
+  settings_.scan.sortOption = values.Window.SortOption;
+  model_.SetSortState(&scan_->Sort(), settings_.scan.sortOption);
+  scanSettingsPending_ = true;
+  if (!scan_->ScanRunning()) ApplyScanSettings();
+}
+
 void MainWindow::ApplyScanSettings() {
   if (!scanSettingsPending_) return;
   scanSettingsPending_ = false;
   ScanSettings scan = scan_->Settings();  // keeps what the window set besides the options
   scan.main = settings_.scan.main;
+  scan.view = settings_.scan.view;
+  scan.sortOption = settings_.scan.sortOption;
   scan_->SetSettings(scan);
   scan_->SetDocumentStep(MakeDocumentStep(settings_.scan.main, messages_));
   index_->SetOptions(settings_.scan.main);

@@ -10,6 +10,9 @@
 #include <QHeaderView>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTreeWidget>
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTest>
@@ -293,7 +296,15 @@ class ViewSettingsTest : public QObject {
     QCOMPARE(title.size(), 1);
     title[0]->setSelected(true);
     ByName<QPushButton>(*dialog, "削除 >>")->click();
+    ByName<QRadioButton>(*dialog, "シングルクリックでファイルを開く")->setChecked(true);
     dialog->accept();
+
+    // The list options apply at once: a single click on a jump row opens it.
+    QSignalSpy jumps(&w.Folders(), &FolderPane::jumpRequested);
+    QTreeWidget& jump = w.Folders().JumpList();
+    Q_EMIT jump.itemClicked(jump.topLevelItem(3), 0);
+    QCOMPARE(jumps.size(), 1);
+    QCOMPARE(jumps[0][0].toInt(), 3);
 
     const std::vector<int> after = w.FileList().Columns();
     QVERIFY(std::find(after.begin(), after.end(), 8) == after.end());
