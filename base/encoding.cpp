@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <vector>
 
 namespace kadrel {
 namespace {
@@ -70,6 +71,92 @@ void AppendUtf8(std::string& out, uint32_t cp) {
 }
 
 constexpr char kReplacement[] = "\xEF\xBF\xBD";
+
+// The single code point of a short UTF-8 text, or -1 when it holds anything else.
+int32_t OnlyCodePoint(std::string_view utf8) {
+  if (utf8.empty()) return -1;
+  const auto c = static_cast<unsigned char>(utf8[0]);
+  size_t len = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 0;
+  if (len == 0 || len != utf8.size()) return -1;
+  int32_t cp = len == 1 ? c : c & (0x7F >> len);
+  for (size_t k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(utf8[k]) & 0x3F);
+  return cp;
+}
+
+// CP932 -> UTF-16 by table, read off the converter DisplayText uses one character at a
+// time, so that both decode every byte alike. Sorting decodes every title once per
+// sort; a converter call per title cost more than the collation key.
+class Cp932Table {
+ public:
+  static constexpr char16_t kNone = 0xFFFF;  // U+FFFF is no CP932 character
+
+  Cp932Table() {
+    Converter conv("UTF-8", "CP932");
+    if (!conv.ok()) return;
+    std::string out;
+    // The character `in` decodes to as a whole; kNone when it does not decode.
+    auto decode = [&](std::string_view in) -> char16_t {
+      out.clear();
+      if (conv.Convert(in, out) != in.size()) return kNone;
+      const int32_t cp = OnlyCodePoint(out);
+      // Anything a UTF-16 unit cannot hold alone leaves the table unused.
+      if (cp < 0 || cp >= 0xFFFF || (cp >= 0xD800 && cp <= 0xDFFF)) complete_ = false;
+      return static_cast<char16_t>(cp);
+    };
+    pairs_.assign(256, kNone);  // row 0: no byte follows a lead byte to a character
+    for (int b = 0; b < 256; ++b) {
+      const char lead = static_cast<char>(b);
+      single_[b] = decode(std::string_view(&lead, 1));
+      if (single_[b] != kNone) continue;
+      std::vector<char16_t> row(256, kNone);
+      bool any = false;
+      for (int t = 0; t < 256; ++t) {
+        const char pair[2] = {lead, static_cast<char>(t)};
+        row[t] = decode(std::string_view(pair, 2));
+        any = any || row[t] != kNone;
+      }
+      if (!any) continue;
+      rowOf_[b] = static_cast<uint8_t>(pairs_.size() / 256);
+      pairs_.insert(pairs_.end(), row.begin(), row.end());
+    }
+    ok_ = complete_ && pairs_.size() / 256 <= 256;
+  }
+
+  bool ok() const { return ok_; }
+  char16_t Single(unsigned char b) const { return single_[b]; }
+  char16_t Pair(unsigned char lead, unsigned char trail) const { return pairs_[rowOf_[lead] * 256u + trail]; }
+
+ private:
+  char16_t single_[256] = {};
+  uint8_t rowOf_[256] = {};
+  std::vector<char16_t> pairs_;
+  bool complete_ = true;
+  bool ok_ = false;
+};
+
+const Cp932Table& Cp932Decoder() {
+  static const Cp932Table table;
+  return table;
+}
+
+// Valid UTF-8 -> UTF-16; `out` has room for one unit per byte.
+size_t Utf8ToUtf16(std::string_view s, char16_t* out) {
+  size_t n = 0;
+  for (size_t i = 0; i < s.size();) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    const size_t len = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : 4;
+    uint32_t cp = len == 1 ? c : c & (0x7Fu >> len);
+    for (size_t k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+    i += len;
+    if (cp >= 0x10000) {
+      out[n++] = static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
+      out[n++] = static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+    } else {
+      out[n++] = static_cast<char16_t>(cp);
+    }
+  }
+  return n;
+}
 
 }  // namespace
 
@@ -140,6 +227,45 @@ std::string DisplayText(std::string_view bytes) {
     bytes.remove_prefix(skip);
   }
   return out;
+}
+
+void DisplayTextUtf16(std::string_view bytes, std::u16string& out) {
+  // Every byte gives at most one unit (a 4-byte UTF-8 character gives two).
+  out.resize(bytes.size());
+  char16_t* units = out.data();
+  size_t n = 0;
+  if (IsAscii(bytes)) {
+    for (unsigned char c : bytes) units[n++] = c;
+  } else if (IsValidUtf8(bytes)) {
+    n = Utf8ToUtf16(bytes, units);
+  } else if (const Cp932Table& table = Cp932Decoder(); table.ok()) {
+    // DisplayText's walk: a character that does not decode becomes U+FFFD, and a lead
+    // byte takes its trail byte with it.
+    const size_t size = bytes.size();
+    for (size_t i = 0; i < size;) {
+      const auto c = static_cast<unsigned char>(bytes[i]);
+      char16_t u = table.Single(c);
+      if (u != Cp932Table::kNone) {
+        units[n++] = u;
+        ++i;
+        continue;
+      }
+      const auto trail = i + 1 < size ? static_cast<unsigned char>(bytes[i + 1]) : 0;
+      if (i + 1 < size && (u = table.Pair(c, trail)) != Cp932Table::kNone) {
+        units[n++] = u;
+        i += 2;
+        continue;
+      }
+      units[n++] = 0xFFFD;
+      i += (IsSjisLeadByte(c) && i + 1 < size && trail >= 0x40) ? 2 : 1;
+    }
+  } else {
+    const std::string text = DisplayText(bytes);
+    out.resize(text.size());
+    units = out.data();
+    n = Utf8ToUtf16(text, units);
+  }
+  out.resize(n);
 }
 
 std::optional<std::string> Utf8ToCp932(std::string_view utf8) {

@@ -21,6 +21,11 @@ bool IsAscii(std::string_view bytes);
 // CP932; bytes that do not decode become U+FFFD. Always returns valid UTF-8.
 std::string DisplayText(std::string_view bytes);
 
+// DisplayText in UTF-16, written to `out` (replacing its contents): the form collation
+// works on. CP932 is decoded by a table taken from the same converter, so both
+// functions decode every byte alike without a round trip through UTF-8.
+void DisplayTextUtf16(std::string_view bytes, std::u16string& out);
+
 // UTF-8 -> CP932. Nullopt when a character has no CP932 form.
 std::optional<std::string> Utf8ToCp932(std::string_view utf8);
 

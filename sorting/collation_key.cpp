@@ -2,9 +2,10 @@
 
 #include <unicode/coll.h>
 #include <unicode/locid.h>
-#include <unicode/ustring.h>
 
+#include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "base/encoding.h"
@@ -34,47 +35,23 @@ void AppendCollationKey(std::string_view bytes, std::string& out) {
     return;
   }
 
-  thread_local std::vector<UChar> utf16;
-  int32_t length = 0;
-  if (IsAscii(bytes)) {
-    utf16.resize(bytes.size());
-    for (size_t i = 0; i < bytes.size(); ++i) utf16[i] = static_cast<unsigned char>(bytes[i]);
-    length = static_cast<int32_t>(bytes.size());
-  } else {
-    thread_local std::string decoded;
-    std::string_view text = bytes;
-    if (!IsValidUtf8(bytes)) {
-      decoded = DisplayText(bytes);
-      text = decoded;
-    }
-    utf16.resize(text.size() + 1);
-    UErrorCode status = U_ZERO_ERROR;
-    u_strFromUTF8WithSub(utf16.data(), static_cast<int32_t>(utf16.size()), &length, text.data(),
-                         static_cast<int32_t>(text.size()), 0xFFFD, nullptr, &status);
-    if (U_FAILURE(status)) {
-      out += text;
-      return;
-    }
-  }
+  thread_local std::u16string utf16;
+  DisplayTextUtf16(bytes, utf16);
+  const auto length = static_cast<int32_t>(utf16.size());
 
-  // Written straight into `out`; the terminating 0 is left out.
-  const size_t start = out.size();
-  size_t room = static_cast<size_t>(length) * 4 + 16;
-  for (;;) {
-    out.resize(start + room);
-    const int32_t needed = collator->getSortKey(utf16.data(), length, reinterpret_cast<uint8_t*>(out.data() + start),
-                                                static_cast<int32_t>(room));
-    if (needed <= 0) {
-      out.resize(start);
-      out += DisplayText(bytes);
-      return;
-    }
-    if (static_cast<size_t>(needed) <= room) {
-      out.resize(start + static_cast<size_t>(needed) - 1);
-      return;
-    }
-    room = static_cast<size_t>(needed);
+  // The key is made in a scratch buffer that keeps its size, and appended without its
+  // terminating 0: growing `out` by a guessed room would clear that room on every call.
+  thread_local std::vector<uint8_t> key(256);
+  int32_t needed = collator->getSortKey(utf16.data(), length, key.data(), static_cast<int32_t>(key.size()));
+  if (needed > static_cast<int32_t>(key.size())) {
+    key.resize(static_cast<size_t>(needed));
+    needed = collator->getSortKey(utf16.data(), length, key.data(), static_cast<int32_t>(key.size()));
   }
+  if (needed <= 0 || needed > static_cast<int32_t>(key.size())) {
+    out += DisplayText(bytes);
+    return;
+  }
+  out.append(reinterpret_cast<const char*>(key.data()), static_cast<size_t>(needed) - 1);
 }
 
 std::string CollationKey(std::string_view bytes) {

@@ -59,26 +59,37 @@ int64_t NumericSortValue(const TMusicFileInfo& r, int32_t key) {
   }
 }
 
-const std::string& SortKeyField(const TMusicFileInfo& r, int32_t key) {
-  static const std::string kEmpty;
+std::string TMusicFileInfo::*SortKeyMember(int32_t key) {
   switch (key) {
-    case 1: return r.FileName;
-    case 2: return r.FileExt;
-    case 3: return r.Archiver;
-    case 4: return r.Detail;
-    case 8: return r.Title;
-    case 9: return r.Artist;
-    case 10: return r.Composer;
-    case 11: return r.SongWriter;
-    case 12: return r.DataMaker;
-    default: return kEmpty;
+    case 1: return &TMusicFileInfo::FileName;
+    case 2: return &TMusicFileInfo::FileExt;
+    case 3: return &TMusicFileInfo::Archiver;
+    case 4: return &TMusicFileInfo::Detail;
+    case 8: return &TMusicFileInfo::Title;
+    case 9: return &TMusicFileInfo::Artist;
+    case 10: return &TMusicFileInfo::Composer;
+    case 11: return &TMusicFileInfo::SongWriter;
+    case 12: return &TMusicFileInfo::DataMaker;
+    default: return nullptr;
   }
 }
 
-std::string SortKeyText(const TMusicFileInfo& r, const TSortSpec& spec) {
+const std::string& SortKeyField(const TMusicFileInfo& r, int32_t key) {
+  static const std::string kEmpty;
+  std::string TMusicFileInfo::*member = SortKeyMember(key);
+  return member ? r.*member : kEmpty;
+}
+
+void AppendSortKeyText(const TMusicFileInfo& r, const TSortSpec& spec, std::string& out) {
   const std::string& field = SortKeyField(r, spec.Key);
-  std::string text = (spec.IgnoreLeadingMarks && spec.Key >= kFirstInfoKey) ? TrimLeadingMarks(field) : field;
-  text += ' ';
+  if (spec.IgnoreLeadingMarks && spec.Key >= kFirstInfoKey && MayStartWithMark(field)) out += TrimLeadingMarks(field);
+  else out += field;
+  out += ' ';
+}
+
+std::string SortKeyText(const TMusicFileInfo& r, const TSortSpec& spec) {
+  std::string text;
+  AppendSortKeyText(r, spec, text);
   return text;
 }
 

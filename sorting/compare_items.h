@@ -34,9 +34,13 @@ int32_t KindClass(const TMusicFileInfo& r);     // 0 parent, 1 folder, 2 file
 int64_t NumericSortValue(const TMusicFileInfo& r, int32_t key);
 // The record field a text key compares (empty for numeric keys and key 0).
 const std::string& SortKeyField(const TMusicFileInfo& r, int32_t key);
+// The same field as a member (null for numeric keys and key 0).
+std::string TMusicFileInfo::*SortKeyMember(int32_t key);
 // The text that is collated for a text key: leading marks trimmed when asked (keys 8 to
 // 12 only), one blank appended.
 std::string SortKeyText(const TMusicFileInfo& r, const TSortSpec& spec);
+// The same text appended to `out`.
+void AppendSortKeyText(const TMusicFileInfo& r, const TSortSpec& spec, std::string& out);
 std::string FileNameSortText(const TMusicFileInfo& r);
 
 }  // namespace kadrel

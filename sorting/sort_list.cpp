@@ -1,6 +1,9 @@
 #include "sorting/sort_list.h"
 
 #include <algorithm>
+#include <cstring>
+#include <new>
+#include <type_traits>
 #include <unordered_map>
 
 #include "catalog/column_text.h"
@@ -32,7 +35,10 @@ void FillKey(TItemSortKey& k, const TMusicFileInfo& r, const TSortSpec& spec) {
     k.Prefix = static_cast<uint64_t>(NumericSortValue(r, spec.Key)) ^ (uint64_t{1} << 63);
     return;
   }
-  k.Text = CollationKey(SortKeyText(r, spec));
+  thread_local std::string text;
+  text.clear();
+  AppendSortKeyText(r, spec, text);
+  k.Text = CollationKey(text);
   k.Prefix = TextPrefix(k.Text);
   if (spec.Key == kColFileName) {
     k.Name = k.Text;  // the file-name key is the name's own key
@@ -62,6 +68,28 @@ int CompareKeys(uint32_t kindA, uint64_t prefixA, TItemSortKey& a, uint32_t kind
   return Sign(NameKey(a).compare(NameKey(b)));
 }
 
+// list.insert(position, record) for the file list, at the cost of a memmove.
+// vector::insert moves the owning pointers after the place one by one (each move
+// clears its source and checks its target for a record to delete), which costs five
+// times the memmove of the same bytes and was most of a sorted insertion into a long
+// list. A unique_ptr with the default deleter is the pointer alone and moving it
+// leaves nothing behind that its destructor would need, so its bytes can be shifted
+// as they are: the vector's storage is grown first (the only step that can fail),
+// the entries from `position` on are shifted up by one slot over the empty last one,
+// and the new record is put into the slot they left without destroying the copy
+// that was shifted away from it.
+void InsertAt(std::vector<std::unique_ptr<TMusicFileInfo>>& list, size_t position,
+              std::unique_ptr<TMusicFileInfo> record) {
+  using Owner = std::unique_ptr<TMusicFileInfo>;
+  static_assert(sizeof(Owner) == sizeof(TMusicFileInfo*) && std::is_nothrow_move_constructible_v<Owner>);
+  list.emplace_back();
+  Owner* slots = list.data();
+  const size_t moved = list.size() - 1 - position;
+  std::memmove(static_cast<void*>(slots + position + 1), static_cast<const void*>(slots + position),
+               moved * sizeof(Owner));
+  ::new (static_cast<void*>(slots + position)) Owner(std::move(record));
+}
+
 struct SortItem {
   uint64_t prefix;
   uint32_t kind;
@@ -72,12 +100,27 @@ struct SortItem {
 // them costs no allocation per entry and comparing them is a memcmp. The file-name keys
 // that break ties are made when a tie first needs them.
 class FlatKeys {
+  static constexpr size_t kAhead = 8;  // records fetched ahead of the one keyed
+
  public:
   FlatKeys(std::span<const TMusicFileInfo* const> records, const TSortSpec& spec)
       : records_(records), spec_(spec), offset_(records.size() + 1), items_(records.size()) {
     const bool text = spec.Key != kNoSortKey && !IsNumericSortKey(spec.Key);
+    std::string TMusicFileInfo::*field = SortKeyMember(spec.Key);
     if (text) bytes_.reserve(records.size() * 48);
-    for (size_t i = 0; i < records.size(); ++i) {
+    std::string keyText;
+    const size_t count = records.size();
+    for (size_t i = 0; i < count; ++i) {
+      // The records lie wherever they were made, in no relation to the list's order:
+      // each would cost a cache miss for its kind, one for its field and one for the
+      // field's text. They are fetched ahead, the text once its string has arrived.
+      if (i + 2 * kAhead < count) {
+        const TMusicFileInfo* ahead = records[i + 2 * kAhead];
+        __builtin_prefetch(&ahead->ItemKind);
+        if (field) __builtin_prefetch(&(ahead->*field));
+      }
+      if (field && i + kAhead < count) __builtin_prefetch((records[i + kAhead]->*field).data());
+
       const TMusicFileInfo& r = *records[i];
       SortItem& item = items_[i];
       item.kind = static_cast<uint32_t>(KindClass(r));
@@ -87,7 +130,9 @@ class FlatKeys {
       if (IsNumericSortKey(spec.Key)) {
         item.prefix = static_cast<uint64_t>(NumericSortValue(r, spec.Key)) ^ (uint64_t{1} << 63);
       } else if (text) {
-        AppendCollationKey(SortKeyText(r, spec), bytes_);
+        keyText.clear();
+        AppendSortKeyText(r, spec, keyText);
+        AppendCollationKey(keyText, bytes_);
         item.prefix = TextPrefix(std::string_view(bytes_).substr(offset_[i]));
       }
     }
@@ -168,7 +213,7 @@ struct SortKeyCacheAccess {
     f.TextSource = SortKeyField(*key.Record, c.spec_.Key);
     f.NameSource = key.Record->FileName;
     f.Key = std::move(key);
-    c.keys_.push_back(std::move(f));
+    c.keys_.push_back(std::make_unique<Full>(std::move(f)));
     return static_cast<uint32_t>(c.keys_.size() - 1);
   }
 
@@ -185,7 +230,7 @@ struct SortKeyCacheAccess {
     s.Record = &r;
     s.Prefix = key.Prefix;
     s.Kind = key.Kind;
-    Full& f = c.keys_[s.Pool];
+    Full& f = *c.keys_[s.Pool];
     f.TextSource = SortKeyField(r, c.spec_.Key);
     f.NameSource = r.FileName;
     f.Key = std::move(key);
@@ -199,7 +244,7 @@ struct SortKeyCacheAccess {
     for (size_t i = 1; i < list.size(); ++i) {
       Slot& a = c.slots_[i - 1];
       Slot& b = c.slots_[i];
-      if (CompareKeys(a.Kind, a.Prefix, c.keys_[a.Pool].Key, b.Kind, b.Prefix, c.keys_[b.Pool].Key, c.spec_) > 0)
+      if (CompareKeys(a.Kind, a.Prefix, c.keys_[a.Pool]->Key, b.Kind, b.Prefix, c.keys_[b.Pool]->Key, c.spec_) > 0)
         return false;
     }
     return true;
@@ -219,16 +264,18 @@ struct SortKeyCacheAccess {
     // Changed behind the cache's back: records may have been freed and others made at
     // the same addresses, so the texts decide what is still valid. The full keys are
     // repacked so that keys of removed entries do not pile up.
-    std::vector<Full> kept;
+    std::vector<std::unique_ptr<Full>> kept;
     kept.reserve(list.size());
     const size_t old = c.slots_.size();
     c.slots_.resize(list.size());
     for (size_t i = 0; i < list.size(); ++i) {
       Slot& s = c.slots_[i];
-      Full f;
-      if (i < old && Describes(c.keys_[s.Pool], *list[i], spec)) f = std::move(c.keys_[s.Pool]);
-      else s.Record = nullptr;
-      kept.push_back(std::move(f));
+      if (i < old && Describes(*c.keys_[s.Pool], *list[i], spec)) {
+        kept.push_back(std::move(c.keys_[s.Pool]));
+      } else {
+        s.Record = nullptr;
+        kept.push_back(std::make_unique<Full>());
+      }
       s.Pool = static_cast<uint32_t>(i);
     }
     c.keys_.swap(kept);
@@ -251,7 +298,7 @@ struct SortKeyCacheAccess {
         high = list.size();
         continue;
       }
-      if (CompareKeys(s.Kind, s.Prefix, c.keys_[s.Pool].Key, added.Kind, added.Prefix, added, c.spec_) > 0)
+      if (CompareKeys(s.Kind, s.Prefix, c.keys_[s.Pool]->Key, added.Kind, added.Prefix, added, c.spec_) > 0)
         high = middle;
       else
         low = middle + 1;
@@ -266,7 +313,7 @@ struct SortKeyCacheAccess {
       const size_t i = position - 1;
       Slot& s = c.slots_[i];
       if (s.Record != list[i].get()) Refill(c, s, *list[i]);
-      if (CompareKeys(s.Kind, s.Prefix, c.keys_[s.Pool].Key, added.Kind, added.Prefix, added, c.spec_) <= 0) break;
+      if (CompareKeys(s.Kind, s.Prefix, c.keys_[s.Pool]->Key, added.Kind, added.Prefix, added, c.spec_) <= 0) break;
       position = i;
     }
     return position;
@@ -344,7 +391,7 @@ size_t SortedInsert(std::vector<std::unique_ptr<TMusicFileInfo>>& list, std::uni
   TItemSortKey added;
   FillKey(added, *record, spec);
   const size_t position = SortKeyCacheAccess::Place(keys, list, added);
-  list.insert(list.begin() + static_cast<std::ptrdiff_t>(position), std::move(record));
+  InsertAt(list, position, std::move(record));
   if (cache) SortKeyCacheAccess::Insert(*cache, position, std::move(added));
   return position;
 }

@@ -62,7 +62,9 @@ class TSortKeyCache {
   bool hasSpec_ = false;
   bool ordered_ = true;      // each slot's keys compare at or below the next slot's
   std::vector<Slot> slots_;  // one per list entry, walked on every insertion
-  std::vector<Full> keys_;   // not moved by insertions; slots point into it
+  // Not moved by insertions; slots point into it. One allocation each, so that growing
+  // the cache moves pointers, not keys.
+  std::vector<std::unique_ptr<Full>> keys_;
 };
 
 // The sorted order of the records, as positions into `records`: CompareItems, and equal

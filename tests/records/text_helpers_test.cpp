@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+
 #include "base/encoding.h"
 #include "base/text_helpers.h"
 #include "base/path_helpers.h"
@@ -63,6 +66,39 @@ TEST(DisplayText, Utf8StaysAndCp932IsDecoded) {
   EXPECT_EQ(DisplayText("\xEF\xBD\xBE"), "ｾ");  // valid UTF-8 is kept
   // A lone lead byte at the end becomes one replacement character.
   EXPECT_EQ(DisplayText(std::string("A\x82", 2)), "A\xEF\xBF\xBD");
+}
+
+// The UTF-16 form decodes CP932 by its own table: it must agree with DisplayText on
+// every one- and two-byte text (each lead byte with every following byte, undecodable
+// pairs and lone lead bytes included) and on longer mixed texts.
+TEST(DisplayText, Utf16FormAgreesWithTheUtf8Form) {
+  auto viaUtf16 = [](std::string_view bytes) {
+    std::u16string units;
+    DisplayTextUtf16(bytes, units);
+    std::string le;
+    for (char16_t u : units) {
+      le += static_cast<char>(u & 0xFF);
+      le += static_cast<char>(u >> 8);
+    }
+    return Utf16ToUtf8(le, false);
+  };
+  for (int a = 0; a < 256; ++a) {
+    const std::string one(1, static_cast<char>(a));
+    ASSERT_EQ(viaUtf16(one), DisplayText(one)) << a;
+    for (int b = 0; b < 256; ++b) {
+      const std::string two{static_cast<char>(a), static_cast<char>(b)};
+      ASSERT_EQ(viaUtf16(two), DisplayText(two)) << a << ' ' << b;
+    }
+  }
+  std::mt19937 rng(5);
+  const std::string pieces[] = {"\x82\xA0", "\x83\x41", "\x81\x40", "\x81\x75", "\xB1", "\xDF", "A", " ",
+                                "\x82",     "\x85\x40", "\x81\x20", "\xFF",     "\x80", "\x87\x40", "\xFC\xFC",
+                                "\xEF\xBD\xBE", "\xF0\x9F\x8E\xB5"};
+  for (int i = 0; i < 2000; ++i) {
+    std::string text;
+    for (int k = static_cast<int>(rng() % 12); k > 0; --k) text += pieces[rng() % std::size(pieces)];
+    ASSERT_EQ(viaUtf16(text), DisplayText(text)) << testing::PrintToString(text);
+  }
 }
 
 }  // namespace
