@@ -2,9 +2,7 @@
 // that must stay as it is.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <algorithm>
 #include <filesystem>
 #include <string>
@@ -13,6 +11,7 @@
 #include <unistd.h>
 
 #include "base/owned_temp.h"
+#include "support/process.h"
 #include "support/temp_dir.h"
 
 namespace kadrel {
@@ -20,30 +19,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
+using CliRun = test::ProcessResult;
 
-// Runs the tool with the configuration and cache folders of `home`.
+// Runs the tool with the configuration folders of `home` and the cache folder `cache`.
 CliRun RunCliIn(const test::TempDir& home, const std::string& cache, const std::string& arguments) {
-  const std::string errors = home.path() + "stderr.txt";
-  fs::create_directories(home.path() + "run");
-  const std::string command = "XDG_RUNTIME_DIR=" + home.path() + "run XDG_CONFIG_HOME=" + home.path() +
-                              "config XDG_CACHE_HOME=" + cache +
-                              " KADREL_CONFIG_DIR=" + home.path() + "kadrel " + KADREL_CLI_PATH + " " + arguments +
-                              " 2>'" + errors + "'";
-  CliRun r;
-  FILE* p = popen(command.c_str(), "r");
-  if (!p) return r;
-  char buffer[4096];
-  size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, p)) > 0) r.out.append(buffer, n);
-  const int status = pclose(p);
-  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  r.err = test::ReadFileBytes(errors);
-  return r;
+  return test::RunCliScript(home.path(), arguments, cache);
 }
 
 const std::string kSamples = KADREL_SAMPLES_DIR;

@@ -1,43 +1,25 @@
 // kadrel-cli as scripts use it: exit codes and JSON Lines output.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <nlohmann/json.hpp>
 #include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "support/process.h"
 #include "support/temp_dir.h"
 
 namespace kadrel {
 namespace {
 
-struct Result {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
+using Result = test::ProcessResult;
 
 // Runs the tool with a private configuration and cache folder (never the user's).
 Result RunCli(const std::string& arguments) {
   static test::TempDir home;
-  const std::string errors = home.path() + "stderr.txt";
-  const std::string command = "XDG_CONFIG_HOME=" + home.path() + "config XDG_CACHE_HOME=" + home.path() +
-                              "cache KADREL_CONFIG_DIR=" + home.path() + "kadrel " + KADREL_CLI_PATH + " " +
-                              arguments + " 2>'" + errors + "'";
-  Result r;
-  FILE* p = popen(command.c_str(), "r");
-  if (!p) return r;
-  char buffer[4096];
-  size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, p)) > 0) r.out.append(buffer, n);
-  int status = pclose(p);
-  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  r.err = test::ReadFileBytes(errors);
-  return r;
+  return test::RunCliScript(home.path(), arguments);
 }
 
 std::vector<nlohmann::json> Lines(const std::string& out) {

@@ -2,16 +2,13 @@
 // run, and control lines on standard input.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "catalog/format_table.h"
-#include "catalog/pl_music_info.h"
+#include "../playlist/playlist_test_util.h"
 #include "playlist/playlist_io.h"
 #include "support/process.h"
 #include "support/temp_dir.h"
@@ -28,39 +25,19 @@ class ListPlayCliTest : public ::testing::Test {
  protected:
   void SetUp() override {
     // Four loose sample files, each in the list once.
-    for (const char* name : {"SONG1.MID", "SONG2.MID", "TRACKER.MOD", "DAWN.MP3"}) {
-      auto item = std::make_unique<TPLMusicInfo>();
-      item->Folder = std::string(KADREL_SAMPLES_DIR) + "/";
-      const std::string n = name;
-      item->Music.FileName = n.substr(0, n.find('.'));
-      item->Music.FileExt = n.substr(n.find('.'));
-      item->Music.FileType = FormatRowForFileName(n);
-      list_.Items.push_back(std::move(item));
-    }
+    for (auto [stem, row] : {std::pair{"SONG1", kRowMID}, {"SONG2", kRowMID}, {"TRACKER", kRowMOD}, {"DAWN", kRowMP3}})
+      test::AddItem(list_, std::string(KADREL_SAMPLES_DIR) + "/", test::MusicRecord(stem, row));
     SilentMessageBox box;
     listPath_ = home_.path() + "list.mpl";
     ASSERT_EQ(SavePlayListFile(list_, listPath_, false, box), SaveResult::Saved);
   }
 
-  // Runs the tool with a private configuration and temporary folder; `controls` are
-  // the lines on its standard input.
+  // Runs the tool with a private configuration; `controls` are the lines on its standard input.
   RunResult ListPlay(const std::string& arguments, const std::string& controls = {}) {
     const std::string input = home_.Write("input.txt", controls);
-    const std::string command = "XDG_CONFIG_HOME=" + home_.path() + "config XDG_CACHE_HOME=" + home_.path() +
-                                "cache KADREL_CONFIG_DIR=" + home_.path() + "kadrel TMPDIR=" + home_.path() +
-                                " timeout 60 " + KADREL_CLI_PATH + " listplay --dry-run " + arguments + " '" +
-                                listPath_ + "' <'" + input + "' 2>/dev/null";
-    RunResult r;
-    FILE* p = popen(command.c_str(), "r");
-    if (!p) return r;
-    std::string out;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, p)) > 0) out.append(buffer, n);
-    const int status = pclose(p);
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.events = test::JsonLines(out);
-    return r;
+    const test::ProcessResult run =
+        test::RunCliScript(home_.path(), "listplay --dry-run " + arguments + " '" + listPath_ + "'", {}, input);
+    return {run.exitCode, test::JsonLines(run.out)};
   }
 
   static std::vector<int> Launched(const RunResult& r) {

@@ -3,15 +3,12 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
 
-#include "catalog/format_table.h"
-#include "catalog/pl_music_info.h"
+#include "../playlist/playlist_test_util.h"
 #include "playlist/playlist_io.h"
 #include "support/process.h"
 #include "support/temp_dir.h"
@@ -27,18 +24,9 @@ class PrepareCliTest : public ::testing::Test {
  protected:
   // Runs the tool with a private configuration and temporary folder.
   std::string Run(const std::string& arguments, int* exitCode = nullptr) {
-    const std::string command = "XDG_CONFIG_HOME=" + home_.path() + "config XDG_CACHE_HOME=" + home_.path() +
-                                "cache KADREL_CONFIG_DIR=" + home_.path() + "kadrel TMPDIR=" + home_.path() +
-                                " timeout 120 " + KADREL_CLI_PATH + " " + arguments + " </dev/null 2>/dev/null";
-    std::string out;
-    FILE* p = popen(command.c_str(), "r");
-    if (!p) return out;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, p)) > 0) out.append(buffer, n);
-    const int status = pclose(p);
-    if (exitCode) *exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return out;
+    const test::ProcessResult r = test::RunCliScript(home_.path(), arguments);
+    if (exitCode) *exitCode = r.exitCode;
+    return r.out;
   }
   // Slot 1 plays `player` and converts Recomposer files first.
   void RegisterPlayer(const std::string& player) {
@@ -105,21 +93,8 @@ TEST_F(PrepareCliTest, ListPlayRendersALooseFileAndARecomposerMemberThroughTimid
   RegisterPlayer(player);
 
   TPLInfo list;
-  auto loose = std::make_unique<TPLMusicInfo>();
-  loose->Folder = kSamples;
-  loose->Music.FileName = "SONG1";
-  loose->Music.FileExt = ".MID";
-  loose->Music.FileType = kRowMID;
-  loose->Music.ItemKind = kLooseFile;
-  list.Items.push_back(std::move(loose));
-  auto member = std::make_unique<TPLMusicInfo>();
-  member->Folder = kSamples;
-  member->Music.FileName = "HARU";
-  member->Music.FileExt = ".RCP";
-  member->Music.FileType = kRowRCP;
-  member->Music.ItemKind = kArchiveMember;
-  member->Music.Archiver = "HARUKAZE.LZH";
-  list.Items.push_back(std::move(member));
+  test::AddItem(list, kSamples, test::MusicRecord("SONG1"));
+  test::AddItem(list, kSamples, test::MusicRecord("HARU", kRowRCP, "HARUKAZE.LZH"));
   SilentMessageBox box;
   const std::string listPath = home_.path() + "list.mpl";
   ASSERT_EQ(SavePlayListFile(list, listPath, false, box), SaveResult::Saved);

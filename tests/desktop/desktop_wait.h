@@ -5,6 +5,7 @@
 #include <QThread>
 #include <chrono>
 #include <functional>
+#include <future>
 
 namespace kadrel::test {
 
@@ -16,6 +17,14 @@ inline bool ServiceUntil(const std::function<bool()>& done, int limitMs = 5000) 
     QThread::msleep(2);
   }
   return true;
+}
+
+// Runs `work` on another thread while this one services the bus.
+template <typename Work>
+auto OffThread(Work work) {
+  auto result = std::async(std::launch::async, work);
+  ServiceUntil([&] { return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }, 20000);
+  return result.get();
 }
 
 }  // namespace kadrel::test

@@ -8,7 +8,6 @@
 #include "listplay/listplay_test_util.h"
 
 #include <QDBusArgument>
-#include <future>
 
 #include "desktop_wait.h"
 #include "platform/dbus_calls.h"
@@ -19,13 +18,6 @@
 
 namespace kadrel::test {
 namespace {
-
-template <typename Work>
-auto OffThread(Work work) {
-  auto result = std::async(std::launch::async, work);
-  ServiceUntil([&] { return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }, 20000);
-  return result.get();
-}
 
 TEST(MediaControls, NextFromTheDesktopReachesListPlayAndTheCurrentItemIsPublished) {
   if (!SessionBusAvailable()) GTEST_SKIP() << "no session bus (run under dbus-run-session)";

@@ -4,7 +4,6 @@
 
 #include <QDBusArgument>
 #include <QDBusObjectPath>
-#include <future>
 #include <mutex>
 
 #include "desktop_wait.h"
@@ -53,14 +52,6 @@ class StatusLog final : public IChannelEvents {
   std::mutex mutex_;
   std::vector<std::string> statuses_;
 };
-
-// Runs `work` on another thread while this one services the bus.
-template <typename Work>
-auto OffThread(Work work) {
-  auto result = std::async(std::launch::async, work);
-  ServiceUntil([&] { return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }, 20000);
-  return result.get();
-}
 
 TEST(MediaControls, RequestsReachTheTargetAndWhatIsPublishedReadsBack) {
   if (!SessionBusAvailable()) GTEST_SKIP() << "no session bus (run under dbus-run-session)";

@@ -21,32 +21,6 @@ namespace {
 
 constexpr int C = 2, D = 3, Q = 16;
 
-// Every button and list of a dialog has a name for screen readers.
-QStringList UnnamedControls(QWidget& dialog) {
-  QStringList unnamed;
-  for (QWidget* w : dialog.findChildren<QWidget*>()) {
-    const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QAbstractItemView*>(w);
-    if (control && !w->inherits("QHeaderView") && !w->objectName().startsWith(QStringLiteral("qt_")) &&
-        w->accessibleName().isEmpty())
-      unnamed << QString::fromLatin1(w->metaObject()->className());
-  }
-  return unnamed;
-}
-
-// Runs `act` on the modal dialog the next call opens, once it is up.
-void WhenModal(std::function<void(QWidget&)> act) {
-  auto* poll = new QTimer;
-  poll->setInterval(10);
-  QObject::connect(poll, &QTimer::timeout, [poll, act] {
-    if (QWidget* modal = QApplication::activeModalWidget()) {
-      poll->stop();
-      poll->deleteLater();
-      act(*modal);
-    }
-  });
-  poll->start();
-}
-
 std::string Folder(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 // A mount table of one fixed volume at `mountPoint`.

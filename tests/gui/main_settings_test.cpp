@@ -19,15 +19,6 @@
 namespace kadrel::test {
 namespace {
 
-QString U8(const char* text) { return QString::fromUtf8(text); }
-
-template <class T>
-T* Find(QWidget& parent, const char* object) {
-  T* widget = parent.findChild<T*>(QString::fromLatin1(object));
-  if (!widget) qWarning("no control %s", object);
-  return widget;
-}
-
 // Answers the folder and file dialogs from a queue (an empty queue is Cancel) and
 // records each question.
 struct FakeChoosers {
@@ -397,11 +388,9 @@ class MainSettingsTest : public QObject {
 
   void okSavesTheStoreAndTheWindowFollowsAtOnce() {
     WindowFixture f;
-    MainWindow& w = f.MakeFromStore(f.root.filePath(QStringLiteral("config")));
-    w.SetSettingsStore(&f.session->Reg());
+    MainWindow& w = f.OpenOnStore();
     FakeChoosers choosers;
     w.settingsChoosers = choosers.Make();
-    f.Open();
     f.messages.texts.clear();
     QVERIFY(w.Actions().mainSettings->isEnabled());
     QVERIFY(!w.Actions().jumpMenu->isEnabled());
@@ -452,14 +441,7 @@ class MainSettingsTest : public QObject {
 
   void aStoreThatCannotBeWrittenKeepsTheDialogOpenAndTheWindowAsItWas() {
     WindowFixture f;
-    const QString config = f.root.filePath(QStringLiteral("config"));
-    MainWindow& w = f.MakeFromStore(config);
-    StoreOpenReport report;
-    auto readOnly = SettingsStore::Open(SettingsDatabasePath(Bytes(config)), &report, {.readOnly = true});
-    QVERIFY(readOnly);
-    RegTreat reg(*readOnly);
-    w.SetSettingsStore(&reg);
-    f.Open();
+    MainWindow& w = f.OpenOnStore(true);
     f.messages.texts.clear();
     w.Hooks().dialogs[Dialog::MainSettings](CommandList::FileList);
     auto* dialog = w.findChild<TSet_MainForm*>();

@@ -57,17 +57,7 @@ class MainWindowTest : public QObject {
   void everyControlHasAnAccessibleName() {
     WindowFixture f;
     MainWindow& w = f.Open();
-    QStringList unnamed;
-    for (QWidget* widget : w.findChildren<QWidget*>()) {
-      const bool control = qobject_cast<QAbstractButton*>(widget) || qobject_cast<QAbstractItemView*>(widget) ||
-                           qobject_cast<QProgressBar*>(widget);
-      // Qt's own helpers (menu and tool-bar overflow buttons, headers) are named by Qt.
-      if (!control || widget->inherits("QHeaderView") || widget->objectName().startsWith(QStringLiteral("qt_"))) continue;
-      auto* toolButton = qobject_cast<QToolButton*>(widget);
-      const bool fromAction = toolButton && toolButton->defaultAction() && !toolButton->defaultAction()->text().isEmpty();
-      if (widget->accessibleName().isEmpty() && !fromAction)
-        unnamed << QStringLiteral("%1 %2").arg(QString::fromLatin1(widget->metaObject()->className()), widget->objectName());
-    }
+    const QStringList unnamed = UnnamedControls(w);
     QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral(", "))));
   }
 

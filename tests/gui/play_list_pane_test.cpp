@@ -15,7 +15,7 @@
 #include <QToolButton>
 #include <QUrl>
 
-#include "catalog/format_table.h"
+#include "../playlist/playlist_test_util.h"
 #include "commands/command_names.h"
 #include "playlist/playlist_texts.h"
 #include "test_objects.h"
@@ -31,26 +31,10 @@
 namespace kadrel::test {
 namespace {
 
-TMusicFileInfo Music(const std::string& stem) {
-  TMusicFileInfo r;
-  r.FileName = stem;
-  r.FileExt = ".MID";
-  r.FileType = kRowMID;
-  r.ItemKind = kLooseFile;
-  r.InfoState = kInfoNoTitle;
-  return r;
-}
-
 std::vector<PlayListSource> Sources(const std::string& folder, std::initializer_list<const char*> stems) {
   std::vector<PlayListSource> out;
-  for (const char* stem : stems) out.push_back({folder, Music(stem)});
+  for (const char* stem : stems) out.push_back({folder, MusicRecord(stem)});
   return out;
-}
-
-std::vector<std::string> Names(const TPLInfo& list) {
-  std::vector<std::string> names;
-  for (const auto& item : list.Items) names.push_back(item->Music.FileName);
-  return names;
 }
 
 const PlayListMenuItem* Find(const std::vector<PlayListMenuItem>& menu, PlayListMenuCommand command) {
@@ -459,14 +443,10 @@ class PlayListPaneTest : public QObject {
     QVERIFY(!w.PlayListPaneWidget().isVisible());
     // The list offers ListPlay with its start dialog, which the test declines.
     bool startOffered = false;
-    QTimer decline;
-    QObject::connect(&decline, &QTimer::timeout, [&] {
-      if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-        startOffered = true;
-        dialog->reject();
-      }
+    WhenModal([&](QWidget& dialog) {
+      startOffered = true;
+      static_cast<QDialog&>(dialog).reject();
     });
-    decline.start(20);
     // Options and files of other kinds are passed over.
     w.HandleArguments({QStringLiteral("-x"), QDir(f.folder).filePath(QStringLiteral("nothing.MPL")), QString::fromStdString(path)});
     QCOMPARE(opened.count(), 1);

@@ -1,11 +1,20 @@
 #include "test_support.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProgressBar>
 #include <QThread>
+#include <QTimer>
+#include <QToolButton>
+
+#include "settings/platform_folders.h"
 
 namespace kadrel::test {
 namespace {
@@ -43,6 +52,33 @@ bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
     QThread::msleep(2);
   }
   return true;
+}
+
+void WhenModal(std::function<void(QWidget&)> act) {
+  auto* poll = new QTimer;
+  poll->setInterval(10);
+  QObject::connect(poll, &QTimer::timeout, [poll, act] {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+      poll->stop();
+      poll->deleteLater();
+      act(*modal);
+    }
+  });
+  poll->start();
+}
+
+QStringList UnnamedControls(QWidget& parent) {
+  QStringList unnamed;
+  for (QWidget* widget : parent.findChildren<QWidget*>()) {
+    const bool control = qobject_cast<QAbstractButton*>(widget) || qobject_cast<QAbstractItemView*>(widget) ||
+                         qobject_cast<QProgressBar*>(widget);
+    if (!control || widget->inherits("QHeaderView") || widget->objectName().startsWith(QStringLiteral("qt_"))) continue;
+    auto* toolButton = qobject_cast<QToolButton*>(widget);
+    const bool fromAction = toolButton && toolButton->defaultAction() && !toolButton->defaultAction()->text().isEmpty();
+    if (widget->accessibleName().isEmpty() && !fromAction)
+      unnamed << QStringLiteral("%1 %2").arg(QString::fromLatin1(widget->metaObject()->className()), widget->objectName());
+  }
+  return unnamed;
 }
 
 std::string Bytes(const QString& path) { return QFile::encodeName(path).toStdString() + "/"; }
@@ -87,6 +123,21 @@ MainWindow& WindowFixture::MakeFromStore(const QString& config) {
   };
   window->onDeleteSettings = [this] { session->Delete(); };
   return *window;
+}
+
+MainWindow& WindowFixture::OpenOnStore(bool readOnly) {
+  const QString config = root.filePath(QStringLiteral("config"));
+  MakeFromStore(config);
+  if (readOnly) {
+    StoreOpenReport report;
+    readOnlyStore = SettingsStore::Open(SettingsDatabasePath(Bytes(config)), &report, {.readOnly = true});
+    if (!readOnlyStore) qFatal("the settings store cannot be opened read-only");
+    readOnlyReg.emplace(*readOnlyStore);
+    window->SetSettingsStore(&*readOnlyReg);
+  } else {
+    window->SetSettingsStore(&session->Reg());
+  }
+  return Open();
 }
 
 MainWindow& WindowFixture::Open(bool wait) {

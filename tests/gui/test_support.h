@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 
 #include "base/message_box.h"
+#include "settings/reg_treat.h"
+#include "settings/settings_store.h"
 #include "ui/main_window.h"
 #include "ui/window_settings.h"
 
@@ -31,11 +33,29 @@ class RecordingMessageBox final : public IMessageBox {
   MessageAnswer answer = MessageAnswer::Ok;
 };
 
+inline QString U8(const char* text) { return QString::fromUtf8(text); }
+
 // Runs the event loop until `done` holds or `timeoutMs` passed; returns `done()`.
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 10000);
 
 // A folder path as the window takes it: file-system bytes ending in "/".
 std::string Bytes(const QString& path);
+
+// Runs `act` on the modal dialog the next call opens, once it is up.
+void WhenModal(std::function<void(QWidget&)> act);
+
+// The buttons, lists and progress bars below `parent` that screen readers and UI tests
+// cannot find by name (Qt's own helpers are left out; a tool-bar button may take its
+// action's text).
+QStringList UnnamedControls(QWidget& parent);
+
+// The child of `parent` with this object name, or null with a warning.
+template <class T>
+T* Find(QObject& parent, const char* object) {
+  T* child = parent.findChild<T*>(QString::fromLatin1(object));
+  if (!child) qWarning("no control %s", object);
+  return child;
+}
 
 // The window tests' set-up: a folder with a copy of the sample collection (or with
 // `midiFiles` small Standard MIDI files instead) and a main window over it whose
@@ -53,6 +73,10 @@ class WindowFixture {
   // settings pass (a player on the search path, the manual recorded instead of shown),
   // and the state saved or the settings deleted at the close.
   MainWindow& MakeFromStore(const QString& config);
+  // Makes the window from the store in <root>/config (as MakeFromStore) and lets it keep
+  // its settings there, or, with `readOnly`, in a view of that store that refuses every
+  // write; then opens it.
+  MainWindow& OpenOnStore(bool readOnly = false);
   // Shows the window (made with QuietSettings when not made yet), starts it on the
   // folder and, unless told otherwise, waits for the end of the first pass.
   MainWindow& Open(bool wait = true);
@@ -75,6 +99,8 @@ class WindowFixture {
   std::vector<int> helpContexts;
   int saves = 0;
   WindowSettings settings;  // what the window was made with
+  std::unique_ptr<SettingsStore> readOnlyStore;  // OpenOnStore(true)'s store and view, outliving the window
+  std::optional<RegTreat> readOnlyReg;
   std::unique_ptr<MainWindow> window;
 
  private:

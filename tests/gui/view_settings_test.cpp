@@ -29,8 +29,6 @@
 namespace kadrel::test {
 namespace {
 
-QString U8(const char* text) { return QString::fromUtf8(text); }
-
 template <class T>
 T* ByName(QWidget& parent, const char* name, int nth = 0) {
   int seen = 0;
@@ -278,9 +276,7 @@ class ViewSettingsTest : public QObject {
 
   void okWritesTheStoreAndTheFileListFollowsAtOnce() {
     WindowFixture f;
-    MainWindow& w = f.MakeFromStore(f.root.filePath(QStringLiteral("config")));
-    w.SetSettingsStore(&f.session->Reg());
-    f.Open();
+    MainWindow& w = f.OpenOnStore();
     const std::vector<int> before = w.FileList().Columns();
     QVERIFY(std::find(before.begin(), before.end(), 8) != before.end());
     QHeaderView* header = w.FileListWidget().header();
@@ -318,14 +314,7 @@ class ViewSettingsTest : public QObject {
 
   void aStoreThatCannotBeWrittenKeepsTheDialogOpen() {
     WindowFixture f;
-    const QString config = f.root.filePath(QStringLiteral("config"));
-    MainWindow& w = f.MakeFromStore(config);
-    StoreOpenReport report;
-    auto readOnly = SettingsStore::Open(SettingsDatabasePath(Bytes(config)), &report, {.readOnly = true});
-    QVERIFY(readOnly);
-    RegTreat reg(*readOnly);
-    w.SetSettingsStore(&reg);
-    f.Open();
+    MainWindow& w = f.OpenOnStore(true);
     const std::vector<int> before = w.FileList().Columns();
     w.Actions().viewSettings->trigger();
     auto* dialog = w.findChild<TSet_ViewForm*>();

@@ -2,8 +2,6 @@
 // next run removes those whose maker is gone, never those of a run still at work.
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -17,32 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Makes a temporary file in `folder` the way a save does, in a child process that is
-// then killed with SIGKILL. Returns the file's name.
-std::string LeftByKilledProcess(const std::string& folder, const std::string& prefix, const std::string& suffix = {}) {
-  int ready[2];
-  EXPECT_EQ(::pipe(ready), 0);
-  const pid_t child = ::fork();
-  if (child == 0) {
-    ::close(ready[0]);
-    const std::string name = OwnedTempName(prefix, suffix);
-    test::WriteFileBytes(folder + name, "half a save");
-    const ssize_t sent = ::write(ready[1], name.data(), name.size());
-    ::close(ready[1]);
-    for (int i = 0; i < 600 && sent > 0; ++i) ::sleep(1);  // until killed
-    ::_exit(1);
-  }
-  ::close(ready[1]);
-  std::string name(256, '\0');
-  const ssize_t got = ::read(ready[0], name.data(), name.size());
-  ::close(ready[0]);
-  ::kill(child, SIGKILL);
-  ::waitpid(child, nullptr, 0);
-  name.resize(got > 0 ? static_cast<size_t>(got) : 0);
-  EXPECT_TRUE(fs::exists(folder + name)) << name;
-  return name;
-}
-
 TEST(OwnedTemp, NamesTellWhetherTheirMakerIsGone) {
   const std::string self = std::to_string(::getpid());
   const std::string start = std::to_string(ProcessStartTime(::getpid()));
@@ -52,7 +24,7 @@ TEST(OwnedTemp, NamesTellWhetherTheirMakerIsGone) {
     bool gone;
   };
   test::TempDir tmp;
-  const std::string killed = LeftByKilledProcess(tmp.path(), "f.kadrel-tmp-");
+  const std::string killed = test::LeftByKilledProcess(tmp.path(), "f.kadrel-tmp-");
   const Case cases[] = {
       {OwnedTempName("f.kadrel-tmp-"), false},              // this process
       {"f.kadrel-tmp-" + self + "-" + start + "-9", false},
@@ -78,7 +50,7 @@ class OrphanedTempTest : public test::IndexTest {};
 TEST_F(OrphanedTempTest, TheNextRunRemovesWhatAKilledSaveLeft) {
   const std::string folder = options.IndexFolder;
   fs::create_directories(folder);
-  const std::string killed = LeftByKilledProcess(folder, "__index.dat.kadrel-tmp-");
+  const std::string killed = test::LeftByKilledProcess(folder, "__index.dat.kadrel-tmp-");
   const std::string live = OwnedTempName("__index.dat.kadrel-tmp-");
   test::WriteFileBytes(folder + live, "being written");
   test::WriteFileBytes(folder + "__index.dat.XXXXXX.note", "not a temporary of ours");
@@ -93,8 +65,8 @@ TEST_F(OrphanedTempTest, TheNextRunRemovesWhatAKilledSaveLeft) {
 // killed run's temporaries at their next save.
 TEST_F(OrphanedTempTest, ASaveClearsItsFilesLeftovers) {
   const std::string folder = temp.MakeFolder("lists") + "/";
-  const std::string killed = LeftByKilledProcess(folder, "A.MPL.kadrel-tmp-");
-  const std::string otherFiles = LeftByKilledProcess(folder, "B.MPL.kadrel-tmp-");
+  const std::string killed = test::LeftByKilledProcess(folder, "A.MPL.kadrel-tmp-");
+  const std::string otherFiles = test::LeftByKilledProcess(folder, "B.MPL.kadrel-tmp-");
   ASSERT_TRUE(ReplaceFileAtomically(folder + "A.MPL", "list"));
   EXPECT_FALSE(fs::exists(folder + killed));
   EXPECT_TRUE(fs::exists(folder + otherFiles)) << "only A.MPL's temporaries are looked at";

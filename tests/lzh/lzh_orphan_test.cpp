@@ -2,9 +2,6 @@
 // into the same folder; those of a run still extracting are not touched.
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 
@@ -20,26 +17,7 @@ namespace fs = std::filesystem;
 
 TEST(LzhOrphans, TheNextExtractionRemovesAKilledRunsTemporaries) {
   test::TempDir dest;
-  int ready[2];
-  ASSERT_EQ(::pipe(ready), 0);
-  const pid_t child = ::fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    ::close(ready[0]);
-    const std::string name = OwnedTempName(".kadrel-unpack-", ".tmp");
-    test::WriteFileBytes(dest.path() + name, "half a member");
-    const ssize_t sent = ::write(ready[1], name.data(), name.size());
-    for (int i = 0; i < 600 && sent > 0; ++i) ::sleep(1);  // until killed
-    ::_exit(1);
-  }
-  ::close(ready[1]);
-  std::string killed(256, '\0');
-  const ssize_t got = ::read(ready[0], killed.data(), killed.size());
-  ::close(ready[0]);
-  ::kill(child, SIGKILL);
-  ::waitpid(child, nullptr, 0);
-  ASSERT_GT(got, 0);
-  killed.resize(static_cast<size_t>(got));
+  const std::string killed = test::LeftByKilledProcess(dest.path(), ".kadrel-unpack-", ".tmp");
   const std::string live = OwnedTempName(".kadrel-unpack-", ".tmp");
   test::WriteFileBytes(dest.path() + live, "being written");
 

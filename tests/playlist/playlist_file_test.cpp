@@ -10,6 +10,7 @@
 #include "playlist/playlist_io.h"
 #include "playlist/playlist_texts.h"
 #include "playlist_test_util.h"
+#include "support/recording_box.h"
 #include "support/temp_dir.h"
 
 namespace kadrel {

@@ -6,7 +6,6 @@
 
 #include "catalog/format_table.h"
 #include "catalog/pl_music_info.h"
-#include "support/recording_box.h"
 
 namespace kadrel::test {
 

@@ -2,6 +2,7 @@
 
 #include <poll.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -64,6 +65,16 @@ ProcessResult RunProcess(const std::vector<std::string>& args, const std::vector
 ProcessResult RunCli(std::vector<std::string> args, const std::vector<std::string>& env) {
   args.insert(args.begin(), KADREL_CLI_PATH);
   return RunProcess(args, env);
+}
+
+ProcessResult RunCliScript(const std::string& home, const std::string& arguments, const std::string& cache,
+                           const std::string& input) {
+  ::mkdir((home + "run").c_str(), 0700);
+  const std::string command = "XDG_CONFIG_HOME='" + home + "config' XDG_CACHE_HOME='" +
+                              (cache.empty() ? home + "cache" : cache) + "' XDG_RUNTIME_DIR='" + home +
+                              "run' KADREL_CONFIG_DIR='" + home + "kadrel' TMPDIR='" + home + "' exec timeout 120 " +
+                              KADREL_CLI_PATH + " " + arguments + " <'" + (input.empty() ? "/dev/null" : input) + "'";
+  return RunProcess({"/bin/sh", "-c", command});
 }
 
 std::vector<nlohmann::json> JsonLines(const std::string& text) {

@@ -21,6 +21,13 @@ ProcessResult RunProcess(const std::vector<std::string>& args, const std::vector
 // kadrel-cli with these arguments.
 ProcessResult RunCli(std::vector<std::string> args, const std::vector<std::string>& env = {});
 
+// kadrel-cli as a script runs it: `arguments` is shell text. The configuration, cache,
+// runtime and temporary folders are private ones below `home` (ending in "/"; the cache at
+// `cache` when given), standard input is the file `input` (nothing when empty), and a run
+// that hangs is killed after two minutes.
+ProcessResult RunCliScript(const std::string& home, const std::string& arguments, const std::string& cache = {},
+                           const std::string& input = {});
+
 // The objects of the lines of `text` that hold one.
 std::vector<nlohmann::json> JsonLines(const std::string& text);
 

@@ -26,4 +26,8 @@ class TempDir {
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, std::string_view bytes);
 
+// Makes a temporary file in `folder` the way a save does (named by OwnedTempName), in a
+// child process that is then killed with SIGKILL. Returns the file's name.
+std::string LeftByKilledProcess(const std::string& folder, const std::string& prefix, const std::string& suffix = {});
+
 }  // namespace kadrel::test
