@@ -18,6 +18,7 @@ DocumentStep MakeDocumentStep(const TMainOption& options, IMessageBox& messages)
     o.OthersGetstyle = othersStyle;
     o.WorkFolder = folder;
     o.ArchiveFolder = archiveFolder;
+    o.ListedDocuments = true;  // full-path documents are the listing's regular files
     DocumentArchiveAccess access;
     access.runCommand = archived.runCommand;
     access.readArchived = archived.read;

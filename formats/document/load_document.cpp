@@ -76,18 +76,19 @@ bool DocumentText::Split(size_t maxLines, bool atEnd) {
   return true;
 }
 
-bool DocumentText::Load(const std::string& path, int maxLines) {
+bool DocumentText::Load(const std::string& path, int maxLines, bool listedRegular) {
   Clear();
   Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
   if (fd.get() < 0) return false;
   struct stat st {};
-  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  if (!listedRegular && (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))) return false;
   const size_t lineLimit = maxLines > 0 ? static_cast<size_t>(maxLines) : 0;
   if (lineLimit == 0) return true;
 
   // The size taken with the type bounds the reads: a small file comes in one pread and
-  // needs no second read to see its end. Only a file that claims no size (some special
-  // file systems) is read until a read comes back short.
+  // needs no second read to see its end. A file of unknown size (listed, or one that
+  // claims no size) is read until a read comes back short, which for most documents is
+  // the first. pread fails on folders and pipes.
   const size_t size = st.st_size > 0 ? static_cast<size_t>(st.st_size) : 0;
   const size_t limit = size > 0 ? std::min(size, kDocumentMaxReadBytes) : kDocumentMaxReadBytes;
   size_t total = 0;

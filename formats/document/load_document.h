@@ -21,7 +21,10 @@ class DocumentText {
   // the first `maxLines` lines of the file as it was when opened (its size then bounds
   // the reads). A small file is read with one pread; a larger one in growing pieces
   // until the lines are complete.
-  bool Load(const std::string& path, int maxLines);
+  // With `listedRegular` the caller's folder listing already found a regular file (or
+  // a link to one) under this name, and the type is not checked again: a name that
+  // became a folder or a pipe since fails the read instead.
+  bool Load(const std::string& path, int maxLines, bool listedRegular = false);
   // The same for a document already in memory (a member read from its archive).
   void LoadBytes(std::string_view bytes, int maxLines);
   void Clear();

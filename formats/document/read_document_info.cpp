@@ -18,8 +18,8 @@ std::string DocumentPath(const std::string& folder, const std::string& docFile, 
   return folder + name;
 }
 
-bool Load(const std::string& path, DocumentText& text) {
-  return !path.empty() && text.Load(path, kDocumentStepLines);
+bool Load(const std::string& path, DocumentText& text, bool listed) {
+  return !path.empty() && text.Load(path, kDocumentStepLines, listed);
 }
 
 // A bare DocFile names a member of the record's archive.
@@ -28,8 +28,9 @@ bool ReadFromArchive(const TMusicFileInfo& r, const DocumentArchiveAccess& archi
 }
 
 bool LoadFor(const TMusicFileInfo& r, const std::string& path, const DocumentArchiveAccess& archive,
-             DocumentText& text) {
-  if (!ReadFromArchive(r, archive)) return Load(path, text);
+             bool listed, DocumentText& text) {
+  // An extracted member (a bare name) was written by the archive library, not listed.
+  if (!ReadFromArchive(r, archive)) return Load(path, text, listed && HasFolderPart(r.DocFile));
   std::optional<std::string> bytes = archive.readArchived(r.DocFile);
   if (!bytes) return false;
   text.LoadBytes(*bytes, kDocumentStepLines);
@@ -65,7 +66,7 @@ void ReadDocumentInfo(const std::string& folder, TMusicFileInfo& r, const Docume
 
   unsigned fields = 0;
   if (options.TitleGetstyle == 3) {
-    if (!LoadFor(r, path, archive, text)) return;
+    if (!LoadFor(r, path, archive, options.ListedDocuments, text)) return;
     fields = kDocumentTitle;  // a document without a title keeps the header's
     if (others & kOthersArtist) fields |= kDocumentArtist;
   } else if (options.TitleGetstyle == 2) {
@@ -75,7 +76,7 @@ void ReadDocumentInfo(const std::string& folder, TMusicFileInfo& r, const Docume
       if (r.ItemKind == kArchiveMember && !HasFolderPart(r.DocFile) && !ReadFromArchive(r, archive))
         ExtractSingleDocument(r, options, archive);
     }
-    if (!LoadFor(r, path, archive, text)) return;
+    if (!LoadFor(r, path, archive, options.ListedDocuments, text)) return;
     if (r.Title.empty()) fields |= kDocumentTitle;
     if (r.Artist.empty() && (others & kOthersArtist)) fields |= kDocumentArtist;
   } else {

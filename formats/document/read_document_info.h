@@ -30,6 +30,8 @@ struct DocumentReadOptions {
   int32_t OthersGetstyle = 0;  // OthersGetstyleBit
   std::string WorkFolder;      // where archive members are extracted; ends in "/"
   std::string ArchiveFolder;   // the folder holding the record's archive; ends in "/"
+  // Full-path documents come from a folder listing that saw regular files (the scan).
+  bool ListedDocuments = false;
 };
 
 // How the document step reaches the archive library. The caller holds the library's
