@@ -70,7 +70,8 @@ std::unique_ptr<FileByteSource> FileByteSource::Checked(int fd) {
     ::close(fd);
     return nullptr;
   }
-  return std::unique_ptr<FileByteSource>(new FileByteSource(fd, static_cast<uint64_t>(st.st_size)));
+  return std::unique_ptr<FileByteSource>(
+      new FileByteSource(fd, static_cast<uint64_t>(st.st_size), static_cast<int64_t>(st.st_mtime)));
 }
 
 FileByteSource::~FileByteSource() { ::close(fd_); }

@@ -49,13 +49,17 @@ class FileByteSource final : public ByteSource {
   FileByteSource& operator=(const FileByteSource&) = delete;
 
   uint64_t Size() const override { return size_; }
+  // The modification time seen when the file was examined on opening (0 when a
+  // listing's size was taken instead).
+  int64_t ModifiedTime() const { return mtime_; }
   size_t ReadAt(uint64_t offset, char* out, size_t n) const override;
 
  private:
-  FileByteSource(int fd, uint64_t size) : fd_(fd), size_(size) {}
+  FileByteSource(int fd, uint64_t size, int64_t mtime = 0) : fd_(fd), size_(size), mtime_(mtime) {}
   static std::unique_ptr<FileByteSource> Checked(int fd);
   int fd_;
   uint64_t size_;
+  int64_t mtime_;
   // The readers look at the first few hundred bytes several times; one read of the
   // head of the file serves them all.
   static constexpr size_t kHeadSize = 4096;

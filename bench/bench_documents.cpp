@@ -68,7 +68,7 @@ void RunDocumentStep(benchmark::State& state, int titleStyle, int others) {
   options.TitleGetstyle = titleStyle;
   options.OthersGetstyle = others;
   SilentMessageBox messages;
-  std::vector<std::string> lines;
+  DocumentText text;
   size_t titled = 0;
   for (auto _ : state) {
     titled = 0;
@@ -78,7 +78,7 @@ void RunDocumentStep(benchmark::State& state, int titleStyle, int others) {
       r.FileExt = ".MID";
       r.ItemKind = kLooseFile;
       r.DocFile = path;
-      ReadDocumentInfo("", r, options, lines, {}, messages);
+      ReadDocumentInfo("", r, options, text, {}, messages);
       titled += r.InfoState == kInfoRead ? 1 : 0;
       benchmark::DoNotOptimize(r);
     }
@@ -93,14 +93,15 @@ void BM_DocumentStepAllFields(benchmark::State& state) { RunDocumentStep(state, 
 // The default settings for items without a header title: the title only.
 void BM_DocumentStepTitleOnly(benchmark::State& state) { RunDocumentStep(state, 2, 1); }
 
-// Baseline: the same 30 lines of each document loaded, nothing searched.
+// Baseline: the same 30 lines of each document loaded by the step's loader, nothing
+// searched.
 void BM_BaselineLoadLines(benchmark::State& state) {
   const Collection& c = Documents();
-  std::vector<std::string> lines;
+  DocumentText text;
   for (auto _ : state) {
     for (const std::string& path : c.paths) {
-      LoadDocument(lines, path, kDocumentStepLines);
-      benchmark::DoNotOptimize(lines);
+      text.Load(path, kDocumentStepLines);
+      benchmark::DoNotOptimize(text.Lines().data());
     }
   }
   state.SetItemsProcessed(state.iterations() * kDocumentCount);

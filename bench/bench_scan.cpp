@@ -13,6 +13,11 @@
 // store loads the index file each time); BM_FillFromIndex_Baseline is the full scan of
 // the same folder.
 //
+// BM_FullScan100k (only with KADREL_BENCH_LARGE=1 in the environment): the full scan
+// of 100,000 loose files, a quarter of them with a document beside them, written once
+// into a temporary folder; run alone, its peak_rss_MB is the process's peak while
+// writing and scanning that folder.
+//
 // Each benchmark reports rows per second and the process's peak resident size.
 
 #include <benchmark/benchmark.h>
@@ -21,6 +26,7 @@
 #include <unistd.h>
 
 #include <condition_variable>
+#include <cstdlib>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -228,6 +234,41 @@ void BM_FullScan_Baseline(benchmark::State& state) {
   ReportRows(state, c.rows, cpu);
 }
 BENCHMARK(BM_FullScan_Baseline)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// 100,000 loose files written straight to disk, nothing kept in memory.
+struct LargeFolder {
+  static constexpr int kFiles = 100'000;
+  test::TempDir dir;
+  std::string folder;
+
+  LargeFolder() {
+    folder = dir.MakeFolder("large") + "/";
+    for (int i = 0; i < kFiles; ++i) {
+      std::string name;
+      const bool documented = i % 4 == 0;
+      const std::string data = MusicFile(i, !documented, name);
+      dir.Write("large/" + name, data);
+      if (documented) dir.Write("large/" + NameWithoutExtension(name) + ".TXT", Document(i));
+    }
+  }
+};
+
+void BM_FullScan100k(benchmark::State& state) {
+  static LargeFolder f;
+  test::TempDir work;
+  int listed = 0;
+  const double cpu = ProcessCpuMs();
+  for (auto _ : state) listed = OpenFolder(f.folder, work.path(), nullptr);
+  if (listed != LargeFolder::kFiles + 1) state.SkipWithError("the scan listed an unexpected number of entries");
+  ReportRows(state, LargeFolder::kFiles, cpu);
+}
+
+[[maybe_unused]] const bool kLargeRegistered = [] {
+  const char* large = std::getenv("KADREL_BENCH_LARGE");
+  if (large && std::string(large) == "1")
+    benchmark::RegisterBenchmark("BM_FullScan100k", BM_FullScan100k)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+  return true;
+}();
 
 // 20,000 entries: 10,000 loose files and 1,000 archives of 10 members.
 struct IndexedFolder {

@@ -8,22 +8,22 @@
 namespace kadrel {
 
 DocumentStep MakeDocumentStep(const TMainOption& options, IMessageBox& messages) {
-  auto lines = std::make_shared<std::vector<std::string>>();
+  auto text = std::make_shared<DocumentText>();
   const int32_t titleStyle = options.TitleGetstyle;
   const int32_t othersStyle = options.OthersGetstyle;
-  return [lines, titleStyle, othersStyle, &messages](const std::string& folder, const std::string& archiveFolder,
+  return [text, titleStyle, othersStyle, &messages](const std::string& folder, const std::string& archiveFolder,
                                                      TMusicFileInfo& record, const ArchivedDocuments& archived) {
     DocumentReadOptions o;
     o.TitleGetstyle = titleStyle;
     o.OthersGetstyle = othersStyle;
     o.WorkFolder = folder;
     o.ArchiveFolder = archiveFolder;
+    o.ListedDocuments = true;  // full-path documents are the listing's regular files
     DocumentArchiveAccess access;
     access.runCommand = archived.runCommand;
     access.readArchived = archived.read;
     access.extractedName = [](std::string_view name) { return ExtractedFileName(name); };
-    ReadDocumentInfo(folder, record, o, *lines, access, messages);
-    lines->clear();
+    ReadDocumentInfo(folder, record, o, *text, access, messages);
   };
 }
 

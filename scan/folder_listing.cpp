@@ -24,15 +24,21 @@ bool IsAsciiName(std::string_view name) {
 
 char FoldAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
-// FNV-1a over the name with every ASCII letter folded.
-uint64_t FoldedHash(std::string_view name) {
-  uint64_t hash = 14695981039346656037ull;
+constexpr uint64_t kHashStart = 14695981039346656037ull;
+
+// FNV-1a over the name with every ASCII letter folded; `hash` carries on over the
+// parts of a name given in pieces.
+uint64_t FoldedHash(std::string_view name, uint64_t hash = kHashStart) {
   for (char c : name) {
     hash ^= static_cast<unsigned char>(FoldAscii(c));
     hash *= 1099511628211ull;
   }
   return hash;
 }
+
+// A slot holds the entry's position + 1 in its low half and the high half of the
+// entry's hash above it, so that a probe past other names reads no entry.
+constexpr uint64_t kTagMask = 0xFFFFFFFF00000000ull;
 
 // CompareIgnoreCase, without its encoding checks when both names are plain ASCII.
 int CompareNames(const std::string& a, bool aAscii, const std::string& b, bool bAscii) {
@@ -80,11 +86,12 @@ bool StatEntry(int folderFd, const char* name, int flags, EntryStat& out) {
 
 // Files whose size and time a record shows or an update pass compares: music files
 // and archives, matched as FilesWithExtension matches them.
-bool NeedsSizeAndTime(std::string_view name) {
+bool NeedsSizeAndTime(std::string_view name, bool musicFiles) {
   const size_t dot = name.rfind('.');
   if (dot == std::string_view::npos) return false;
   const std::string_view extension = name.substr(dot + 1);
   if (EqualsIgnoreCase(extension, "LZH")) return true;
+  if (!musicFiles) return false;
   for (int row = 0; row < kFormatCount; ++row)
     if (EqualsIgnoreCase(extension, kFormatTable[row].Code)) return true;
   return false;
@@ -113,7 +120,7 @@ FolderListing& FolderListing::operator=(FolderListing&& other) noexcept {
   return *this;
 }
 
-std::optional<FolderListing> FolderListing::Read(const std::string& folder, bool foldersOnly) {
+std::optional<FolderListing> FolderListing::Read(const std::string& folder, bool foldersOnly, bool musicFileTimes) {
   int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dirFd < 0) return std::nullopt;
   // The listing keeps its own descriptor for opening files; the stream gets a copy.
@@ -135,7 +142,7 @@ std::optional<FolderListing> FolderListing::Read(const std::string& folder, bool
     DirEntry e;
     e.name = std::string(name);
     const bool examine = d->d_type == DT_DIR || d->d_type == DT_LNK || d->d_type == DT_UNKNOWN ||
-                         (d->d_type == DT_REG && NeedsSizeAndTime(name));
+                         (d->d_type == DT_REG && NeedsSizeAndTime(name, musicFileTimes));
     EntryStat st;
     if (!examine) {
       e.isNormalFile = d->d_type == DT_REG;  // other types (pipes, devices) are no files
@@ -143,11 +150,13 @@ std::optional<FolderListing> FolderListing::Read(const std::string& folder, bool
       e.isDirectory = st.isDirectory;
       e.isNormalFile = st.isRegular;
       e.listedRegular = st.isRegular && d->d_type == DT_REG;
+      e.examined = true;
       e.size = st.size;
       e.mtime = st.mtime;
     } else if (StatEntry(dirFd, d->d_name, AT_SYMLINK_NOFOLLOW, st) && st.isLink) {
       // A dangling link is listed like a file; reading it then reports "cannot be opened".
       e.isNormalFile = true;
+      e.examined = true;
       e.mtime = st.mtime;
     } else {
       continue;
@@ -176,7 +185,7 @@ std::optional<FolderListing> FolderListing::Read(const std::string& folder, bool
     listing.foldedHash_[i] = hash;
     size_t slot = hash & (slotCount - 1);
     while (listing.slots_[slot] != 0) slot = (slot + 1) & (slotCount - 1);
-    listing.slots_[slot] = static_cast<uint32_t>(i + 1);
+    listing.slots_[slot] = (hash & kTagMask) | static_cast<uint64_t>(i + 1);
   }
   return listing;
 }
@@ -190,12 +199,39 @@ const DirEntry* FolderListing::FindFile(std::string_view name) const {
   const size_t mask = slots_.size() - 1;
   const DirEntry* found = nullptr;
   for (size_t slot = hash & mask; slots_[slot] != 0; slot = (slot + 1) & mask) {
-    const uint32_t i = slots_[slot] - 1;
+    if ((slots_[slot] ^ hash) & kTagMask) continue;
+    const size_t i = static_cast<size_t>(slots_[slot] & ~kTagMask) - 1;
     const DirEntry& e = entries_[i];
     if (foldedHash_[i] != hash || !e.isNormalFile || (found && found < &e)) continue;
     if (EqualsIgnoreCase(e.name, name)) found = &e;
   }
   return found;
+}
+
+const DirEntry* FolderListing::FindFile(std::string_view stem, std::string_view extension) const {
+  if (slots_.empty()) return nullptr;
+  const uint64_t hash = FoldedHash(extension, FoldedHash(".", FoldedHash(stem)));
+  const size_t mask = slots_.size() - 1;
+  for (size_t slot = hash & mask; slots_[slot] != 0; slot = (slot + 1) & mask) {
+    if ((slots_[slot] ^ hash) & kTagMask) continue;
+    // A likely hit (most look-ups miss without getting here): compare in full.
+    std::string name;
+    name.reserve(stem.size() + 1 + extension.size());
+    name.append(stem).append(1, '.').append(extension);
+    return FindFile(name);
+  }
+  return nullptr;
+}
+
+bool FolderListing::Examine(DirEntry& e) const {
+  EntryStat st;
+  if (!StatEntry(fd_, e.name.c_str(), 0, st)) return false;
+  e.isDirectory = st.isDirectory;
+  e.isNormalFile = st.isRegular;
+  e.examined = true;
+  e.size = st.size;
+  e.mtime = st.mtime;
+  return true;
 }
 
 std::vector<const DirEntry*> FolderListing::FilesWithExtension(std::string_view extension) const {

@@ -19,6 +19,8 @@ struct DirEntry {
   // Only folders, music files, archives and links are examined; the size and time of
   // other files (documents, companions) stay 0.
   bool listedRegular = false;
+  // The listing read the size and time (false for files it did not examine).
+  bool examined = false;
   int64_t size = 0;
   std::time_t mtime = 0;
 };
@@ -27,8 +29,12 @@ class FolderListing {
  public:
   // Nullopt when the folder cannot be listed. "." and ".." are not included;
   // names starting with "." count as hidden and are left out. With `foldersOnly` only
-  // the sub-folders are listed (files are not even looked at).
-  static std::optional<FolderListing> Read(const std::string& folder, bool foldersOnly = false);
+  // the sub-folders are listed (files are not even looked at). Without
+  // `musicFileTimes` the music files (regular files by the listing's type) are not
+  // examined: a full pass opens each of them anyway and takes size and time from the
+  // open file, which costs less than a look-up by name.
+  static std::optional<FolderListing> Read(const std::string& folder, bool foldersOnly = false,
+                                           bool musicFileTimes = true);
   ~FolderListing();
   FolderListing(FolderListing&& other) noexcept;
   FolderListing& operator=(FolderListing&& other) noexcept;
@@ -40,6 +46,11 @@ class FolderListing {
   const std::vector<DirEntry>& Entries() const { return entries_; }
   // A normal file with this name, letter case ignored.
   const DirEntry* FindFile(std::string_view name) const;
+  // The same for stem + "." + extension, without putting the name together first.
+  const DirEntry* FindFile(std::string_view stem, std::string_view extension) const;
+  // Examines an entry the listing did not (size, time, type) as the listing would
+  // have; false when it is gone.
+  bool Examine(DirEntry& e) const;
   // Normal files whose extension (without dot) equals `extension`, letter case ignored.
   std::vector<const DirEntry*> FilesWithExtension(std::string_view extension) const;
 
@@ -49,8 +60,9 @@ class FolderListing {
   std::vector<DirEntry> entries_;
   // Open addressing over the entries by a hash of the name with every ASCII letter
   // folded: a superset of the names that equal a given name under the catalogue's
-  // rules, found without a search or an allocation. Slots hold position + 1 (0: empty).
-  std::vector<uint32_t> slots_;
+  // rules, found without a search or an allocation. Slots hold position + 1 (0: empty)
+  // and the high half of the entry's hash.
+  std::vector<uint64_t> slots_;
   std::vector<uint64_t> foldedHash_;  // per entry
 };
 

@@ -75,7 +75,8 @@ void ScanPass::Deliver(std::unique_ptr<TMusicFileInfo> record) {
 }
 
 void ScanPass::Run() {
-  listing_ = FolderListing::Read(req_.folder);
+  // A full pass opens every music file and takes its size and time from there.
+  listing_ = FolderListing::Read(req_.folder, false, req_.mode != ScanMode::FullScan);
   if (!listing_) return;  // the folder vanished: the end handler still runs
   linkedNames_.clear();
   if (req_.mode == ScanMode::FullScan) FullScan();
@@ -86,8 +87,8 @@ void ScanPass::Run() {
 // settings are CP932; a file name on disk may carry the same text in UTF-8.
 const DirEntry* ScanPass::FindDocumentBeside(const std::string& stem, size_t belowPosition, size_t* position) const {
   for (size_t k = 0; k < docExtensions_.size() && k < belowPosition; ++k) {
-    const DirEntry* e = listing_->FindFile(stem + "." + docExtensions_[k]);
-    if (!e && !docExtensionsUtf8_[k].empty()) e = listing_->FindFile(stem + "." + docExtensionsUtf8_[k]);
+    const DirEntry* e = listing_->FindFile(stem, docExtensions_[k]);
+    if (!e && !docExtensionsUtf8_[k].empty()) e = listing_->FindFile(stem, docExtensionsUtf8_[k]);
     if (e) {
       if (position) *position = k;
       return e;
@@ -144,16 +145,32 @@ void ScanPass::ProcessLooseFile(const DirEntry& entry) {
   r->ItemKind = kLooseFile;
   r->FileName = NameWithoutExtension(entry.name);
   r->FileExt = ExtensionWithDot(entry.name);
-  r->Size = ClampSize(entry.size);
-  const DosStamp stamp = DosStampFromUnixTime(entry.mtime);
-  r->DosDate = stamp.date;
-  r->DosTime = stamp.time;
-  ReadHeaderInfoAt(listing_->Fd(), entry.name, ListedSize(entry), *r, {req_.options.SMFByte});
+  const HeaderReadOptions headerOptions{req_.options.SMFByte};
+  auto setSizeAndTime = [&](int64_t size, std::time_t mtime) {
+    r->Size = ClampSize(size);
+    const DosStamp stamp = DosStampFromUnixTime(mtime);
+    r->DosDate = stamp.date;
+    r->DosTime = stamp.time;
+  };
+  if (entry.examined) {
+    setSizeAndTime(entry.size, entry.mtime);
+    ReadHeaderInfoAt(listing_->Fd(), entry.name, ListedSize(entry), *r, headerOptions);
+  } else if (auto source = FileByteSource::OpenAt(listing_->Fd(), entry.name)) {
+    setSizeAndTime(static_cast<int64_t>(source->Size()), static_cast<std::time_t>(source->ModifiedTime()));
+    ReadHeaderInfoFrom(*source, *r, headerOptions);
+  } else {
+    // Not readable: the row shows what a look-up by name finds, as when the listing
+    // examined it; a file gone since the listing is left out, as the listing would.
+    DirEntry examined = entry;
+    if (!listing_->Examine(examined) || !examined.isNormalFile) return;
+    setSizeAndTime(examined.size, examined.mtime);
+    ReadHeaderInfoAt(listing_->Fd(), entry.name, std::nullopt, *r, headerOptions);
+  }
 
   bool dropped = false;
   if (row != kRowMGS) {
     for (int k = 0; k < 3; ++k)
-      if (listing_->FindFile(r->FileName + "." + kCompanionExtensions[k])) r->Info |= 1 << k;
+      if (listing_->FindFile(r->FileName, kCompanionExtensions[k])) r->Info |= 1 << k;
     if (const DirEntry* doc = FindDocumentBeside(r->FileName, docExtensions_.size(), nullptr))
       r->DocFile = req_.folder + doc->name;
     if ((req_.options.TitleGetstyle == 2 || req_.options.TitleGetstyle == 3) && env_.documentStep)

@@ -64,49 +64,61 @@ bool MayStartSomewhere(std::string_view keyword, size_t firstLen, std::string_vi
 
 }  // namespace
 
-KeywordMatch FindKeyword(std::string_view keyword, std::string_view text, unsigned flags) {
-  KeywordMatch result;
-  if (keyword.empty()) return result;
+KeywordAttempt TryKeywordAt(std::string_view keyword, std::string_view text, size_t s, unsigned flags,
+                            size_t& end) {
   const bool exact = (flags & kKeywordExactCase) != 0;
   const bool skipBreaks = (flags & kKeywordSkipLineBreaks) != 0;
   const bool skipBlanks = (flags & kKeywordSkipBlanks) != 0;
   const bool wildcard = (flags & kKeywordWildcard) != 0;
-
   const size_t firstLen = CharLength(keyword, 0);
-  if (!MayStartSomewhere(keyword, firstLen, text, exact)) return result;
-  for (size_t s = 0; s < text.size(); s += CharLength(text, s)) {
-    // The first character must match as it is (a leading "?" is a plain "?").
-    if (!CharsEqual(keyword, 0, firstLen, text, s, CharLength(text, s), exact)) continue;
-    size_t i = firstLen;
-    size_t t = s + CharLength(text, s);
-    while (i < keyword.size()) {
-      if (t >= text.size()) return result;  // the text ended inside a match
-      const size_t kLen = CharLength(keyword, i);
-      const size_t tLen = CharLength(text, t);
-      if (CharsEqual(keyword, i, kLen, text, t, tLen, exact)) {
-        i += kLen;
-        t += tLen;
-        continue;
-      }
-      const char c = text[t];
-      if (skipBreaks && (c == '\n' || c == '\r')) {
-        ++t;
-      } else if (skipBlanks && (c == ' ' || c == '\t')) {
-        ++t;
-      } else if (skipBlanks && tLen == 2 && Byte(text, t) == 0x81 && Byte(text, t + 1) == 0x40) {
-        t += 2;
-      } else if (wildcard && keyword[i] == '?') {
-        ++i;
-        t += tLen;
-      } else {
-        break;
-      }
+  // The first character must match as it is (a leading "?" is a plain "?").
+  if (!CharsEqual(keyword, 0, firstLen, text, s, CharLength(text, s), exact)) return KeywordAttempt::Failed;
+  size_t i = firstLen;
+  size_t t = s + CharLength(text, s);
+  while (i < keyword.size()) {
+    if (t >= text.size()) return KeywordAttempt::TextEnded;
+    const size_t kLen = CharLength(keyword, i);
+    const size_t tLen = CharLength(text, t);
+    if (CharsEqual(keyword, i, kLen, text, t, tLen, exact)) {
+      i += kLen;
+      t += tLen;
+      continue;
     }
-    if (i >= keyword.size()) {
-      result.start = static_cast<int32_t>(s);
-      result.length = static_cast<int32_t>(t - s);
-      result.found = true;
-      return result;
+    const char c = text[t];
+    if (skipBreaks && (c == '\n' || c == '\r')) {
+      ++t;
+    } else if (skipBlanks && (c == ' ' || c == '\t')) {
+      ++t;
+    } else if (skipBlanks && tLen == 2 && Byte(text, t) == 0x81 && Byte(text, t + 1) == 0x40) {
+      t += 2;
+    } else if (wildcard && keyword[i] == '?') {
+      ++i;
+      t += tLen;
+    } else {
+      return KeywordAttempt::Failed;
+    }
+  }
+  end = t;
+  return KeywordAttempt::Matched;
+}
+
+KeywordMatch FindKeyword(std::string_view keyword, std::string_view text, unsigned flags) {
+  KeywordMatch result;
+  if (keyword.empty()) return result;
+  const bool exact = (flags & kKeywordExactCase) != 0;
+  if (!MayStartSomewhere(keyword, CharLength(keyword, 0), text, exact)) return result;
+  for (size_t s = 0; s < text.size(); s += CharLength(text, s)) {
+    size_t end = 0;
+    switch (TryKeywordAt(keyword, text, s, flags, end)) {
+      case KeywordAttempt::Failed:
+        continue;
+      case KeywordAttempt::TextEnded:
+        return result;
+      case KeywordAttempt::Matched:
+        result.start = static_cast<int32_t>(s);
+        result.length = static_cast<int32_t>(end - s);
+        result.found = true;
+        return result;
     }
   }
   return result;

@@ -4,6 +4,7 @@
 // full-width small letters), skip blanks and line breaks inside a match, and take "?"
 // as a wildcard for one character.
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -27,6 +28,19 @@ struct KeywordMatch {
   int32_t end() const { return start + length; }
 };
 
+// The first match of `keyword` in `text`.
 KeywordMatch FindKeyword(std::string_view keyword, std::string_view text, unsigned flags);
+
+enum class KeywordAttempt {
+  Matched,
+  Failed,     // this start does not match
+  TextEnded,  // the text ended inside the match: no later start can match either
+};
+
+// One attempt at the character boundary `start` (< text.size()) of a non-empty
+// keyword; on a match `end` is the offset just after it. FindKeyword is the first
+// start that matches, before any attempt that ran out of text.
+KeywordAttempt TryKeywordAt(std::string_view keyword, std::string_view text, size_t start, unsigned flags,
+                            size_t& end);
 
 }  // namespace kadrel

@@ -3,33 +3,12 @@
 #include <algorithm>
 #include <vector>
 
-#include "formats/document/find_keyword.h"
 #include "formats/document/keyword_tables.h"
 #include "base/trim_marks.h"
 #include "base/encoding.h"
 
 namespace kadrel {
 namespace {
-
-struct TableMatch {
-  KeywordMatch match;
-  int position = 0;  // 1-based position of the keyword in its table; 0 = none found
-};
-
-TableMatch FirstKeyword(KeywordTable table, std::string_view line) {
-  const std::vector<std::string>& keywords = Keywords(table);
-  for (size_t i = 0; i < keywords.size(); ++i) {
-    KeywordMatch m = FindKeyword(keywords[i], line, kDocumentKeywordFlags);
-    if (m.found) return {m, static_cast<int>(i) + 1};
-  }
-  return {};
-}
-
-std::optional<std::string> ValueAfterKeyword(KeywordTable table, std::string_view line) {
-  TableMatch m = FirstKeyword(table, line);
-  if (!m.match.found) return std::nullopt;
-  return TrimDocumentValue(line.substr(static_cast<size_t>(m.match.end())));
-}
 
 // Labels closer than this (in bytes) name one shared value (作詞・作曲：).
 constexpr int kSharedLabelGap = 5;
@@ -113,20 +92,41 @@ std::string TrimDocumentValue(std::string_view value) {
   return TrimMarks(leading, MarkSet::Separators, TrimSide::Trailing);
 }
 
-std::optional<std::string> ReadTitleLine(std::string_view line) { return ValueAfterKeyword(KeywordTable::Title, line); }
+std::optional<std::string> ValueAfterKeyword(const TableMatch& m, std::string_view line) {
+  if (!m.match.found) return std::nullopt;
+  return TrimDocumentValue(line.substr(static_cast<size_t>(m.match.end())));
+}
 
-std::optional<std::string> ReadArtistLine(std::string_view line) { return ValueAfterKeyword(KeywordTable::Artist, line); }
+std::optional<std::string> ReadTitleLine(std::string_view line) {
+  LineKeywords keywords;
+  keywords.Scan(line, kTitleTable);
+  return ValueAfterKeyword(keywords.First(KeywordTable::Title), line);
+}
+
+std::optional<std::string> ReadArtistLine(std::string_view line) {
+  LineKeywords keywords;
+  keywords.Scan(line, kArtistTable);
+  return ValueAfterKeyword(keywords.First(KeywordTable::Artist), line);
+}
 
 std::optional<std::string> ReadDataMakerLine(std::string_view line) {
-  return ValueAfterKeyword(KeywordTable::DataMaker, line);
+  LineKeywords keywords;
+  keywords.Scan(line, kDataMakerTable);
+  return ValueAfterKeyword(keywords.First(KeywordTable::DataMaker), line);
 }
 
 ComposerLyricistLine ReadComposerLyricistLine(std::string_view line) {
+  LineKeywords keywords;
+  keywords.Scan(line, kComposerLyricistTables);
+  return ReadComposerLyricistLine(line, keywords);
+}
+
+ComposerLyricistLine ReadComposerLyricistLine(std::string_view line, const LineKeywords& keywords) {
   ComposerLyricistLine out;
-  const TableMatch c = FirstKeyword(KeywordTable::Composer, line);
-  const TableMatch l = FirstKeyword(KeywordTable::Lyricist, line);
+  const TableMatch c = keywords.First(KeywordTable::Composer);
+  const TableMatch l = keywords.First(KeywordTable::Lyricist);
   if (!c.match.found && !l.match.found) return out;
-  const TableMatch a = FirstKeyword(KeywordTable::Arranger, line);
+  const TableMatch a = keywords.First(KeywordTable::Arranger);
   out.counts = true;
   // Arranger labels 編曲?名, 編曲者 and 編曲 may share a value with a lyricist label.
   const bool arrangerSharesWithLyricist = a.position >= 1 && a.position <= 3;

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "formats/document/line_keywords.h"
+
 namespace kadrel {
 
 // The value after the first title / artist / data-maker keyword found in the line
@@ -25,6 +27,14 @@ struct ComposerLyricistLine {
 // gives the name to each role it names; a value ends where the label of another role
 // begins (作曲：A　作詞：B gives A and B).
 ComposerLyricistLine ReadComposerLyricistLine(std::string_view line);
+
+// The tables the composer and lyricist reader needs (the arranger only ends values).
+inline constexpr unsigned kComposerLyricistTables = kComposerTable | kLyricistTable | kArrangerTable;
+
+// The same readers over a line already walked for their tables (LineKeywords::Scan):
+// the value after the table's first keyword, and composer and lyricist.
+std::optional<std::string> ValueAfterKeyword(const TableMatch& m, std::string_view line);
+ComposerLyricistLine ReadComposerLyricistLine(std::string_view line, const LineKeywords& keywords);
 
 // Trimming applied to every value: separators and blanks in front, separators and
 // blanks at the end.

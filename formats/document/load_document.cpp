@@ -26,115 +26,111 @@ class Fd {
   int fd_;
 };
 
-// Cuts an over-long line to the limit without splitting a double-byte character.
-void CutLine(std::string& line) {
+// The first read of a document; most read-me files fit, and a larger one needs only its
+// head for the first lines.
+constexpr size_t kFirstRead = 16 * 1024;
+
+// A line within the limit as it is; an over-long one cut to the limit without
+// splitting a double-byte character.
+std::string_view CutLine(std::string_view line) {
+  if (line.size() <= kDocumentMaxLineBytes) return line;
   size_t i = 0;
   while (i < line.size()) {
     size_t len = IsSjisLeadByte(static_cast<unsigned char>(line[i])) ? 2 : 1;
     if (i + len > kDocumentMaxLineBytes) break;
     i += len;
   }
-  line.resize(i);
+  return line.substr(0, i);
 }
 
-class LineSplitter {
- public:
-  LineSplitter(std::vector<std::string>& lines, size_t maxLines) : lines_(lines), maxLines_(maxLines) {}
-
-  bool full() const { return lines_.size() >= maxLines_; }
-  bool ended() const { return ended_ || full(); }
-
-  void Feed(const char* data, size_t size) {
-    size_t i = 0;
-    while (i < size && !ended()) {
-      if (afterCr_) {
-        afterCr_ = false;
-        if (data[i] == '\n') {
-          ++i;
-          continue;
-        }
-      }
-      size_t j = i;
-      while (j < size && data[j] != '\r' && data[j] != '\n' && data[j] != '\x1a') ++j;
-      Append(data + i, j - i);
-      if (j == size) return;
-      if (data[j] == '\x1a') {
-        ended_ = true;
-        return;
-      }
-      afterCr_ = data[j] == '\r';
-      EndLine();
-      i = j + 1;
-    }
-  }
-
-  // End of the text: a last line without a line break still counts.
-  void Finish() {
-    if (!full() && pending_) EndLine();
-  }
-
- private:
-  void Append(const char* data, size_t size) {
-    if (size == 0) return;
-    pending_ = true;
-    if (overlong_) return;
-    current_.append(data, size);
-    if (current_.size() > kDocumentMaxLineBytes) {
-      CutLine(current_);
-      overlong_ = true;
-    }
-  }
-
-  void EndLine() {
-    lines_.push_back(std::move(current_));
-    current_.clear();
-    pending_ = false;
-    overlong_ = false;
-  }
-
-  std::vector<std::string>& lines_;
-  size_t maxLines_;
-  std::string current_;
-  bool pending_ = false;   // bytes of an unfinished line were seen
-  bool overlong_ = false;  // the current line reached the limit; drop the rest
-  bool afterCr_ = false;   // a CR ended the last line; a LF right after it belongs to it
-  bool ended_ = false;
-};
+// CR, LF and the end-of-text byte 0x1A (never a trail byte of a double-byte character).
+inline bool IsLineEnd(char c) {
+  const auto b = static_cast<unsigned char>(c);
+  return b <= 0x1A && (b == '\r' || b == '\n' || b == 0x1A);
+}
 
 }  // namespace
 
-bool LoadDocument(std::vector<std::string>& lines, const std::string& path, int maxLines) {
+bool DocumentText::Split(size_t maxLines, bool atEnd) {
+  lines_.clear();
+  const std::string_view text(bytes_);
+  size_t i = 0;
+  while (lines_.size() < maxLines) {
+    size_t j = i;
+    while (j < text.size() && !IsLineEnd(text[j])) ++j;
+    if (j == text.size()) {
+      if (!atEnd) return false;
+      if (i < text.size()) lines_.push_back(CutLine(text.substr(i)));
+      return true;
+    }
+    if (text[j] == '\x1a') {
+      if (j > i) lines_.push_back(CutLine(text.substr(i, j - i)));
+      return true;
+    }
+    // A CR as the last byte read may be the first half of a CR LF.
+    if (text[j] == '\r' && j + 1 == text.size() && !atEnd) return false;
+    lines_.push_back(CutLine(text.substr(i, j - i)));
+    i = j + 1;
+    if (text[j] == '\r' && i < text.size() && text[i] == '\n') ++i;
+  }
+  return true;
+}
+
+bool DocumentText::Load(const std::string& path, int maxLines, bool listedRegular) {
+  Clear();
   Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
   if (fd.get() < 0) return false;
   struct stat st {};
-  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  if (!listedRegular && (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))) return false;
+  const size_t lineLimit = maxLines > 0 ? static_cast<size_t>(maxLines) : 0;
+  if (lineLimit == 0) return true;
 
-  std::vector<std::string> loaded;
-  LineSplitter splitter(loaded, maxLines > 0 ? static_cast<size_t>(maxLines) : 0);
-  char buffer[16 * 1024];
+  // The size taken with the type bounds the reads: a small file comes in one pread and
+  // needs no second read to see its end. A file of unknown size (listed, or one that
+  // claims no size) is read until a read comes back short, which for most documents is
+  // the first. pread fails on folders and pipes.
+  const size_t size = st.st_size > 0 ? static_cast<size_t>(st.st_size) : 0;
+  const size_t limit = size > 0 ? std::min(size, kDocumentMaxReadBytes) : kDocumentMaxReadBytes;
   size_t total = 0;
-  while (!splitter.ended() && total < kDocumentMaxReadBytes) {
-    const size_t want = std::min(sizeof buffer, kDocumentMaxReadBytes - total);
-    ssize_t got = ::read(fd.get(), buffer, want);
+  size_t want = std::min(kFirstRead, limit);
+  for (;;) {
+    bytes_.resize(total + want);
+    const ssize_t got = ::pread(fd.get(), bytes_.data() + total, want, static_cast<off_t>(total));
     if (got < 0) {
       if (errno == EINTR) continue;
+      Clear();
       return false;
     }
-    if (got == 0) break;
     total += static_cast<size_t>(got);
-    splitter.Feed(buffer, static_cast<size_t>(got));
+    bytes_.resize(total);
+    const bool atEnd = static_cast<size_t>(got) < want || total >= limit;
+    if (Split(lineLimit, atEnd) || atEnd) return true;
+    // Grow by doubling, so that re-splitting from the start stays linear in the bytes.
+    want = std::min(std::max(total, kFirstRead), limit - total);
   }
-  splitter.Finish();
-  lines = std::move(loaded);
+}
+
+void DocumentText::LoadBytes(std::string_view bytes, int maxLines) {
+  bytes_.assign(bytes.substr(0, std::min(bytes.size(), kDocumentMaxReadBytes)));
+  Split(maxLines > 0 ? static_cast<size_t>(maxLines) : 0, true);
+}
+
+void DocumentText::Clear() {
+  bytes_.clear();
+  lines_.clear();
+}
+
+bool LoadDocument(std::vector<std::string>& lines, const std::string& path, int maxLines) {
+  DocumentText text;
+  if (!text.Load(path, maxLines)) return false;
+  lines.assign(text.Lines().begin(), text.Lines().end());
   return true;
 }
 
 void LoadDocumentFromBytes(std::vector<std::string>& lines, std::string_view bytes, int maxLines) {
-  std::vector<std::string> loaded;
-  LineSplitter splitter(loaded, maxLines > 0 ? static_cast<size_t>(maxLines) : 0);
-  splitter.Feed(bytes.data(), std::min(bytes.size(), kDocumentMaxReadBytes));
-  splitter.Finish();
-  lines = std::move(loaded);
+  DocumentText text;
+  text.LoadBytes(bytes, maxLines);
+  lines.assign(text.Lines().begin(), text.Lines().end());
 }
 
 }  // namespace kadrel

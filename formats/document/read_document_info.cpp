@@ -18,8 +18,8 @@ std::string DocumentPath(const std::string& folder, const std::string& docFile, 
   return folder + name;
 }
 
-bool Load(const std::string& path, std::vector<std::string>& lines) {
-  return !path.empty() && LoadDocument(lines, path, kDocumentStepLines);
+bool Load(const std::string& path, DocumentText& text, bool listed) {
+  return !path.empty() && text.Load(path, kDocumentStepLines, listed);
 }
 
 // A bare DocFile names a member of the record's archive.
@@ -28,11 +28,12 @@ bool ReadFromArchive(const TMusicFileInfo& r, const DocumentArchiveAccess& archi
 }
 
 bool LoadFor(const TMusicFileInfo& r, const std::string& path, const DocumentArchiveAccess& archive,
-             std::vector<std::string>& lines) {
-  if (!ReadFromArchive(r, archive)) return Load(path, lines);
+             bool listed, DocumentText& text) {
+  // An extracted member (a bare name) was written by the archive library, not listed.
+  if (!ReadFromArchive(r, archive)) return Load(path, text, listed && HasFolderPart(r.DocFile));
   std::optional<std::string> bytes = archive.readArchived(r.DocFile);
   if (!bytes) return false;
-  LoadDocumentFromBytes(lines, *bytes, kDocumentStepLines);
+  text.LoadBytes(*bytes, kDocumentStepLines);
   return true;
 }
 
@@ -58,17 +59,16 @@ std::string DocumentExtractCommand(const std::string& archivePath, const std::st
 }
 
 void ReadDocumentInfo(const std::string& folder, TMusicFileInfo& r, const DocumentReadOptions& options,
-                      std::vector<std::string>& lines, const DocumentArchiveAccess& archive,
-                      IMessageBox& messages) {
+                      DocumentText& text, const DocumentArchiveAccess& archive, IMessageBox& messages) {
   if (r.DocFile.empty()) return;
   const int32_t others = options.OthersGetstyle;
   const std::string path = DocumentPath(folder, r.DocFile, archive);
 
+  unsigned fields = 0;
   if (options.TitleGetstyle == 3) {
-    if (!LoadFor(r, path, archive, lines)) return;
-    ReadTitleFromDocument(lines, r, messages);  // a document without a title keeps the header's
-    if (!r.Title.empty()) r.InfoState = kInfoRead;
-    if (others & kOthersArtist) ReadArtistFromDocument(lines, r, messages);
+    if (!LoadFor(r, path, archive, options.ListedDocuments, text)) return;
+    fields = kDocumentTitle;  // a document without a title keeps the header's
+    if (others & kOthersArtist) fields |= kDocumentArtist;
   } else if (options.TitleGetstyle == 2) {
     ApplyPlaceholderTitleRule(r);
     if (others == 0) {
@@ -76,15 +76,17 @@ void ReadDocumentInfo(const std::string& folder, TMusicFileInfo& r, const Docume
       if (r.ItemKind == kArchiveMember && !HasFolderPart(r.DocFile) && !ReadFromArchive(r, archive))
         ExtractSingleDocument(r, options, archive);
     }
-    if (!LoadFor(r, path, archive, lines)) return;
-    if (r.Title.empty()) ReadTitleFromDocument(lines, r, messages);
-    if (r.Artist.empty() && (others & kOthersArtist)) ReadArtistFromDocument(lines, r, messages);
+    if (!LoadFor(r, path, archive, options.ListedDocuments, text)) return;
+    if (r.Title.empty()) fields |= kDocumentTitle;
+    if (r.Artist.empty() && (others & kOthersArtist)) fields |= kDocumentArtist;
   } else {
     return;
   }
+  if (others & kOthersComposerLyricist) fields |= kDocumentComposerLyricist;
+  if (others & kOthersDataMaker) fields |= kDocumentDataMaker;
 
-  if (others & kOthersComposerLyricist) ReadComposerLyricistFromDocument(lines, r, messages);
-  if (others & kOthersDataMaker) ReadDataMakerFromDocument(lines, r, messages);
+  ReadDocumentFields(text.Lines(), fields, r, messages);
+  if (options.TitleGetstyle == 3 && !r.Title.empty()) r.InfoState = kInfoRead;
 }
 
 }  // namespace kadrel

@@ -11,6 +11,7 @@
 
 #include "base/message_box.h"
 #include "catalog/music_file_info.h"
+#include "formats/document/load_document.h"
 
 namespace kadrel {
 
@@ -29,6 +30,8 @@ struct DocumentReadOptions {
   int32_t OthersGetstyle = 0;  // OthersGetstyleBit
   std::string WorkFolder;      // where archive members are extracted; ends in "/"
   std::string ArchiveFolder;   // the folder holding the record's archive; ends in "/"
+  // Full-path documents come from a folder listing that saw regular files (the scan).
+  bool ListedDocuments = false;
 };
 
 // How the document step reaches the archive library. The caller holds the library's
@@ -50,10 +53,9 @@ std::string DocumentExtractCommand(const std::string& archivePath, const std::st
                                    const std::string& docFile);
 
 // Reads folder + DocFile (DocFile alone when it has a folder part; a bare name is an
-// extracted archive member and is looked up under its on-disk name). `lines` is the
-// caller's scratch list.
+// extracted archive member and is looked up under its on-disk name). `text` is the
+// caller's scratch document, reused from one call to the next.
 void ReadDocumentInfo(const std::string& folder, TMusicFileInfo& r, const DocumentReadOptions& options,
-                      std::vector<std::string>& lines, const DocumentArchiveAccess& archive,
-                      IMessageBox& messages);
+                      DocumentText& text, const DocumentArchiveAccess& archive, IMessageBox& messages);
 
 }  // namespace kadrel

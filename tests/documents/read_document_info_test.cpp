@@ -35,12 +35,12 @@ class ReadDocumentInfoTest : public ::testing::Test {
     options.OthersGetstyle = others;
     options.WorkFolder = work_.path();
     options.ArchiveFolder = dir_.path();
-    ReadDocumentInfo(folder, r, options, lines_, access_, messages_);
+    ReadDocumentInfo(folder, r, options, text_, access_, messages_);
   }
 
   test::TempDir dir_;
   test::TempDir work_;
-  std::vector<std::string> lines_;
+  DocumentText text_;
   DocumentArchiveAccess access_;
   SilentMessageBox messages_;
 };

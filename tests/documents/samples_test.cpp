@@ -25,9 +25,9 @@ TMusicFileInfo ReadSample(const char* name, const char* doc, const char* headerT
   DocumentReadOptions options;
   options.TitleGetstyle = titleStyle;
   options.OthersGetstyle = kOthersArtist | kOthersComposerLyricist | kOthersDataMaker;
-  std::vector<std::string> lines;
+  DocumentText text;
   SilentMessageBox messages;
-  ReadDocumentInfo("", r, options, lines, {}, messages);
+  ReadDocumentInfo("", r, options, text, {}, messages);
   return r;
 }
 
