@@ -80,13 +80,35 @@ bool StatEntry(int folderFd, const char* name, int flags, EntryStat& out) {
 
 // Files whose size and time a record shows or an update pass compares: music files
 // and archives, matched as FilesWithExtension matches them.
-bool NeedsSizeAndTime(std::string_view name) {
+enum class SizedKind { None, Music, Archive };
+SizedKind SizedKindOf(std::string_view name) {
   const size_t dot = name.rfind('.');
-  if (dot == std::string_view::npos) return false;
+  if (dot == std::string_view::npos) return SizedKind::None;
   const std::string_view extension = name.substr(dot + 1);
-  if (EqualsIgnoreCase(extension, "LZH")) return true;
+  if (EqualsIgnoreCase(extension, "LZH")) return SizedKind::Archive;
   for (int row = 0; row < kFormatCount; ++row)
-    if (EqualsIgnoreCase(extension, kFormatTable[row].Code)) return true;
+    if (EqualsIgnoreCase(extension, kFormatTable[row].Code)) return SizedKind::Music;
+  return SizedKind::None;
+}
+
+// Size, time and type of an entry that a full listing examines; false when it is to be
+// left out.
+bool ExamineEntry(int folderFd, const char* name, bool listedAsRegular, DirEntry& e) {
+  EntryStat st;
+  if (StatEntry(folderFd, name, 0, st)) {
+    e.isDirectory = st.isDirectory;
+    e.isNormalFile = st.isRegular;
+    e.listedRegular = st.isRegular && listedAsRegular;
+    e.size = st.size;
+    e.mtime = st.mtime;
+    return true;
+  }
+  if (StatEntry(folderFd, name, AT_SYMLINK_NOFOLLOW, st) && st.isLink) {
+    // A dangling link is listed like a file; reading it then reports "cannot be opened".
+    e.isNormalFile = true;
+    e.mtime = st.mtime;
+    return true;
+  }
   return false;
 }
 
@@ -113,7 +135,8 @@ FolderListing& FolderListing::operator=(FolderListing&& other) noexcept {
   return *this;
 }
 
-std::optional<FolderListing> FolderListing::Read(const std::string& folder, bool foldersOnly) {
+std::optional<FolderListing> FolderListing::Read(const std::string& folder, ListingDetail detail) {
+  const bool foldersOnly = detail == ListingDetail::FoldersOnly;
   int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dirFd < 0) return std::nullopt;
   // The listing keeps its own descriptor for opening files; the stream gets a copy.
@@ -134,22 +157,14 @@ std::optional<FolderListing> FolderListing::Read(const std::string& folder, bool
     if (foldersOnly && d->d_type != DT_DIR && d->d_type != DT_LNK && d->d_type != DT_UNKNOWN) continue;
     DirEntry e;
     e.name = std::string(name);
+    const SizedKind sized = d->d_type == DT_REG ? SizedKindOf(name) : SizedKind::None;
     const bool examine = d->d_type == DT_DIR || d->d_type == DT_LNK || d->d_type == DT_UNKNOWN ||
-                         (d->d_type == DT_REG && NeedsSizeAndTime(name));
-    EntryStat st;
+                         sized == SizedKind::Archive ||
+                         (sized == SizedKind::Music && detail != ListingDetail::MusicSizesLater);
     if (!examine) {
       e.isNormalFile = d->d_type == DT_REG;  // other types (pipes, devices) are no files
-    } else if (StatEntry(dirFd, d->d_name, 0, st)) {
-      e.isDirectory = st.isDirectory;
-      e.isNormalFile = st.isRegular;
-      e.listedRegular = st.isRegular && d->d_type == DT_REG;
-      e.size = st.size;
-      e.mtime = st.mtime;
-    } else if (StatEntry(dirFd, d->d_name, AT_SYMLINK_NOFOLLOW, st) && st.isLink) {
-      // A dangling link is listed like a file; reading it then reports "cannot be opened".
-      e.isNormalFile = true;
-      e.mtime = st.mtime;
-    } else {
+      e.sizeLeftOut = sized == SizedKind::Music;
+    } else if (!ExamineEntry(dirFd, d->d_name, d->d_type == DT_REG, e)) {
       continue;
     }
     if (foldersOnly && !e.isDirectory) continue;
@@ -196,6 +211,15 @@ const DirEntry* FolderListing::FindFile(std::string_view name) const {
     if (EqualsIgnoreCase(e.name, name)) found = &e;
   }
   return found;
+}
+
+std::optional<DirEntry> FolderListing::Examined(const DirEntry& entry) const {
+  if (!entry.sizeLeftOut) return entry;
+  DirEntry e;
+  e.name = entry.name;
+  // Read from a regular file's name, as the listing itself would have.
+  if (!ExamineEntry(fd_, e.name.c_str(), true, e)) return std::nullopt;
+  return e;
 }
 
 std::vector<const DirEntry*> FolderListing::FilesWithExtension(std::string_view extension) const {

@@ -21,14 +21,22 @@ struct DirEntry {
   bool listedRegular = false;
   int64_t size = 0;
   std::time_t mtime = 0;
+  // A regular music file whose size and time the listing left for Examined.
+  bool sizeLeftOut = false;
+};
+
+// How much of each entry a listing reads besides its name and type.
+enum class ListingDetail {
+  Full,             // size and time of folders, music files, archives and links
+  MusicSizesLater,  // the same but for music files, whose size and time Examined reads
+  FoldersOnly,      // the sub-folders only (files are not even looked at)
 };
 
 class FolderListing {
  public:
   // Nullopt when the folder cannot be listed. "." and ".." are not included;
-  // names starting with "." count as hidden and are left out. With `foldersOnly` only
-  // the sub-folders are listed (files are not even looked at).
-  static std::optional<FolderListing> Read(const std::string& folder, bool foldersOnly = false);
+  // names starting with "." count as hidden and are left out.
+  static std::optional<FolderListing> Read(const std::string& folder, ListingDetail detail = ListingDetail::Full);
   ~FolderListing();
   FolderListing(FolderListing&& other) noexcept;
   FolderListing& operator=(FolderListing&& other) noexcept;
@@ -42,6 +50,9 @@ class FolderListing {
   const DirEntry* FindFile(std::string_view name) const;
   // Normal files whose extension (without dot) equals `extension`, letter case ignored.
   std::vector<const DirEntry*> FilesWithExtension(std::string_view extension) const;
+  // The entry as a full listing has it (size and time read now when they were left
+  // out); nullopt when it can no longer be examined, as a full listing leaves it out.
+  std::optional<DirEntry> Examined(const DirEntry& entry) const;
 
  private:
   FolderListing() = default;

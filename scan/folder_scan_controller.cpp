@@ -56,7 +56,7 @@ void FolderScanController::ShowFolder(const std::string& folder, const std::stri
 }
 
 void FolderScanController::ListSubFolders(const std::string& previousFolder) {
-  auto listing = FolderListing::Read(folder_, /*foldersOnly=*/true);
+  auto listing = FolderListing::Read(folder_, ListingDetail::FoldersOnly);
   auto folderRecord = [](int32_t kind, const std::string& name, std::time_t mtime) {
     auto r = std::make_unique<TMusicFileInfo>();
     r->ItemKind = kind;

@@ -75,7 +75,9 @@ void ScanPass::Deliver(std::unique_ptr<TMusicFileInfo> record) {
 }
 
 void ScanPass::Run() {
-  listing_ = FolderListing::Read(req_.folder);
+  // An update pass reads the size and time of the new music files only.
+  listing_ = FolderListing::Read(
+      req_.folder, req_.mode == ScanMode::FullScan ? ListingDetail::Full : ListingDetail::MusicSizesLater);
   if (!listing_) return;  // the folder vanished: the end handler still runs
   linkedNames_.clear();
   if (req_.mode == ScanMode::FullScan) FullScan();
@@ -358,6 +360,17 @@ void ScanPass::ScanArchive(const DirEntry& archive) {
 
 }
 
+// The list's entry keys. The vector is sized here on the worker, so that the window's
+// thread only copies names into it: on a list of many thousand rows, first touching
+// the memory costs it more than the copying does.
+std::vector<ScanEntryKey> ScanPass::ListedKeys() {
+  int count = 0;
+  OnWindow([&] { count = env_.view.Count(); });
+  std::vector<ScanEntryKey> keys(static_cast<size_t>(std::max(count, 0)));
+  OnWindow([&] { env_.view.CopyEntryKeys(keys); });
+  return keys;
+}
+
 void ScanPass::UpdatePass() {
   if (req_.mode == ScanMode::UpdateWithSubFolders) UpdateSubFolders();
   if (Stopped()) return;
@@ -367,13 +380,10 @@ void ScanPass::UpdatePass() {
 }
 
 void ScanPass::UpdateSubFolders() {
-  std::vector<TMusicFileInfo> entries;
-  OnWindow([&] {
-    for (int i = 0; i < env_.view.Count(); ++i) entries.push_back(env_.view.CopyEntry(i));
-  });
+  const std::vector<ScanEntryKey> entries = ListedKeys();
   std::vector<std::string> remembered;
   for (int i = static_cast<int>(entries.size()) - 1; i >= 0 && !Stopped(); --i) {
-    const TMusicFileInfo& e = entries[static_cast<size_t>(i)];
+    const ScanEntryKey& e = entries[static_cast<size_t>(i)];
     if (e.ItemKind != kFolderEntry) continue;
     const DirEntry* onDisk = nullptr;
     for (const DirEntry& d : listing_->Entries())
@@ -429,16 +439,13 @@ bool ScanPass::MemberPresent(const std::string& archiveName, const std::string& 
 
 void ScanPass::CheckExistingFiles() {
   SetStatus(0, "ファイル情報を更新中です..");
-  std::vector<TMusicFileInfo> entries;
+  const std::vector<ScanEntryKey> entries = ListedKeys();
   int top = 0, perPage = 0;
-  OnWindow([&] {
-    for (int i = 0; i < env_.view.Count(); ++i) entries.push_back(env_.view.CopyEntry(i));
-    env_.view.VisibleRange(top, perPage);
-  });
+  OnWindow([&] { env_.view.VisibleRange(top, perPage); });
   bool removed = false, removedVisible = false;
   for (int i = static_cast<int>(entries.size()) - 1; i >= 0; --i) {
     if (Stopped()) break;
-    const TMusicFileInfo& e = entries[static_cast<size_t>(i)];
+    const ScanEntryKey& e = entries[static_cast<size_t>(i)];
     bool keep = true;
     if (e.ItemKind == kLooseFile) {
       keep = listing_->FindFile(e.FileName + e.FileExt) != nullptr;
@@ -472,14 +479,13 @@ void ScanPass::CheckExistingFiles() {
 void ScanPass::AddNewFiles() {
   // Names folded to upper case, so a folder of many thousand entries is checked in
   // linear time.
+  const std::vector<ScanEntryKey> entries = ListedKeys();
   std::unordered_set<std::string> known;
-  OnWindow([&] {
-    for (int i = 0; i < env_.view.Count(); ++i) {
-      const TMusicFileInfo e = env_.view.CopyEntry(i);
-      if (e.ItemKind == kLooseFile) known.insert(ToUpperAscii(e.FullName()));
-      else if (e.ItemKind == kArchiveMember) known.insert(ToUpperAscii(e.Archiver));
-    }
-  });
+  known.reserve(entries.size());
+  for (const ScanEntryKey& e : entries) {
+    if (e.ItemKind == kLooseFile) known.insert(ToUpperAscii(e.FileName + e.FileExt));
+    else if (e.ItemKind == kArchiveMember) known.insert(ToUpperAscii(e.Archiver));
+  }
   auto isKnown = [&](const std::string& name) {
     return known.count(ToUpperAscii(name)) != 0;
   };
@@ -509,7 +515,7 @@ void ScanPass::AddNewFiles() {
     });
   };
   for (const DirEntry* e : newFiles) {
-    ProcessLooseFile(*e);
+    if (const std::optional<DirEntry> examined = listing_->Examined(*e)) ProcessLooseFile(*examined);
     stepDone();
     if (Stopped()) return;
   }
