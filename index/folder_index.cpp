@@ -136,8 +136,36 @@ bool TFolderIndex::LoadIndexFile(const std::string& path) {
   return false;
 }
 
+namespace {
+
+class VectorSink final : public IndexRecordSink {
+ public:
+  explicit VectorSink(std::vector<TMusicFileInfo>& out) : out_(out) {}
+  void Expect(size_t count) override { out_.reserve(out_.size() + count); }
+  void Take(TMusicFileInfo&& record) override { out_.push_back(std::move(record)); }
+
+ private:
+  std::vector<TMusicFileInfo>& out_;
+};
+
+}  // namespace
+
 bool TFolderIndex::OpenFolderIndex(const std::string& folder, std::vector<TMusicFileInfo>& out,
                                    const IndexReadOptions& read) {
+  VectorSink sink(out);
+  IndexReadOptions counted = read;
+  counted.listCount += static_cast<int>(out.size());
+  return OpenFolderIndex(folder, sink, counted);
+}
+
+bool TFolderIndex::ReadFolderBlock(std::vector<TMusicFileInfo>& out, const IndexReadOptions& read) {
+  VectorSink sink(out);
+  IndexReadOptions counted = read;
+  counted.listCount += static_cast<int>(out.size());  // records the list holds already
+  return ReadFolderBlock(sink, counted);
+}
+
+bool TFolderIndex::OpenFolderIndex(const std::string& folder, IndexRecordSink& out, const IndexReadOptions& read) {
   SetCurrentFolder(folder);
   const std::string ownFile = folder_ + kFolderIndexFileName;
   std::string candidate = FileExists(ownFile) ? ownFile : DriveIndexPath(folder_);
@@ -196,7 +224,7 @@ IndexCheck TFolderIndex::CheckIndexFile() {
   return IndexCheck::Foreign;
 }
 
-bool TFolderIndex::ReadFolderBlock(std::vector<TMusicFileInfo>& out, const IndexReadOptions& read) {
+bool TFolderIndex::ReadFolderBlock(IndexRecordSink& out, const IndexReadOptions& read) {
   if (CheckIndexFile() != IndexCheck::Usable || image_.size() <= 28) return false;
   auto block = FindFolderBlock(image_, folder_);
   if (!block) return false;
@@ -208,7 +236,8 @@ bool TFolderIndex::ReadFolderBlock(std::vector<TMusicFileInfo>& out, const Index
   bool found = false;
   size_t p = block->recordsOffset;
   // Records take about 40 to 80 bytes each; reserving spares the list its regrowth.
-  out.reserve(out.size() + (end - p) / 40);
+  out.Expect((end - p) / 40);
+  int taken = 0;
   while (p + 1 < end) {
     if (read.shouldStop && read.shouldStop()) break;
     if (static_cast<unsigned char>(bytes[p]) != kMarkerByte) {
@@ -235,12 +264,13 @@ bool TFolderIndex::ReadFolderBlock(std::vector<TMusicFileInfo>& out, const Index
     }
     p = next;
     if (!options_.Formats.Enabled(record->FileType)) continue;
-    if (read.listCount + static_cast<int>(out.size()) < read.firstScreenful) {
+    if (read.listCount + taken < read.firstScreenful) {
       const std::string& onDisk =
           record->ItemKind == kArchiveMember ? record->Archiver : record->FileName + record->FileExt;
       if (!names.Contains(onDisk)) continue;
     }
-    out.push_back(std::move(*record));
+    out.Take(std::move(*record));
+    ++taken;
   }
   return found;
 }

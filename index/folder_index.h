@@ -48,6 +48,17 @@ struct IndexReadOptions {
   std::function<bool()> shouldStop;
 };
 
+// Takes the records ReadFolderBlock reads, one at a time, so that a caller that keeps
+// them elsewhere (the file list holds each record on its own) makes no copy of the
+// whole block first.
+class IndexRecordSink {
+ public:
+  virtual ~IndexRecordSink() = default;
+  // About how many records follow (an upper estimate from the block's size).
+  virtual void Expect(size_t) {}
+  virtual void Take(TMusicFileInfo&& record) = 0;
+};
+
 class TFolderIndex {
  public:
   // `volumes` classifies a folder's volume; empty uses the system's mount table.
@@ -69,6 +80,7 @@ class TFolderIndex {
   // folder's entries to `out`. True when entries were taken from the index.
   bool OpenFolderIndex(const std::string& folder, std::vector<TMusicFileInfo>& out,
                        const IndexReadOptions& read = {});
+  bool OpenFolderIndex(const std::string& folder, IndexRecordSink& out, const IndexReadOptions& read = {});
 
   // Missing: the current index file does not exist; Foreign: its header is not ours
   // (the user is asked whether to delete the file).
@@ -78,6 +90,7 @@ class TFolderIndex {
 
   // Appends the current folder's records to `out`; true when the block held a record.
   bool ReadFolderBlock(std::vector<TMusicFileInfo>& out, const IndexReadOptions& read = {});
+  bool ReadFolderBlock(IndexRecordSink& out, const IndexReadOptions& read = {});
   // Appends the current folder's block when it is missing. False only when the image
   // could not be saved (the user was told; the file and the image stay as they were).
   bool WriteFolderBlock(const std::vector<TMusicFileInfo>& list);

@@ -10,6 +10,16 @@
 namespace kadrel {
 
 bool FolderNames::Contains(std::string_view name) {
+  // Names in an index block are spelled as the scan found them on disk, so the entry
+  // itself is nearly always there: one lstat spares listing a folder of many thousand
+  // files for the few names of the first screenful.
+  if (!listed_ && !name.empty() && name.find('/') == std::string_view::npos) {
+    struct stat st {};
+    std::string path = folder_;
+    if (!path.empty() && path.back() != '/') path += '/';
+    path += name;
+    if (::lstat(path.c_str(), &st) == 0) return true;
+  }
   if (!listed_) {
     listed_ = true;
     if (DIR* dir = ::opendir(folder_.c_str())) {

@@ -6,6 +6,13 @@
 // own index file written at the end of a pass) are never reported. The file system
 // reports added, removed and renamed entries at once; a file that only grew or got a
 // new write time is found by a listing every `pollMs`.
+//
+// The listings are taken on a pool thread: a folder of many thousand files takes a
+// noticeable time to list, and the window must not stand still for it when a pass
+// ends or at every poll.
+
+#include <cstdint>
+#include <memory>
 
 #include <QFileSystemWatcher>
 #include <QHash>
@@ -20,6 +27,7 @@ class FolderWatcher : public QObject {
 
  public:
   explicit FolderWatcher(int debounceMs = 300, int pollMs = 3000, QObject* parent = nullptr);
+  ~FolderWatcher() override;
 
   // The folder to watch; watching starts when the watcher is active.
   void SetFolder(const QString& folder);
@@ -37,8 +45,12 @@ class FolderWatcher : public QObject {
   void folderChanged();
 
  private:
+  struct Mailbox;
+  enum class Purpose { Reference, Check };
   void Rearm();
   void Check();
+  void StartListing(Purpose purpose);
+  void TakeListing(uint64_t generation, Purpose purpose, const Listing& listing);
 
   QFileSystemWatcher watcher_;
   QTimer debounce_;
@@ -46,6 +58,12 @@ class FolderWatcher : public QObject {
   QString folder_;
   Listing reference_;
   bool active_ = false;
+  uint64_t generation_ = 0;     // counts re-arms; listings of an older one are dropped
+  bool haveReference_ = false;  // the reference of this generation has arrived
+  bool changedEarly_ = false;   // the folder changed before the reference arrived
+  bool checking_ = false;       // a comparison listing is on its way
+  bool checkAgain_ = false;     // a notification came while it was
+  std::shared_ptr<Mailbox> mailbox_;
 };
 
 }  // namespace kadrel

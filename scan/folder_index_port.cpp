@@ -6,6 +6,14 @@
 namespace kadrel {
 namespace {
 
+// Each record straight into its own place, as the file list keeps them.
+class RecordBatch final : public IndexRecordSink {
+ public:
+  void Expect(size_t count) override { records.reserve(records.size() + count); }
+  void Take(TMusicFileInfo&& record) override { records.push_back(std::make_unique<TMusicFileInfo>(std::move(record))); }
+  std::vector<std::unique_ptr<TMusicFileInfo>> records;
+};
+
 std::vector<TMusicFileInfo> Entries(const IScanView& view) {
   std::vector<TMusicFileInfo> list;
   list.reserve(static_cast<size_t>(view.Count()));
@@ -22,9 +30,9 @@ bool FolderIndexPort::LoadFolder(const std::string& folder, IScanView& view, con
   read.listCount = view.Count();
   read.firstScreenful = top + perPage + 1;
   read.shouldStop = [&stop] { return stop.load(); };
-  std::vector<TMusicFileInfo> records;
-  if (!index_.OpenFolderIndex(folder, records, read)) return false;
-  for (TMusicFileInfo& r : records) view.AddRecord(std::make_unique<TMusicFileInfo>(std::move(r)));
+  RecordBatch batch;
+  if (!index_.OpenFolderIndex(folder, batch, read)) return false;
+  view.AddRecords(std::move(batch.records));
   return true;
 }
 

@@ -75,8 +75,9 @@ void ScanPass::Deliver(std::unique_ptr<TMusicFileInfo> record) {
 }
 
 void ScanPass::Run() {
-  // A full pass opens every music file and takes its size and time from there.
-  listing_ = FolderListing::Read(req_.folder, false, req_.mode != ScanMode::FullScan);
+  // Neither pass looks a music file up by name: a full pass takes size and time from
+  // the file it opens, an update pass opens only the new ones.
+  listing_ = FolderListing::Read(req_.folder, false, /*musicFileTimes=*/false);
   if (!listing_) return;  // the folder vanished: the end handler still runs
   linkedNames_.clear();
   if (req_.mode == ScanMode::FullScan) FullScan();
@@ -375,6 +376,17 @@ void ScanPass::ScanArchive(const DirEntry& archive) {
 
 }
 
+// The list's entry keys. The vector is sized here on the worker, so that the window's
+// thread only copies names into it: on a list of many thousand rows, first touching
+// the memory costs it more than the copying does.
+std::vector<ScanEntryKey> ScanPass::ListedKeys() {
+  int count = 0;
+  OnWindow([&] { count = env_.view.Count(); });
+  std::vector<ScanEntryKey> keys(static_cast<size_t>(std::max(count, 0)));
+  OnWindow([&] { env_.view.CopyEntryKeys(keys); });
+  return keys;
+}
+
 void ScanPass::UpdatePass() {
   if (req_.mode == ScanMode::UpdateWithSubFolders) UpdateSubFolders();
   if (Stopped()) return;
@@ -384,13 +396,10 @@ void ScanPass::UpdatePass() {
 }
 
 void ScanPass::UpdateSubFolders() {
-  std::vector<TMusicFileInfo> entries;
-  OnWindow([&] {
-    for (int i = 0; i < env_.view.Count(); ++i) entries.push_back(env_.view.CopyEntry(i));
-  });
+  const std::vector<ScanEntryKey> entries = ListedKeys();
   std::vector<std::string> remembered;
   for (int i = static_cast<int>(entries.size()) - 1; i >= 0 && !Stopped(); --i) {
-    const TMusicFileInfo& e = entries[static_cast<size_t>(i)];
+    const ScanEntryKey& e = entries[static_cast<size_t>(i)];
     if (e.ItemKind != kFolderEntry) continue;
     const DirEntry* onDisk = nullptr;
     for (const DirEntry& d : listing_->Entries())
@@ -446,16 +455,13 @@ bool ScanPass::MemberPresent(const std::string& archiveName, const std::string& 
 
 void ScanPass::CheckExistingFiles() {
   SetStatus(0, "ファイル情報を更新中です..");
-  std::vector<TMusicFileInfo> entries;
+  const std::vector<ScanEntryKey> entries = ListedKeys();
   int top = 0, perPage = 0;
-  OnWindow([&] {
-    for (int i = 0; i < env_.view.Count(); ++i) entries.push_back(env_.view.CopyEntry(i));
-    env_.view.VisibleRange(top, perPage);
-  });
+  OnWindow([&] { env_.view.VisibleRange(top, perPage); });
   bool removed = false, removedVisible = false;
   for (int i = static_cast<int>(entries.size()) - 1; i >= 0; --i) {
     if (Stopped()) break;
-    const TMusicFileInfo& e = entries[static_cast<size_t>(i)];
+    const ScanEntryKey& e = entries[static_cast<size_t>(i)];
     bool keep = true;
     if (e.ItemKind == kLooseFile) {
       keep = listing_->FindFile(e.FileName + e.FileExt) != nullptr;
@@ -489,14 +495,13 @@ void ScanPass::CheckExistingFiles() {
 void ScanPass::AddNewFiles() {
   // Names folded to upper case, so a folder of many thousand entries is checked in
   // linear time.
+  const std::vector<ScanEntryKey> entries = ListedKeys();
   std::unordered_set<std::string> known;
-  OnWindow([&] {
-    for (int i = 0; i < env_.view.Count(); ++i) {
-      const TMusicFileInfo e = env_.view.CopyEntry(i);
-      if (e.ItemKind == kLooseFile) known.insert(ToUpperAscii(e.FullName()));
-      else if (e.ItemKind == kArchiveMember) known.insert(ToUpperAscii(e.Archiver));
-    }
-  });
+  known.reserve(entries.size());
+  for (const ScanEntryKey& e : entries) {
+    if (e.ItemKind == kLooseFile) known.insert(ToUpperAscii(e.FileName + e.FileExt));
+    else if (e.ItemKind == kArchiveMember) known.insert(ToUpperAscii(e.Archiver));
+  }
   auto isKnown = [&](const std::string& name) {
     return known.count(ToUpperAscii(name)) != 0;
   };

@@ -78,6 +78,7 @@ class ScanPass {
   void ProcessLooseFile(const DirEntry& entry);
   void MgsLinkStep(TMusicFileInfo& r, const std::function<void(TMusicFileInfo&)>& readLinked);
   void ScanArchive(const DirEntry& archive);
+  std::vector<ScanEntryKey> ListedKeys();
   void UpdatePass();
   void UpdateSubFolders();
   void CheckExistingFiles();

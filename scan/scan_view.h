@@ -3,12 +3,25 @@
 // runs on the window's thread; the scan worker reaches them only through
 // IWindowBridge::RunOnWindowThread. Tests implement it over a plain vector.
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "catalog/music_file_info.h"
 
 namespace kadrel {
+
+// What an update pass compares of a listed entry: its kind, names and time, not its
+// information texts.
+struct ScanEntryKey {
+  int32_t ItemKind = 0;
+  std::string FileName;
+  std::string FileExt;
+  std::string Archiver;
+  uint16_t DosDate = 0;
+  uint16_t DosTime = 0;
+};
 
 class IScanView {
  public:
@@ -17,9 +30,29 @@ class IScanView {
   // The file list. Ownership of added records passes to the list.
   virtual void AddRecord(std::unique_ptr<TMusicFileInfo> record) = 0;
   virtual void InsertRecordSorted(std::unique_ptr<TMusicFileInfo> record) = 0;
+  // A whole batch at the end of the list (an index block), in one call.
+  virtual void AddRecords(std::vector<std::unique_ptr<TMusicFileInfo>> records) {
+    for (auto& r : records) AddRecord(std::move(r));
+  }
   virtual int Count() const = 0;
   virtual TMusicFileInfo CopyEntry(int index) const = 0;
   virtual void RemoveEntry(int index) = 0;
+  // The keys of every entry in list order, in one call: `keys` is resized to Count()
+  // and overwritten in place. A pass over many thousand rows thus copies their names,
+  // not whole records, and a vector sized beforehand by the caller spares the window's
+  // thread the cost of touching fresh memory.
+  virtual void CopyEntryKeys(std::vector<ScanEntryKey>& keys) const {
+    keys.resize(static_cast<size_t>(Count()));
+    for (int i = 0; i < Count(); ++i) AssignKey(keys[static_cast<size_t>(i)], CopyEntry(i));
+  }
+  static void AssignKey(ScanEntryKey& key, const TMusicFileInfo& r) {
+    key.ItemKind = r.ItemKind;
+    key.FileName = r.FileName;
+    key.FileExt = r.FileExt;
+    key.Archiver = r.Archiver;
+    key.DosDate = r.DosDate;
+    key.DosTime = r.DosTime;
+  }
   // First visible row and the number of rows a page shows.
   virtual void VisibleRange(int& top, int& rowsPerPage) const = 0;
   // Tells the view the count changed; repaint every row or only the visible tail.

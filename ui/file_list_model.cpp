@@ -95,6 +95,13 @@ void FileListModel::Append(std::unique_ptr<TMusicFileInfo> record) {
   ScheduleAnnounce();
 }
 
+void FileListModel::AppendBatch(std::vector<std::unique_ptr<TMusicFileInfo>> records) {
+  records_.reserve(records_.size() + records.size());
+  for (auto& r : records)
+    if (r) records_.push_back(std::move(r));
+  ScheduleAnnounce();
+}
+
 int FileListModel::InsertSorted(std::unique_ptr<TMusicFileInfo> record) {
   if (!record) return -1;
   int pos = Count();

@@ -66,6 +66,8 @@ class FileListModel : public QAbstractTableModel {
   int Count() const { return static_cast<int>(records_.size()); }
   const TMusicFileInfo& Record(int index) const { return *records_[static_cast<size_t>(index)]; }
   void Append(std::unique_ptr<TMusicFileInfo> record);
+  // A whole batch (an index block): one growth of the list, one announcement.
+  void AppendBatch(std::vector<std::unique_ptr<TMusicFileInfo>> records);
   // Walks back from the end to the first record that does not compare above; returns the row.
   // Rows from the insertion point on are reported at once when they are visible.
   int InsertSorted(std::unique_ptr<TMusicFileInfo> record);

@@ -684,6 +684,10 @@ void MainWindow::StatusTick() {
 
 void MainWindow::AddRecord(std::unique_ptr<TMusicFileInfo> record) { model_.Append(std::move(record)); }
 
+void MainWindow::AddRecords(std::vector<std::unique_ptr<TMusicFileInfo>> records) {
+  model_.AppendBatch(std::move(records));
+}
+
 void MainWindow::InsertRecordSorted(std::unique_ptr<TMusicFileInfo> record) { model_.InsertSorted(std::move(record)); }
 
 int MainWindow::Count() const { return model_.Count(); }
@@ -694,6 +698,11 @@ TMusicFileInfo MainWindow::CopyEntry(int index) const {
 }
 
 void MainWindow::RemoveEntry(int index) { model_.Remove(index); }
+
+void MainWindow::CopyEntryKeys(std::vector<ScanEntryKey>& keys) const {
+  keys.resize(static_cast<size_t>(model_.Count()));
+  for (int i = 0; i < model_.Count(); ++i) AssignKey(keys[static_cast<size_t>(i)], model_.Record(i));
+}
 
 void MainWindow::VisibleRange(int& top, int& rowsPerPage) const { list_.VisibleRange(top, rowsPerPage); }
 

@@ -234,9 +234,11 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   // IScanView
   void AddRecord(std::unique_ptr<TMusicFileInfo> record) override;
   void InsertRecordSorted(std::unique_ptr<TMusicFileInfo> record) override;
+  void AddRecords(std::vector<std::unique_ptr<TMusicFileInfo>> records) override;
   int Count() const override;
   TMusicFileInfo CopyEntry(int index) const override;
   void RemoveEntry(int index) override;
+  void CopyEntryKeys(std::vector<ScanEntryKey>& keys) const override;
   void VisibleRange(int& top, int& rowsPerPage) const override;
   void ResetItemCount(bool repaintAll) override;
   void SetStatusText(int panel, const std::string& text) override;

@@ -175,6 +175,15 @@ class PlatformTest : public QObject {
     grown.write("x");
     grown.close();
     QVERIFY(WaitUntil([&] { return changed.count() == 2; }, 5000));
+
+    // The listings are taken on another thread: one that ends after its watcher is
+    // gone is dropped.
+    {
+      FolderWatcher gone(50, 200);
+      gone.SetFolder(dir.path());
+      gone.SetActive(true);
+    }
+    QTest::qWait(200);
   }
 
   void tempCleanupDeletesOnlyRegularFiles() {

@@ -79,16 +79,25 @@ TEST(IndexedScan, WhereNoIndexIsKeptNoneIsUsedOrCreated) {
 }
 
 // A list taken from the index gets its block written anew when the update changed it.
+// The update reads size and time of the new files only; their records are those a full
+// scan makes.
 TEST(IndexedScan, UpdateAfterAnIndexLoadRewritesTheBlock) {
   TempDir dir;
   dir.Write("ONE.MID", Midi("one"));
   IndexedScan s(VolumeKind::Fixed);
   EXPECT_FALSE(s.scan.Open(dir.path()));
   EXPECT_TRUE(s.scan.Open(dir.path()));
-  dir.Write("TWO.MID", Midi("two"));
+  dir.Write("TWO.MID", Midi("two") + std::string(700, 'x'));
   s.scan.Update(ScanMode::UpdateWithSubFolders);
   ASSERT_TRUE(s.scan.Find("TWO.MID"));
   EXPECT_EQ(s.Messages(), std::vector<std::string>{});
+  ScanHarness full;
+  full.settings().main = s.options;
+  ASSERT_FALSE(full.Open(dir.path()));
+  ASSERT_TRUE(full.Find("TWO.MID"));
+  EXPECT_GT(full.Find("TWO.MID")->Size, 700);
+  EXPECT_NE(full.Find("TWO.MID")->DosDate, 0);
+  EXPECT_EQ(*s.scan.Find("TWO.MID"), *full.Find("TWO.MID"));
 
   RecordingMessageBox messages;
   TFolderIndex fresh(s.options, messages, {}, [](const std::string&) { return VolumeInfo{"/", "ext4", "8:1", VolumeKind::Fixed}; });
