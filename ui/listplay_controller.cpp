@@ -250,6 +250,9 @@ void ListPlayController::TogglePause() { paused_ ? Resume() : Pause(); }
 void ListPlayController::Pause() {
   if (!Running() || paused_) return;
   Engine()->RequestPause();
+  // The pause belongs to the piece playing now, even if no notice of its start has
+  // reached the window yet; only a later piece starts unpaused.
+  lastCurrent_ = Positions().Current;
   paused_ = true;
   ScheduleNotify();
 }
