@@ -80,13 +80,12 @@ size_t FileByteSource::ReadAt(uint64_t offset, char* out, size_t n) const {
   if (offset + n <= kHeadSize) {
     if (!headLoaded_) {
       // Only as much as the file holds: a small file is read in one call.
-      head_.resize(static_cast<size_t>(std::min<uint64_t>(kHeadSize, size_)));
-      head_.resize(ReadFully(fd_, head_.data(), head_.size(), 0));
+      headSize_ = ReadFully(fd_, head_, static_cast<size_t>(std::min<uint64_t>(kHeadSize, size_)), 0);
       headLoaded_ = true;
     }
-    if (offset >= head_.size()) return 0;
-    size_t count = std::min<uint64_t>(n, head_.size() - offset);
-    std::memcpy(out, head_.data() + offset, count);
+    if (offset >= headSize_) return 0;
+    size_t count = std::min<uint64_t>(n, headSize_ - offset);
+    std::memcpy(out, head_ + offset, count);
     return count;
   }
   return ReadFully(fd_, out, n, offset);
@@ -94,19 +93,19 @@ size_t FileByteSource::ReadAt(uint64_t offset, char* out, size_t n) const {
 
 size_t WindowedByteSource::ReadAt(uint64_t offset, char* out, size_t n) const {
   if (n > window_) return inner_.ReadAt(offset, out, n);
-  const uint64_t end = start_ + buffer_.size();
+  const uint64_t end = start_ + filled_;
   // The window also answers a read that runs past the end of the data it reached.
   const bool inside = loaded_ && offset >= start_ && offset <= end &&
-                      (offset + n <= end || buffer_.size() < window_);
+                      (offset + n <= end || filled_ < window_);
   if (!inside) {
-    buffer_.resize(window_);
-    buffer_.resize(inner_.ReadAt(offset, buffer_.data(), window_));
+    if (!buffer_) buffer_.reset(new char[window_]);
+    filled_ = inner_.ReadAt(offset, buffer_.get(), window_);
     start_ = offset;
     loaded_ = true;
   }
   const size_t at = static_cast<size_t>(offset - start_);
-  const size_t count = std::min(n, buffer_.size() - at);
-  std::memcpy(out, buffer_.data() + at, count);
+  const size_t count = std::min(n, filled_ - at);
+  std::memcpy(out, buffer_.get() + at, count);
   return count;
 }
 
