@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
 namespace kadrel {
 
@@ -49,6 +50,30 @@ size_t ReadFully(int fd, char* out, size_t n, uint64_t offset) {
 
 constexpr int kOpenFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
 
+// Head buffers of closed files, for the next files opened on this thread. A few are
+// enough: files are read one or two at a time.
+class HeadBuffers {
+ public:
+  std::unique_ptr<char[]> Take(size_t size) {
+    if (free_.empty()) return std::unique_ptr<char[]>(new char[size]);  // not zero-filled
+    std::unique_ptr<char[]> buffer = std::move(free_.back());
+    free_.pop_back();
+    return buffer;
+  }
+  void GiveBack(std::unique_ptr<char[]> buffer) {
+    if (free_.size() < kKept) free_.push_back(std::move(buffer));
+  }
+
+ private:
+  static constexpr size_t kKept = 4;
+  std::vector<std::unique_ptr<char[]>> free_;
+};
+
+HeadBuffers& ThreadHeadBuffers() {
+  thread_local HeadBuffers buffers;
+  return buffers;
+}
+
 }  // namespace
 
 std::unique_ptr<FileByteSource> FileByteSource::Open(const std::string& path) {
@@ -74,18 +99,22 @@ std::unique_ptr<FileByteSource> FileByteSource::Checked(int fd) {
       new FileByteSource(fd, static_cast<uint64_t>(st.st_size), static_cast<int64_t>(st.st_mtime)));
 }
 
-FileByteSource::~FileByteSource() { ::close(fd_); }
+FileByteSource::~FileByteSource() {
+  ::close(fd_);
+  if (head_) ThreadHeadBuffers().GiveBack(std::move(head_));
+}
 
 size_t FileByteSource::ReadAt(uint64_t offset, char* out, size_t n) const {
   if (offset + n <= kHeadSize) {
     if (!headLoaded_) {
+      head_ = ThreadHeadBuffers().Take(kHeadSize);
       // Only as much as the file holds: a small file is read in one call.
-      headSize_ = ReadFully(fd_, head_, static_cast<size_t>(std::min<uint64_t>(kHeadSize, size_)), 0);
+      headSize_ = ReadFully(fd_, head_.get(), static_cast<size_t>(std::min<uint64_t>(kHeadSize, size_)), 0);
       headLoaded_ = true;
     }
     if (offset >= headSize_) return 0;
     size_t count = std::min<uint64_t>(n, headSize_ - offset);
-    std::memcpy(out, head_ + offset, count);
+    std::memcpy(out, head_.get() + offset, count);
     return count;
   }
   return ReadFully(fd_, out, n, offset);
