@@ -42,6 +42,15 @@ class PartialMemberSource final : public ByteSource {
 };
 
 
+// folder + name in a string of its own size: `+` leaves the room of a doubling, and a
+// record keeps its document's path for as long as it is listed.
+std::string PathInFolder(const std::string& folder, const std::string& name) {
+  std::string path;
+  path.reserve(folder.size() + name.size());
+  path.append(folder).append(name);
+  return path;
+}
+
 std::optional<uint64_t> ListedSize(const DirEntry& e) {
   if (!e.listedRegular || e.size < 0) return std::nullopt;
   return static_cast<uint64_t>(e.size);
@@ -182,7 +191,7 @@ void ScanPass::ProcessLooseFile(const DirEntry& entry) {
       for (int k = 0; k < 3; ++k)
         if (listing_->FindFile(r->FileName, kCompanionExtensions[k])) r->Info |= 1 << k;
       if (const DirEntry* doc = FindDocumentBeside(r->FileName, docExtensions_.size(), nullptr))
-        r->DocFile = req_.folder + doc->name;
+        r->DocFile = PathInFolder(req_.folder, doc->name);
     }
     if ((req_.options.TitleGetstyle == 2 || req_.options.TitleGetstyle == 3) && env_.documentStep)
       env_.documentStep("", req_.folder, listing_->Fd(), *r, {});
@@ -308,7 +317,7 @@ void ScanPass::ScanArchive(const DirEntry& archive) {
     if (o.TitleGetstyle > 1 && !(best && best->value == 0)) {
       const size_t below = best ? static_cast<size_t>(best->value) : docExtensions_.size();
       if (const DirEntry* beside = FindDocumentBeside(archiveStem, below, nullptr))
-        r.DocFile = req_.folder + beside->name;
+        r.DocFile = PathInFolder(req_.folder, beside->name);
     }
     if (r.DocFile.empty() && !documents.empty()) r.DocFile = documents[0].baseName + documents[0].ext;
     r.IconIndex = IconIndexFor(r.FileType, r.Info);
