@@ -6,6 +6,7 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "base/byte_cursor.h"
 #include "base/dos_datetime.h"
@@ -290,8 +291,12 @@ bool LzhMember::IsRegularFile() const {
 }
 
 LzhListing ListLzhArchive(const ByteSource& archive) {
-  // The headers are read through one window: one read for many small members.
-  const WindowedByteSource src(archive);
+  // The headers are read through one window: one read for many small members. A
+  // source that is a window already (the scan's archive port) is read as it is.
+  const auto* windowed = dynamic_cast<const WindowedByteSource*>(&archive);
+  std::optional<WindowedByteSource> own;
+  if (!windowed) own.emplace(archive);
+  const ByteSource& src = windowed ? static_cast<const ByteSource&>(*windowed) : *own;
   LzhListing out;
   const uint64_t size = src.Size();
   bool found = false;

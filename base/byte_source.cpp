@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
 namespace kadrel {
 
@@ -49,6 +50,30 @@ size_t ReadFully(int fd, char* out, size_t n, uint64_t offset) {
 
 constexpr int kOpenFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
 
+// Head buffers of closed files, for the next files opened on this thread. A few are
+// enough: files are read one or two at a time.
+class HeadBuffers {
+ public:
+  std::unique_ptr<char[]> Take(size_t size) {
+    if (free_.empty()) return std::unique_ptr<char[]>(new char[size]);  // not zero-filled
+    std::unique_ptr<char[]> buffer = std::move(free_.back());
+    free_.pop_back();
+    return buffer;
+  }
+  void GiveBack(std::unique_ptr<char[]> buffer) {
+    if (free_.size() < kKept) free_.push_back(std::move(buffer));
+  }
+
+ private:
+  static constexpr size_t kKept = 4;
+  std::vector<std::unique_ptr<char[]>> free_;
+};
+
+HeadBuffers& ThreadHeadBuffers() {
+  thread_local HeadBuffers buffers;
+  return buffers;
+}
+
 }  // namespace
 
 std::unique_ptr<FileByteSource> FileByteSource::Open(const std::string& path) {
@@ -74,19 +99,22 @@ std::unique_ptr<FileByteSource> FileByteSource::Checked(int fd) {
       new FileByteSource(fd, static_cast<uint64_t>(st.st_size), static_cast<int64_t>(st.st_mtime)));
 }
 
-FileByteSource::~FileByteSource() { ::close(fd_); }
+FileByteSource::~FileByteSource() {
+  ::close(fd_);
+  if (head_) ThreadHeadBuffers().GiveBack(std::move(head_));
+}
 
 size_t FileByteSource::ReadAt(uint64_t offset, char* out, size_t n) const {
   if (offset + n <= kHeadSize) {
     if (!headLoaded_) {
+      head_ = ThreadHeadBuffers().Take(kHeadSize);
       // Only as much as the file holds: a small file is read in one call.
-      head_.resize(static_cast<size_t>(std::min<uint64_t>(kHeadSize, size_)));
-      head_.resize(ReadFully(fd_, head_.data(), head_.size(), 0));
+      headSize_ = ReadFully(fd_, head_.get(), static_cast<size_t>(std::min<uint64_t>(kHeadSize, size_)), 0);
       headLoaded_ = true;
     }
-    if (offset >= head_.size()) return 0;
-    size_t count = std::min<uint64_t>(n, head_.size() - offset);
-    std::memcpy(out, head_.data() + offset, count);
+    if (offset >= headSize_) return 0;
+    size_t count = std::min<uint64_t>(n, headSize_ - offset);
+    std::memcpy(out, head_.get() + offset, count);
     return count;
   }
   return ReadFully(fd_, out, n, offset);
@@ -94,19 +122,19 @@ size_t FileByteSource::ReadAt(uint64_t offset, char* out, size_t n) const {
 
 size_t WindowedByteSource::ReadAt(uint64_t offset, char* out, size_t n) const {
   if (n > window_) return inner_.ReadAt(offset, out, n);
-  const uint64_t end = start_ + buffer_.size();
+  const uint64_t end = start_ + filled_;
   // The window also answers a read that runs past the end of the data it reached.
   const bool inside = loaded_ && offset >= start_ && offset <= end &&
-                      (offset + n <= end || buffer_.size() < window_);
+                      (offset + n <= end || filled_ < window_);
   if (!inside) {
-    buffer_.resize(window_);
-    buffer_.resize(inner_.ReadAt(offset, buffer_.data(), window_));
+    if (!buffer_) buffer_.reset(new char[window_]);
+    filled_ = inner_.ReadAt(offset, buffer_.get(), window_);
     start_ = offset;
     loaded_ = true;
   }
   const size_t at = static_cast<size_t>(offset - start_);
-  const size_t count = std::min(n, buffer_.size() - at);
-  std::memcpy(out, buffer_.data() + at, count);
+  const size_t count = std::min(n, filled_ - at);
+  std::memcpy(out, buffer_.get() + at, count);
   return count;
 }
 

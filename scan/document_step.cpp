@@ -12,13 +12,15 @@ DocumentStep MakeDocumentStep(const TMainOption& options, IMessageBox& messages)
   const int32_t titleStyle = options.TitleGetstyle;
   const int32_t othersStyle = options.OthersGetstyle;
   return [text, titleStyle, othersStyle, &messages](const std::string& folder, const std::string& archiveFolder,
-                                                     TMusicFileInfo& record, const ArchivedDocuments& archived) {
+                                                     int archiveFolderFd, TMusicFileInfo& record,
+                                                     const ArchivedDocuments& archived) {
     DocumentReadOptions o;
     o.TitleGetstyle = titleStyle;
     o.OthersGetstyle = othersStyle;
     o.WorkFolder = folder;
     o.ArchiveFolder = archiveFolder;
     o.ListedDocuments = true;  // full-path documents are the listing's regular files
+    o.ArchiveFolderFd = archiveFolderFd;
     DocumentArchiveAccess access;
     access.runCommand = archived.runCommand;
     access.readArchived = archived.read;

@@ -106,8 +106,7 @@ FolderListing::~FolderListing() {
 FolderListing::FolderListing(FolderListing&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)),
       entries_(std::move(other.entries_)),
-      slots_(std::move(other.slots_)),
-      foldedHash_(std::move(other.foldedHash_)) {}
+      slots_(std::move(other.slots_)) {}
 
 FolderListing& FolderListing::operator=(FolderListing&& other) noexcept {
   if (this != &other) {
@@ -115,7 +114,6 @@ FolderListing& FolderListing::operator=(FolderListing&& other) noexcept {
     fd_ = std::exchange(other.fd_, -1);
     entries_ = std::move(other.entries_);
     slots_ = std::move(other.slots_);
-    foldedHash_ = std::move(other.foldedHash_);
   }
   return *this;
 }
@@ -175,17 +173,48 @@ std::optional<FolderListing> FolderListing::Read(const std::string& folder, bool
     const int c = CompareNames(a.first.name, a.second, b.first.name, b.second);
     return c != 0 ? c < 0 : a.first.name < b.first.name;
   });
-  for (size_t i = 0; i < sorted.size(); ++i) listing.entries_[i] = std::move(sorted[i].first);
+  // Back into a vector of the exact size: one grown by doubling may hold twice the room.
+  listing.entries_ = std::vector<DirEntry>();
+  listing.entries_.reserve(sorted.size());
+  for (auto& entry : sorted) listing.entries_.push_back(std::move(entry.first));
+  sorted = {};
+  const size_t count = listing.entries_.size();
   size_t slotCount = 16;
-  while (slotCount < listing.entries_.size() * 2) slotCount *= 2;
+  while (slotCount < count * 2) slotCount *= 2;
   listing.slots_.assign(slotCount, 0);
-  listing.foldedHash_.resize(listing.entries_.size());
-  for (size_t i = 0; i < listing.entries_.size(); ++i) {
-    const uint64_t hash = FoldedHash(listing.entries_[i].name);
-    listing.foldedHash_[i] = hash;
+  // The stems of the normal files, counted in a table of their own for the length of
+  // this call: a slot holds the stem's hash with bit 1 set (never 0) and bit 0 marking
+  // a second file with that stem.
+  std::vector<uint64_t> stems(slotCount, 0);
+  std::vector<uint64_t> stemKeys(count, 0);
+  for (size_t i = 0; i < count; ++i) {
+    const std::string_view name = listing.entries_[i].name;
+    const size_t dot = name.rfind('.');
+    // FNV-1a runs from the front, so the stem's hash is the name's hash part way.
+    const uint64_t stemHash = FoldedHash(dot == std::string_view::npos ? name : name.substr(0, dot));
+    const uint64_t hash = dot == std::string_view::npos ? stemHash : FoldedHash(name.substr(dot), stemHash);
     size_t slot = hash & (slotCount - 1);
     while (listing.slots_[slot] != 0) slot = (slot + 1) & (slotCount - 1);
     listing.slots_[slot] = (hash & kTagMask) | static_cast<uint64_t>(i + 1);
+    if (!listing.entries_[i].isNormalFile) continue;
+    const uint64_t key = (stemHash & ~uint64_t{1}) | 2;
+    stemKeys[i] = key;
+    for (slot = (key >> 2) & (slotCount - 1);; slot = (slot + 1) & (slotCount - 1)) {
+      if (stems[slot] == 0) {
+        stems[slot] = key;
+        break;
+      }
+      if ((stems[slot] & ~uint64_t{1}) == key) {
+        stems[slot] |= 1;
+        break;
+      }
+    }
+  }
+  for (size_t i = 0; i < count; ++i) {
+    if (stemKeys[i] == 0) continue;
+    size_t slot = (stemKeys[i] >> 2) & (slotCount - 1);
+    while ((stems[slot] & ~uint64_t{1}) != stemKeys[i]) slot = (slot + 1) & (slotCount - 1);
+    listing.entries_[i].stemShared = (stems[slot] & 1) != 0;
   }
   return listing;
 }
@@ -202,7 +231,7 @@ const DirEntry* FolderListing::FindFile(std::string_view name) const {
     if ((slots_[slot] ^ hash) & kTagMask) continue;
     const size_t i = static_cast<size_t>(slots_[slot] & ~kTagMask) - 1;
     const DirEntry& e = entries_[i];
-    if (foldedHash_[i] != hash || !e.isNormalFile || (found && found < &e)) continue;
+    if (!e.isNormalFile || (found && found < &e)) continue;
     if (EqualsIgnoreCase(e.name, name)) found = &e;
   }
   return found;

@@ -21,6 +21,10 @@ struct DirEntry {
   bool listedRegular = false;
   // The listing read the size and time (false for files it did not examine).
   bool examined = false;
+  // Another normal file has the same name before its last dot (ASCII letters folded;
+  // hash collisions may set it too). Without it no file stem + "." + anything is
+  // there but this one.
+  bool stemShared = false;
   int64_t size = 0;
   std::time_t mtime = 0;
 };
@@ -61,9 +65,8 @@ class FolderListing {
   // Open addressing over the entries by a hash of the name with every ASCII letter
   // folded: a superset of the names that equal a given name under the catalogue's
   // rules, found without a search or an allocation. Slots hold position + 1 (0: empty)
-  // and the high half of the entry's hash.
+  // and the high half of the entry's hash, which stands in for the whole hash.
   std::vector<uint64_t> slots_;
-  std::vector<uint64_t> foldedHash_;  // per entry
 };
 
 // The ".." entry's time-stamp for the parent row.

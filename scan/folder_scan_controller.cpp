@@ -133,8 +133,11 @@ void FolderScanController::RunPass(ScanMode mode) {
   // An update pass adds to a list that is already in order: new rows take their place.
   request.insertSorted =
       mode != ScanMode::FullScan || (settings_.main.ShowWhileScanning && settings_.main.ScanSortMode == 1);
-  ScanPass pass({bridge_, view_, messages_, archives_, documentStep_, stop_}, request);
-  pass.Run();
+  {
+    // The pass's listing and tables go before the end of the pass sorts the list.
+    ScanPass pass({bridge_, view_, messages_, archives_, documentStep_, stop_}, request);
+    pass.Run();
+  }
   const bool ran = bridge_.RunOnWindowThread([&] {
     passActive_ = false;
     if (mode == ScanMode::FullScan) EndOfFullScan();

@@ -42,6 +42,15 @@ class PartialMemberSource final : public ByteSource {
 };
 
 
+// folder + name in a string of its own size: `+` leaves the room of a doubling, and a
+// record keeps its document's path for as long as it is listed.
+std::string PathInFolder(const std::string& folder, const std::string& name) {
+  std::string path;
+  path.reserve(folder.size() + name.size());
+  path.append(folder).append(name);
+  return path;
+}
+
 std::optional<uint64_t> ListedSize(const DirEntry& e) {
   if (!e.listedRegular || e.size < 0) return std::nullopt;
   return static_cast<uint64_t>(e.size);
@@ -61,6 +70,15 @@ std::vector<std::string> DocumentExtensions(const std::string& infoGetType) { re
 ScanPass::ScanPass(ScanPassEnvironment env, ScanPassRequest request)
     : env_(std::move(env)), req_(std::move(request)), docExtensions_(DocumentExtensions(req_.options.InfoGetType)) {
   for (const std::string& ext : docExtensions_) docExtensionsUtf8_.push_back(IsAscii(ext) ? "" : DisplayText(ext));
+  // A companion or document is a file stem + "." + extension; when no other file has
+  // the stem there is none, unless an extension could name the music file itself or
+  // hold a dot of its own (then the stem is not what comes before the last dot).
+  auto mayNameAnotherStem = [](std::string_view ext) {
+    return ext.find('.') != std::string_view::npos || FormatRowForCode(ext) >= 0;
+  };
+  for (const char* ext : kCompanionExtensions) skipLoneStems_ = skipLoneStems_ && !mayNameAnotherStem(ext);
+  for (size_t k = 0; k < docExtensions_.size(); ++k)
+    skipLoneStems_ = skipLoneStems_ && !mayNameAnotherStem(docExtensions_[k]) && !mayNameAnotherStem(docExtensionsUtf8_[k]);
 }
 
 void ScanPass::SetStatus(int panel, const std::string& text) {
@@ -170,12 +188,14 @@ void ScanPass::ProcessLooseFile(const DirEntry& entry) {
 
   bool dropped = false;
   if (row != kRowMGS) {
-    for (int k = 0; k < 3; ++k)
-      if (listing_->FindFile(r->FileName, kCompanionExtensions[k])) r->Info |= 1 << k;
-    if (const DirEntry* doc = FindDocumentBeside(r->FileName, docExtensions_.size(), nullptr))
-      r->DocFile = req_.folder + doc->name;
+    if (entry.stemShared || !skipLoneStems_) {
+      for (int k = 0; k < 3; ++k)
+        if (listing_->FindFile(r->FileName, kCompanionExtensions[k])) r->Info |= 1 << k;
+      if (const DirEntry* doc = FindDocumentBeside(r->FileName, docExtensions_.size(), nullptr))
+        r->DocFile = PathInFolder(req_.folder, doc->name);
+    }
     if ((req_.options.TitleGetstyle == 2 || req_.options.TitleGetstyle == 3) && env_.documentStep)
-      env_.documentStep("", req_.folder, *r, {});
+      env_.documentStep("", req_.folder, listing_->Fd(), *r, {});
     if (req_.options.Formats.Enabled(kRowMGS) && req_.options.MgsMusicInVisible) {
       for (const std::string& linked : linkedNames_)
         if (EqualsIgnoreCase(linked, entry.name)) dropped = true;
@@ -298,7 +318,7 @@ void ScanPass::ScanArchive(const DirEntry& archive) {
     if (o.TitleGetstyle > 1 && !(best && best->value == 0)) {
       const size_t below = best ? static_cast<size_t>(best->value) : docExtensions_.size();
       if (const DirEntry* beside = FindDocumentBeside(archiveStem, below, nullptr))
-        r.DocFile = req_.folder + beside->name;
+        r.DocFile = PathInFolder(req_.folder, beside->name);
     }
     if (r.DocFile.empty() && !documents.empty()) r.DocFile = documents[0].baseName + documents[0].ext;
     r.IconIndex = IconIndexFor(r.FileType, r.Info);
@@ -337,7 +357,7 @@ void ScanPass::ScanArchive(const DirEntry& archive) {
     TMusicFileInfo& r = *music[i].record;
     if (o.TitleGetstyle >= 1 && o.TitleGetstyle <= 3) {
       if (r.InfoState != kInfoTooLarge) readFromArchive(r, music[i].memberPath);
-      if (withDocuments && env_.documentStep) env_.documentStep(extractTo, req_.folder, r, archived);
+      if (withDocuments && env_.documentStep) env_.documentStep(extractTo, req_.folder, listing_->Fd(), r, archived);
     }
     if (r.FileType == kRowMGS) {
       if (r.LinkFile.empty()) {

@@ -35,9 +35,11 @@ struct ArchivedDocuments {
 };
 
 // The document step: reads title and names from record.DocFile (a full path, or a
-// bare member name inside the archive in `archiveFolder`).
+// bare member name inside the archive in `archiveFolder`). `archiveFolderFd` is that
+// folder held open by the pass's listing (documents beside the files lie in it).
 using DocumentStep = std::function<void(const std::string& folder, const std::string& archiveFolder,
-                                        TMusicFileInfo& record, const ArchivedDocuments& archived)>;
+                                        int archiveFolderFd, TMusicFileInfo& record,
+                                        const ArchivedDocuments& archived)>;
 
 struct ScanPassEnvironment {
   IWindowBridge& bridge;
@@ -92,6 +94,7 @@ class ScanPass {
   ScanPassRequest req_;
   std::vector<std::string> docExtensions_;   // CP932, priority order
   std::vector<std::string> docExtensionsUtf8_;  // the same in UTF-8 where not ASCII, else empty
+  bool skipLoneStems_ = true;  // a file whose stem no other file has needs no look-ups
   std::vector<std::string> linkedNames_;     // LinkFile texts of the MGS scripts met in this pass
   std::optional<FolderListing> listing_;
   std::unordered_map<std::string, std::unordered_set<std::string>> memberNames_;  // per archive, upper case

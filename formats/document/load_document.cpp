@@ -77,8 +77,12 @@ bool DocumentText::Split(size_t maxLines, bool atEnd) {
 }
 
 bool DocumentText::Load(const std::string& path, int maxLines, bool listedRegular) {
+  return LoadAt(AT_FDCWD, path, maxLines, listedRegular);
+}
+
+bool DocumentText::LoadAt(int folderFd, const std::string& name, int maxLines, bool listedRegular) {
   Clear();
-  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  Fd fd(::openat(folderFd, name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
   if (fd.get() < 0) return false;
   struct stat st {};
   if (!listedRegular && (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))) return false;

@@ -25,6 +25,8 @@ class DocumentText {
   // a link to one) under this name, and the type is not checked again: a name that
   // became a folder or a pipe since fails the read instead.
   bool Load(const std::string& path, int maxLines, bool listedRegular = false);
+  // The same for `name` in the folder open as `folderFd` (no walk along the path).
+  bool LoadAt(int folderFd, const std::string& name, int maxLines, bool listedRegular);
   // The same for a document already in memory (a member read from its archive).
   void LoadBytes(std::string_view bytes, int maxLines);
   void Clear();

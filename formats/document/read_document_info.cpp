@@ -18,8 +18,13 @@ std::string DocumentPath(const std::string& folder, const std::string& docFile, 
   return folder + name;
 }
 
-bool Load(const std::string& path, DocumentText& text, bool listed) {
-  return !path.empty() && text.Load(path, kDocumentStepLines, listed);
+bool Load(const std::string& path, DocumentText& text, bool listed, const DocumentReadOptions& options) {
+  if (path.empty()) return false;
+  if (listed && options.ArchiveFolderFd >= 0 && path.size() > options.ArchiveFolder.size() &&
+      path.compare(0, options.ArchiveFolder.size(), options.ArchiveFolder) == 0 &&
+      path.find('/', options.ArchiveFolder.size()) == std::string::npos)
+    return text.LoadAt(options.ArchiveFolderFd, path.substr(options.ArchiveFolder.size()), kDocumentStepLines, true);
+  return text.Load(path, kDocumentStepLines, listed);
 }
 
 // A bare DocFile names a member of the record's archive.
@@ -28,9 +33,10 @@ bool ReadFromArchive(const TMusicFileInfo& r, const DocumentArchiveAccess& archi
 }
 
 bool LoadFor(const TMusicFileInfo& r, const std::string& path, const DocumentArchiveAccess& archive,
-             bool listed, DocumentText& text) {
+             const DocumentReadOptions& options, DocumentText& text) {
   // An extracted member (a bare name) was written by the archive library, not listed.
-  if (!ReadFromArchive(r, archive)) return Load(path, text, listed && HasFolderPart(r.DocFile));
+  if (!ReadFromArchive(r, archive))
+    return Load(path, text, options.ListedDocuments && HasFolderPart(r.DocFile), options);
   std::optional<std::string> bytes = archive.readArchived(r.DocFile);
   if (!bytes) return false;
   text.LoadBytes(*bytes, kDocumentStepLines);
@@ -66,7 +72,7 @@ void ReadDocumentInfo(const std::string& folder, TMusicFileInfo& r, const Docume
 
   unsigned fields = 0;
   if (options.TitleGetstyle == 3) {
-    if (!LoadFor(r, path, archive, options.ListedDocuments, text)) return;
+    if (!LoadFor(r, path, archive, options, text)) return;
     fields = kDocumentTitle;  // a document without a title keeps the header's
     if (others & kOthersArtist) fields |= kDocumentArtist;
   } else if (options.TitleGetstyle == 2) {
@@ -76,7 +82,7 @@ void ReadDocumentInfo(const std::string& folder, TMusicFileInfo& r, const Docume
       if (r.ItemKind == kArchiveMember && !HasFolderPart(r.DocFile) && !ReadFromArchive(r, archive))
         ExtractSingleDocument(r, options, archive);
     }
-    if (!LoadFor(r, path, archive, options.ListedDocuments, text)) return;
+    if (!LoadFor(r, path, archive, options, text)) return;
     if (r.Title.empty()) fields |= kDocumentTitle;
     if (r.Artist.empty() && (others & kOthersArtist)) fields |= kDocumentArtist;
   } else {

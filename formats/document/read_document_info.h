@@ -32,6 +32,9 @@ struct DocumentReadOptions {
   std::string ArchiveFolder;   // the folder holding the record's archive; ends in "/"
   // Full-path documents come from a folder listing that saw regular files (the scan).
   bool ListedDocuments = false;
+  // ArchiveFolder held open by that listing (-1: none): documents lying in it are
+  // opened relative to it.
+  int ArchiveFolderFd = -1;
 };
 
 // How the document step reaches the archive library. The caller holds the library's

@@ -18,7 +18,9 @@ uint16_t Crc16Xmodem(std::string_view data) {
 
 bool HasMacBinaryHeader(const ByteSource& source) {
   if (source.Size() < 129) return false;
-  std::string h = source.Read(0, 128);
+  char bytes[128] = {};
+  source.ReadAt(0, bytes, sizeof bytes);
+  const std::string_view h(bytes, sizeof bytes);
   auto at = [&](size_t i) { return static_cast<unsigned char>(h[i]); };
   // Every version: zero bytes at 0, 74 and 82, and a file name of 1..63 bytes.
   if (at(0) != 0 || at(74) != 0 || at(82) != 0) return false;
@@ -28,7 +30,7 @@ bool HasMacBinaryHeader(const ByteSource& source) {
   if (zeroTail) return true;  // MacBinary I
   // MacBinary II / III: version bytes and the header CRC.
   if (at(122) < 129 || at(123) < 129) return false;
-  return Crc16Xmodem(std::string_view(h).substr(0, 124)) == Be16At(h, 124);
+  return Crc16Xmodem(h.substr(0, 124)) == Be16At(h, 124);
 }
 
 }  // namespace kadrel

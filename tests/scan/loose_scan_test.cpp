@@ -49,6 +49,23 @@ TEST(LooseScan, CompanionsDocumentsAndTheirPriority) {
   EXPECT_EQ(scan.index.saves, 1);
 }
 
+// A music file whose stem no other file has skips its look-ups, except where a
+// document extension holds a dot or names a music format.
+TEST(LooseScan, DocumentExtensionsWithADotOrAMusicCode) {
+  TempDir dir;
+  dir.Write("ONE.MID", Midi("one"));
+  dir.Write("one.tar.txt", "x");
+  dir.Write("TWO.RCP", "r");
+  dir.Write("THREE.MID", Midi("three"));
+  ScanHarness scan;
+  scan.settings().main.InfoGetType = "TAR.TXT,RCP";
+  scan.Open(dir.path());
+  ASSERT_TRUE(scan.Find("ONE.MID") && scan.Find("TWO.RCP") && scan.Find("THREE.MID"));
+  EXPECT_EQ(scan.Find("ONE.MID")->DocFile, dir.path() + "one.tar.txt");
+  EXPECT_EQ(scan.Find("TWO.RCP")->DocFile, dir.path() + "TWO.RCP");  // its own document
+  EXPECT_EQ(scan.Find("THREE.MID")->DocFile, "");
+}
+
 TEST(LooseScan, DisabledFormatsAndUnknownFilesAreLeftOut) {
   TempDir dir;
   dir.Write("A.MID", Midi("a"));
