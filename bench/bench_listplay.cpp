@@ -1,13 +1,15 @@
 // Continuous play: preparing an archive member (a 20 KB Recomposer song) and converting
 // it, against lhasa's `lha x` of the same member followed by `kadrel-cli convert` (the
 // baseline, run in the same program); and, through the real engine and launcher, the
-// time from one player's exit to the next player's exec with the next item prepared.
+// time from one player's exit to the next player's exec with the next item prepared, from
+// a "Next" request to the new player, and a soak of 200 short pieces.
 //
 // The player of the second benchmark is this program itself: with KADREL_BENCH_LP_PLAYER
 // set it waits that many milliseconds, appends the monotonic time of its end to the file
 // KADREL_BENCH_LP_END and exits.
 
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -16,7 +18,10 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <functional>
+#include <sstream>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -155,70 +160,93 @@ class TimedPlayers final : public IListPlayPlayers {
   int ChooseSlot(const TPLMusicInfo& item, int lastSlot) override { return inner_.ChooseSlot(item, lastSlot); }
   ListPlayLaunchOutcome Launch(const ListPlayLaunch& launch, std::function<void()> onEnded) override {
     ListPlayLaunchOutcome outcome = inner_.Launch(launch, std::move(onEnded));
+    std::lock_guard lock(mutex_);
     execs.push_back(MonotonicNs());
     return outcome;
   }
-  std::vector<int64_t> execs;
+  size_t Execs() {
+    std::lock_guard lock(mutex_);
+    return execs.size();
+  }
+  int64_t ExecAt(size_t i) {
+    std::lock_guard lock(mutex_);
+    return execs.at(i);
+  }
+  std::vector<int64_t> execs;  // read without the lock only once the engine has ended
 
  private:
   IListPlayPlayers& inner_;
+  std::mutex mutex_;
 };
 
-void BM_PlayerExitToNextExec(benchmark::State& state) {
-  constexpr int kItems = 12;
+// One ListPlay run over `items` loose songs through the real engine and launcher, the
+// player being this program waiting `playerMs`. `during` runs on the calling thread
+// while the engine plays; the run ends when the list has been played or after 60 s.
+struct ListPlayRun {
+  std::vector<int64_t> execs;  // monotonic ns of each player's exec
+  std::vector<int64_t> ends;   // monotonic ns of each player's own end
+};
+
+ListPlayRun RunListPlay(int items, int playerMs, const std::function<void(ListPlayEngine&, TimedPlayers&)>& during) {
   test::TempDir dir;
   const std::string temp = dir.MakeFolder("tmp") + "/";
   const std::string endFile = dir.path() + "ends";
-  ::setenv("KADREL_BENCH_LP_PLAYER", "300", 1);
+  ::setenv("KADREL_BENCH_LP_PLAYER", std::to_string(playerMs).c_str(), 1);
   ::setenv("KADREL_BENCH_LP_END", endFile.c_str(), 1);
+  TPLInfo list;
+  for (int i = 0; i < items; ++i) {
+    const std::string name = "S" + std::to_string(i);
+    test::WriteFileBytes(dir.path() + name + ".MID", "MThd");
+    auto item = std::make_unique<TPLMusicInfo>();
+    item->Folder = dir.path();
+    item->Slot = 1;
+    item->Music.FileName = name;
+    item->Music.FileExt = ".MID";
+    item->Music.FileType = kRowMID;
+    item->Music.ItemKind = kLooseFile;
+    list.Items.push_back(std::move(item));
+  }
+  ListPlayLauncherSettings launcherSettings;
+  launcherSettings.playerSlots = ConvertingSlot(SelfPath());
+  launcherSettings.tempFolder = temp;
+  ListPlayLauncher launcher(launcherSettings);
+  TimedPlayers players(launcher);
+  TUnLhaManagement turns;
+  SilentBox box;
+  ConvertForPlaySettings conversion;
+  conversion.playerSlots = launcherSettings.playerSlots;
+  LpItemPreparation prep({temp, 0}, turns, MakeListPlayConversion(conversion, box));
+  SerialBridge bridge;
+  ShortWaitClock clock;
+  std::mutex m;
+  std::condition_variable cv;
+  bool finished = false;
+  ListPlayEngine engine({list, bridge, box, players, prep, clock, [&] {
+                           std::lock_guard l(m);
+                           finished = true;
+                           cv.notify_all();
+                         }});
+  engine.Start(0, 10, 1);
+  if (during) during(engine, players);
+  {
+    std::unique_lock l(m);
+    cv.wait_for(l, 60s, [&] { return finished; });
+  }
+  engine.Stop();
+  engine.Join();
+  ListPlayRun run;
+  run.execs = players.execs;
+  std::ifstream in(endFile);
+  for (int64_t t; in >> t;) run.ends.push_back(t);
+  return run;
+}
+
+void BM_PlayerExitToNextExec(benchmark::State& state) {
   std::vector<double> gaps;
   for (auto _ : state) {
-    ::unlink(endFile.c_str());
-    TPLInfo list;
-    for (int i = 0; i < kItems; ++i) {
-      const std::string name = "S" + std::to_string(i);
-      test::WriteFileBytes(dir.path() + name + ".MID", "MThd");
-      auto item = std::make_unique<TPLMusicInfo>();
-      item->Folder = dir.path();
-      item->Slot = 1;
-      item->Music.FileName = name;
-      item->Music.FileExt = ".MID";
-      item->Music.FileType = kRowMID;
-      item->Music.ItemKind = kLooseFile;
-      list.Items.push_back(std::move(item));
-    }
-    ListPlayLauncherSettings launcherSettings;
-    launcherSettings.playerSlots = ConvertingSlot(SelfPath());
-    launcherSettings.tempFolder = temp;
-    ListPlayLauncher launcher(launcherSettings);
-    TimedPlayers players(launcher);
-    TUnLhaManagement turns;
-    SilentBox box;
-    ConvertForPlaySettings conversion;
-    conversion.playerSlots = launcherSettings.playerSlots;
-    LpItemPreparation prep({temp, 0}, turns, MakeListPlayConversion(conversion, box));
-    SerialBridge bridge;
-    ShortWaitClock clock;
-    std::mutex m;
-    std::condition_variable cv;
-    bool finished = false;
-    ListPlayEngine engine({list, bridge, box, players, prep, clock, [&] {
-                             std::lock_guard l(m);
-                             finished = true;
-                             cv.notify_all();
-                           }});
-    engine.Start(0, 10, 1);
-    {
-      std::unique_lock l(m);
-      cv.wait_for(l, 60s, [&] { return finished; });
-    }
-    engine.Stop();
-    engine.Join();
-    std::ifstream in(endFile);
-    std::vector<int64_t> ends;
-    for (int64_t t; in >> t;) ends.push_back(t);
-    for (size_t i = 0; i + 1 < players.execs.size() && i < ends.size(); ++i)
-      gaps.push_back(static_cast<double>(players.execs[i + 1] - ends[i]) / 1e6);
+    const ListPlayRun run = RunListPlay(12, 300, {});
+    for (size_t i = 0; i + 1 < run.execs.size() && i < run.ends.size(); ++i)
+      gaps.push_back(static_cast<double>(run.execs[i + 1] - run.ends[i]) / 1e6);
   }
   state.counters["p50_ms"] = Percentile(gaps, 0.5);
   state.counters["p95_ms"] = Percentile(gaps, 0.95);
@@ -226,6 +254,81 @@ void BM_PlayerExitToNextExec(benchmark::State& state) {
   state.counters["gaps"] = static_cast<double>(gaps.size());
 }
 BENCHMARK(BM_PlayerExitToNextExec)->Iterations(2)->Unit(benchmark::kMillisecond);
+
+// "Next" pressed while a long piece plays, the next item already prepared: from the
+// request to the next player's exec (the playing one is closed first).
+void BM_NextRequestToNewPlayer(benchmark::State& state) {
+  constexpr int kItems = 8;
+  std::vector<double> delays;
+  for (auto _ : state) {
+    RunListPlay(kItems, 20000, [&](ListPlayEngine& engine, TimedPlayers& players) {
+      for (size_t played = 1; played < kItems; ++played) {
+        while (players.Execs() < played) std::this_thread::sleep_for(1ms);
+        std::this_thread::sleep_for(400ms);  // the next item's delayed preparation ends
+        const int64_t asked = MonotonicNs();
+        engine.RequestNext();
+        while (players.Execs() < played + 1) std::this_thread::sleep_for(100us);
+        delays.push_back(static_cast<double>(players.ExecAt(played) - asked) / 1e6);
+      }
+      engine.Stop();
+    });
+  }
+  state.counters["p50_ms"] = Percentile(delays, 0.5);
+  state.counters["p95_ms"] = Percentile(delays, 0.95);
+  state.counters["max_ms"] = Percentile(delays, 1.0);
+  state.counters["nexts"] = static_cast<double>(delays.size());
+}
+BENCHMARK(BM_NextRequestToNewPlayer)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+int OpenDescriptors() {
+  int count = 0;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) (void)entry, ++count;
+  return count;
+}
+
+// Children of this process that have ended and were not reaped.
+int Zombies() {
+  int count = 0;
+  const std::string self = std::to_string(::getpid());
+  for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+    std::ifstream stat(entry.path() / "stat");
+    std::string line;
+    if (!std::getline(stat, line)) continue;
+    const size_t close = line.rfind(')');
+    if (close == std::string::npos) continue;
+    std::istringstream rest(line.substr(close + 2));
+    std::string state, parent;
+    rest >> state >> parent;
+    if (state == "Z" && parent == self) ++count;
+  }
+  return count;
+}
+
+double ProcessCpuMs() {
+  rusage self{};
+  ::getrusage(RUSAGE_SELF, &self);
+  return (self.ru_utime.tv_sec + self.ru_stime.tv_sec) * 1e3 + (self.ru_utime.tv_usec + self.ru_stime.tv_usec) / 1e3;
+}
+
+// 200 pieces of 50 ms in a row: nothing may pile up (descriptors, unreaped players,
+// memory), and the engine's own CPU share stays small (the players' CPU is theirs).
+void BM_Soak200ShortPieces(benchmark::State& state) {
+  for (auto _ : state) {
+    const int fdsBefore = OpenDescriptors();
+    const double cpuBefore = ProcessCpuMs();
+    const int64_t start = MonotonicNs();
+    const ListPlayRun run = RunListPlay(200, 50, {});
+    const double wallMs = static_cast<double>(MonotonicNs() - start) / 1e6;
+    state.counters["played"] = static_cast<double>(run.execs.size());
+    state.counters["fd_growth"] = OpenDescriptors() - fdsBefore;
+    state.counters["zombies"] = Zombies();
+    state.counters["cpu_percent"] = 100.0 * (ProcessCpuMs() - cpuBefore) / wallMs;
+    rusage self{};
+    ::getrusage(RUSAGE_SELF, &self);
+    state.counters["peak_rss_MB"] = static_cast<double>(self.ru_maxrss) / 1024.0;
+  }
+}
+BENCHMARK(BM_Soak200ShortPieces)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
