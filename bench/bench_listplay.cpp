@@ -33,6 +33,7 @@
 #include "playback/listplay_launcher.h"
 #include "playback/lp_convert_for_play.h"
 #include "playback/lp_item_preparation.h"
+#include "listplay/listplay_fakes.h"
 #include "rcpcv/rcp_fixture.h"
 #include "support/process.h"
 #include "support/temp_dir.h"
@@ -129,19 +130,6 @@ void BM_PrepareAndConvert_Baseline(benchmark::State& state) {
 }
 BENCHMARK(BM_PrepareAndConvert_Baseline)->Unit(benchmark::kMillisecond)->MinTime(2);
 
-// Serialises the engine's calls "on the window's thread".
-class SerialBridge final : public IWindowBridge {
- public:
-  bool RunOnWindowThread(const std::function<void()>& call) override {
-    std::lock_guard lock(mutex_);
-    call();
-    return true;
-  }
-
- private:
-  std::recursive_mutex mutex_;
-};
-
 // The engine's waits, 50 times shorter: the delayed preparation of the next item
 // (8.2 s) then ends while the 300 ms piece still plays, as it does with real songs.
 class ShortWaitClock final : public IListPlayClock {
@@ -216,7 +204,7 @@ ListPlayRun RunListPlay(int items, int playerMs, const std::function<void(ListPl
   ConvertForPlaySettings conversion;
   conversion.playerSlots = launcherSettings.playerSlots;
   LpItemPreparation prep({temp, 0}, turns, MakeListPlayConversion(conversion, box));
-  SerialBridge bridge;
+  test::SerialBridge bridge;  // the engine's calls "on the window's thread", one at a time
   ShortWaitClock clock;
   std::mutex m;
   std::condition_variable cv;
