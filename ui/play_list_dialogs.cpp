@@ -47,6 +47,25 @@ T* Named(T* widget, const char* name, const char* accessible) {
   return widget;
 }
 
+// The "ファイルを指定" choice with its path field and browse button, as both dialogs have it.
+struct NamedFileRow {
+  QRadioButton* choice;
+  QLineEdit* path;
+  QPushButton* browse;
+};
+NamedFileRow AddNamedFileRow(QWidget* group, QVBoxLayout* column, const char* pathAccessible) {
+  NamedFileRow row;
+  row.choice = Named(new QRadioButton(U("ファイルを指定"), group), "NamedFile", "ファイルを指定");
+  column->addWidget(row.choice);
+  auto* line = new QHBoxLayout;
+  row.path = Named(new QLineEdit(group), "NamedPath", pathAccessible);
+  row.browse = Named(new QPushButton(U("参照..."), group), "Browse", "参照");
+  line->addWidget(row.path, 1);
+  line->addWidget(row.browse);
+  column->addLayout(line);
+  return row;
+}
+
 }  // namespace
 
 // ---- loading -----------------------------------------------------------------------
@@ -64,14 +83,10 @@ PlayListLoadDialog::PlayListLoadDialog(const std::string& focusedPlayListFile, b
   focusedChoice_ = Named(new QRadioButton(focusedCaption, file), "FocusedFile", "ファイルリストで選択しているファイル");
   focusedChoice_->setEnabled(plan_.focusedChoice);
   fileColumn->addWidget(focusedChoice_);
-  namedChoice_ = Named(new QRadioButton(U("ファイルを指定"), file), "NamedFile", "ファイルを指定");
-  fileColumn->addWidget(namedChoice_);
-  auto* namedRow = new QHBoxLayout;
-  named_ = Named(new QLineEdit(file), "NamedPath", "読み込むファイル");
-  auto* browse = Named(new QPushButton(U("参照..."), file), "Browse", "参照");
-  namedRow->addWidget(named_, 1);
-  namedRow->addWidget(browse);
-  fileColumn->addLayout(namedRow);
+  const NamedFileRow namedRow = AddNamedFileRow(file, fileColumn, "読み込むファイル");
+  namedChoice_ = namedRow.choice;
+  named_ = namedRow.path;
+  QPushButton* browse = namedRow.browse;
   column->addWidget(file);
 
   auto* method = new QGroupBox(U("読み込み方法"), this);
@@ -177,14 +192,10 @@ PlayListSaveDialog::PlayListSaveDialog(const std::string& lastLoaded, const std:
   focusedLabel->setIndent(20);
   targetColumn->addWidget(focusedLabel);
 
-  namedChoice_ = Named(new QRadioButton(U("ファイルを指定"), target), "NamedFile", "ファイルを指定");
-  targetColumn->addWidget(namedChoice_);
-  auto* namedRow = new QHBoxLayout;
-  named_ = Named(new QLineEdit(target), "NamedPath", "保存するファイル");
-  auto* browse = Named(new QPushButton(U("参照..."), target), "Browse", "参照");
-  namedRow->addWidget(named_, 1);
-  namedRow->addWidget(browse);
-  targetColumn->addLayout(namedRow);
+  const NamedFileRow namedRow = AddNamedFileRow(target, targetColumn, "保存するファイル");
+  namedChoice_ = namedRow.choice;
+  named_ = namedRow.path;
+  QPushButton* browse = namedRow.browse;
   column->addWidget(target);
 
   auto* buttons = new QDialogButtonBox(this);
