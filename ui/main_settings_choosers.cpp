@@ -1,4 +1,5 @@
 #include "ui/main_settings_choosers.h"
+#include "ui/path_text.h"
 
 #include <QFile>
 #include <QFileDialog>
@@ -8,10 +9,6 @@
 
 namespace kadrel {
 
-namespace {
-QString PathText(const std::string& bytes) { return QFile::decodeName(QByteArray::fromStdString(bytes)); }
-std::string PathBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
-}  // namespace
 
 MainChoosers MainChoosers::Standard() {
   MainChoosers c;

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "ui/main_settings_dialog.h"
+#include "ui/path_text.h"
 #include "ui/main_settings_pages.h"
 #include "ui/texts.h"
 
@@ -16,10 +17,6 @@ namespace kadrel {
 using text::U;
 using namespace settings_page;
 
-namespace {
-QString PathText(const std::string& bytes) { return QFile::decodeName(QByteArray::fromStdString(bytes)); }
-std::string PathBytes(const QString& text) { return QFile::encodeName(text).toStdString(); }
-}  // namespace
 
 QGroupBox* TSet_MainForm::FolderGroup(FolderRow& row, const char* title, const char* object, const char* standard,
                                       const char* chooserTitle, bool standardChosen, const std::string& path) {

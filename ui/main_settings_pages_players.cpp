@@ -8,6 +8,7 @@
 #include "base/atomic_file.h"
 #include "base/encoding.h"
 #include "ui/main_settings_dialog.h"
+#include "ui/path_text.h"
 #include "ui/main_settings_pages.h"
 #include "ui/player_detail_dialog.h"
 #include "ui/texts.h"
@@ -17,10 +18,6 @@ namespace kadrel {
 using text::U;
 using namespace settings_page;
 
-namespace {
-QString PathText(const std::string& bytes) { return QFile::decodeName(QByteArray::fromStdString(bytes)); }
-std::string PathBytes(const QString& text) { return QFile::encodeName(text).toStdString(); }
-}  // namespace
 
 QWidget* TSet_MainForm::BuildPlayerPage() {
   auto* page = new QWidget(this);

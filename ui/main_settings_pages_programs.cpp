@@ -8,6 +8,7 @@
 
 #include "base/encoding.h"
 #include "ui/main_settings_dialog.h"
+#include "ui/path_text.h"
 #include "ui/main_settings_pages.h"
 #include "ui/texts.h"
 
@@ -18,8 +19,6 @@ using namespace settings_page;
 
 namespace {
 constexpr const char* kDefaultTextTypes = "DOC,TXT,HED,WRD,UP,ﾎｿｸ";
-QString PathText(const std::string& bytes) { return QFile::decodeName(QByteArray::fromStdString(bytes)); }
-std::string PathBytes(const QString& text) { return QFile::encodeName(text).toStdString(); }
 }  // namespace
 
 QWidget* TSet_MainForm::BuildProgramPage() {

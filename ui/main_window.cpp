@@ -1,4 +1,5 @@
 #include "ui/main_window.h"
+#include "ui/path_text.h"
 
 #include <chrono>
 #include <thread>
@@ -53,8 +54,6 @@ namespace {
 
 using text::U;
 
-QString PathText(const std::string& bytes) { return QFile::decodeName(QByteArray::fromStdString(bytes)); }
-std::string PathBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 // "/a/b/" -> "/a/"; the root stays the root.
 // A stored rectangle is used as it is when enough of it lies on a screen; otherwise

@@ -9,6 +9,7 @@
 #include "index/volume_label.h"
 #include "platform/volumes.h"
 #include "ui/drive_dialog.h"
+#include "ui/path_text.h"
 #include "ui/jump_folder_dialog.h"
 #include "ui/main_window.h"
 #include "ui/sort_window.h"
@@ -22,8 +23,6 @@ DialogListLook ListLook(const WindowSettings& settings) {
   return {settings.scan.view, settings.dialogFont ? &*settings.dialogFont : nullptr};
 }
 
-QString PathText(const std::string& bytes) { return QFile::decodeName(QByteArray::fromStdString(bytes)); }
-std::string PathBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 }  // namespace
 

@@ -14,6 +14,7 @@
 #include "playback/slot_choice.h"
 #include "playlist/playlist_texts.h"
 #include "ui/detail_window.h"
+#include "ui/path_text.h"
 #include "ui/main_window.h"
 #include "ui/play_list_dialogs.h"
 #include "ui/play_list_view.h"
@@ -22,7 +23,6 @@
 namespace kadrel {
 namespace {
 
-std::string PathBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 bool IsPlayListPath(const QString& path) {
   return path.endsWith(QStringLiteral(".mpl"), Qt::CaseInsensitive) && QFileInfo(path).isFile();

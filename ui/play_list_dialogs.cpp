@@ -1,4 +1,5 @@
 #include "ui/play_list_dialogs.h"
+#include "ui/path_text.h"
 
 #include <sys/stat.h>
 
@@ -22,8 +23,6 @@ namespace {
 
 using text::U;
 
-QString PathText(const std::string& bytes) { return QFile::decodeName(QByteArray::fromStdString(bytes)); }
-std::string PathBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 bool IsFile(const std::string& path) {
   struct stat st {};

@@ -1,4 +1,5 @@
 #include "ui/sound_module_page.h"
+#include "ui/path_text.h"
 
 #include <QButtonGroup>
 #include <QEvent>
@@ -25,8 +26,6 @@ constexpr int kNewModulePriority = 50;
 
 QString Shown(const std::string& bytes) { return QString::fromStdString(DisplayText(bytes)); }
 std::string Stored(const QString& text) { return PreferCp932(text.toStdString()); }
-QString PathText(const std::string& bytes) { return QFile::decodeName(QByteArray::fromStdString(bytes)); }
-std::string PathBytes(const QString& text) { return QFile::encodeName(text).toStdString(); }
 
 }  // namespace
 
