@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "support/bench_main.h"
 #include "formats/document/load_document.h"
 #include "formats/document/read_document_info.h"
 #include "base/encoding.h"
@@ -114,4 +115,4 @@ BENCHMARK(BM_BaselineLoadLines)->Unit(benchmark::kMillisecond);
 }  // namespace
 }  // namespace kadrel
 
-BENCHMARK_MAIN();
+KADREL_BENCHMARK_MAIN()

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "support/bench_main.h"
 #include "catalog/format_table.h"
 #include "scan/folder_listing.h"
 #include "formats/read_header_info.h"
@@ -84,4 +85,4 @@ BENCHMARK(BM_ReadHeaderInfo_Baseline)->Unit(benchmark::kMillisecond);
 }  // namespace
 }  // namespace kadrel
 
-BENCHMARK_MAIN();
+KADREL_BENCHMARK_MAIN()

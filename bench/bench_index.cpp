@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/bench_main.h"
 #include "base/message_box.h"
 #include "catalog/index_record.h"
 #include "base/atomic_file.h"
@@ -140,4 +141,4 @@ BENCHMARK(BM_BaselineDecodeRecordsOnly)->Unit(benchmark::kMillisecond);
 }  // namespace
 }  // namespace kadrel
 
-BENCHMARK_MAIN();
+KADREL_BENCHMARK_MAIN()

@@ -27,6 +27,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/heap_settings.h"
 #include "archive/lzh_writer.h"
 #include "catalog/format_table.h"
 #include "playback/listplay_engine.h"
@@ -321,6 +322,7 @@ BENCHMARK(BM_Soak200ShortPieces)->Iterations(1)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
+  kadrel::KeepFreedHeapForReuse();  // as both programs do at start
   if (const char* ms = std::getenv("KADREL_BENCH_LP_PLAYER")) {
     std::this_thread::sleep_for(milliseconds(std::atoi(ms)));
     if (const char* file = std::getenv("KADREL_BENCH_LP_END")) std::ofstream(file, std::ios::app) << MonotonicNs() << "\n";

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "support/bench_main.h"
 #include "archive/lzh_archive.h"
 #include "archive/lzh_writer.h"
 #include "support/process.h"
@@ -141,4 +142,4 @@ BENCHMARK(BM_Extract200Members)->Unit(benchmark::kMillisecond);
 }  // namespace
 }  // namespace kadrel
 
-BENCHMARK_MAIN();
+KADREL_BENCHMARK_MAIN()

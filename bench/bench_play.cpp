@@ -19,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/heap_settings.h"
 #include "catalog/format_table.h"
 #include "playback/player_engine.h"
 #include "support/temp_dir.h"
@@ -204,6 +205,7 @@ BENCHMARK(BM_FiveHundredPlays)->Iterations(1)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
+  kadrel::KeepFreedHeapForReuse();  // as both programs do at start
   if (const char* playMs = std::getenv("KADREL_BENCH_PLAYER"); playMs && argc == 2 && argv[1][0] == '/') {
     std::this_thread::sleep_for(milliseconds(std::atol(playMs)));
     if (const char* end = std::getenv("KADREL_BENCH_PLAYER_END")) std::ofstream(end) << MonotonicNs();

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/heap_settings.h"
 #include "base/byte_source.h"
 #include "formats/rcpcv/recomposer_converter.h"
 #include "formats/rcpcv/rcp_song.h"
@@ -88,6 +89,7 @@ void Register(const std::string& set, const std::string& root) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  kadrel::KeepFreedHeapForReuse();  // as both programs do at start
   benchmark::Initialize(&argc, argv);
   Register("test_data", KADREL_TEST_DATA_DIR);
   std::error_code ec;

@@ -31,6 +31,7 @@
 #include <string>
 #include <vector>
 
+#include "support/bench_main.h"
 #include "base/encoding.h"
 #include "catalog/format_table.h"
 #include "formats/read_header_info.h"
@@ -325,4 +326,4 @@ BENCHMARK(BM_FillFromIndex_Baseline)->Unit(benchmark::kMillisecond)->UseRealTime
 }  // namespace
 }  // namespace kadrel
 
-BENCHMARK_MAIN();
+KADREL_BENCHMARK_MAIN()

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "support/bench_main.h"
 #include "base/atomic_file.h"
 #include "base/byte_cursor.h"
 #include "base/encoding.h"
@@ -173,4 +174,4 @@ BENCHMARK_CAPTURE(BM_CachedSearch, common_word_limited, "castle", 10000)->Unit(b
 }  // namespace
 }  // namespace kadrel
 
-BENCHMARK_MAIN();
+KADREL_BENCHMARK_MAIN()

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "support/bench_main.h"
 #include "base/message_box.h"
 #include "settings/key_path.h"
 #include "settings/reg_treat.h"
@@ -104,4 +105,4 @@ BENCHMARK(BM_RawSqliteReads)->Unit(benchmark::kMillisecond);
 }  // namespace
 }  // namespace kadrel
 
-BENCHMARK_MAIN();
+KADREL_BENCHMARK_MAIN()

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "support/bench_main.h"
 #include "base/encoding.h"
 #include "sorting/sort_list.h"
 
@@ -151,4 +152,4 @@ BENCHMARK(BM_BaselineByteInsertOwned10k)->Unit(benchmark::kMillisecond);
 }  // namespace
 }  // namespace kadrel
 
-BENCHMARK_MAIN();
+KADREL_BENCHMARK_MAIN()

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/heap_settings.h"
 #include "cli/cli_common.h"
 
 namespace {
@@ -76,6 +77,7 @@ void AddHelpCommand(CLI::App& app, CommandRunner& run) {
 
 int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");
+  kadrel::KeepFreedHeapForReuse();
   CLI::App app("The catalogue of old Japanese PC music collections, for scripts.", "kadrel-cli");
   app.set_version_flag("--version", std::string("kadrel-cli ") + KADREL_VERSION);
   app.require_subcommand(1);

@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "base/heap_settings.h"
 #include "base/text_helpers.h"
 #include "platform/launch_arguments.h"
 #include "platform/manual_location.h"
@@ -75,6 +76,7 @@ int main(int argc, char** argv) {
       return 0;
     }
   }
+  kadrel::KeepFreedHeapForReuse();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("kadrel"));
   QApplication::setApplicationDisplayName(kadrel::text::U(kadrel::text::kAppName));
