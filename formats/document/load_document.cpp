@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 #include "base/encoding.h"
 
@@ -51,9 +52,19 @@ inline bool IsLineEnd(char c) {
 
 }  // namespace
 
+char* DocumentText::Room(size_t size) {
+  if (size > capacity_) {
+    auto bigger = std::make_unique_for_overwrite<char[]>(size);
+    if (size_ > 0) std::memcpy(bigger.get(), buffer_.get(), size_);
+    buffer_ = std::move(bigger);
+    capacity_ = size;
+  }
+  return buffer_.get();
+}
+
 bool DocumentText::Split(size_t maxLines, bool atEnd) {
   lines_.clear();
-  const std::string_view text(bytes_);
+  const std::string_view text(buffer_.get(), size_);
   size_t i = 0;
   while (lines_.size() < maxLines) {
     size_t j = i;
@@ -98,15 +109,15 @@ bool DocumentText::LoadAt(int folderFd, const std::string& name, int maxLines, b
   size_t total = 0;
   size_t want = std::min(kFirstRead, limit);
   for (;;) {
-    bytes_.resize(total + want);
-    const ssize_t got = ::pread(fd.get(), bytes_.data() + total, want, static_cast<off_t>(total));
+    char* room = Room(total + want);
+    const ssize_t got = ::pread(fd.get(), room + total, want, static_cast<off_t>(total));
     if (got < 0) {
       if (errno == EINTR) continue;
       Clear();
       return false;
     }
     total += static_cast<size_t>(got);
-    bytes_.resize(total);
+    size_ = total;
     const bool atEnd = static_cast<size_t>(got) < want || total >= limit;
     if (Split(lineLimit, atEnd) || atEnd) return true;
     // Grow by doubling, so that re-splitting from the start stays linear in the bytes.
@@ -115,12 +126,15 @@ bool DocumentText::LoadAt(int folderFd, const std::string& name, int maxLines, b
 }
 
 void DocumentText::LoadBytes(std::string_view bytes, int maxLines) {
-  bytes_.assign(bytes.substr(0, std::min(bytes.size(), kDocumentMaxReadBytes)));
+  Clear();
+  const std::string_view kept = bytes.substr(0, std::min(bytes.size(), kDocumentMaxReadBytes));
+  if (!kept.empty()) std::memcpy(Room(kept.size()), kept.data(), kept.size());
+  size_ = kept.size();
   Split(maxLines > 0 ? static_cast<size_t>(maxLines) : 0, true);
 }
 
 void DocumentText::Clear() {
-  bytes_.clear();
+  size_ = 0;
   lines_.clear();
 }
 

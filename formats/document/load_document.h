@@ -1,6 +1,7 @@
 #pragma once
 // Loading the first lines of a text document.
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,10 +35,16 @@ class DocumentText {
   const std::vector<std::string_view>& Lines() const { return lines_; }
 
  private:
-  // Splits bytes_ from the start; false when more bytes could still add lines.
+  // Splits the bytes from the start; false when more bytes could still add lines.
   bool Split(size_t maxLines, bool atEnd);
+  // Room for `size` bytes, keeping the first size_ of them; not cleared (a read fills it).
+  char* Room(size_t size);
 
-  std::string bytes_;
+  // The bytes read: a buffer that only grows, so reading documents one after another
+  // neither allocates nor clears memory for each.
+  std::unique_ptr<char[]> buffer_;
+  size_t capacity_ = 0;
+  size_t size_ = 0;
   std::vector<std::string_view> lines_;
 };
 

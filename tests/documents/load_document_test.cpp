@@ -76,5 +76,27 @@ TEST(LoadDocumentFileTest, BinaryWithoutLineBreaksStopsAtTheReadLimit) {
   EXPECT_LE(lines[0].size(), kDocumentMaxLineBytes);
 }
 
+// The scan reads every document through one object: nothing of a longer document read
+// before shows in the lines of the next, whichever way each comes in.
+TEST(LoadDocumentFileTest, OneTextReadsDocumentsInTurn) {
+  test::TempDir dir;
+  const std::string longLine(40 * 1024, 'L');
+  const std::string big = dir.Write("BIG.TXT", "first\r\n" + longLine + "\r\nlast");
+  const std::string small = dir.Write("SMALL.TXT", "only");
+  DocumentText text;
+  auto lines = [&] { return Lines(text.Lines().begin(), text.Lines().end()); };
+
+  ASSERT_TRUE(text.Load(big, 30));
+  EXPECT_EQ(lines(), (Lines{"first", longLine, "last"}));
+  ASSERT_TRUE(text.Load(small, 30));
+  EXPECT_EQ(lines(), Lines{"only"});
+  text.LoadBytes("a\r\nb", 30);
+  EXPECT_EQ(lines(), (Lines{"a", "b"}));
+  EXPECT_FALSE(text.Load(dir.path() + "NONE.TXT", 30));
+  EXPECT_TRUE(lines().empty());
+  text.LoadBytes("", 30);
+  EXPECT_TRUE(lines().empty());
+}
+
 }  // namespace
 }  // namespace kadrel
