@@ -14,6 +14,7 @@ DocumentStep MakeDocumentStep(const TMainOption& options, IMessageBox& messages)
   return [text, titleStyle, othersStyle, &messages](const std::string& folder, const std::string& archiveFolder,
                                                      int archiveFolderFd, TMusicFileInfo& record,
                                                      const ArchivedDocuments& archived) {
+    if (record.DocFile.empty()) return;  // most files have none: nothing to set up
     DocumentReadOptions o;
     o.TitleGetstyle = titleStyle;
     o.OthersGetstyle = othersStyle;
