@@ -53,6 +53,43 @@ int CompareNames(const std::string& a, bool aAscii, const std::string& b, bool b
   return a.size() < b.size() ? -1 : 1;
 }
 
+// The first eight bytes of an ASCII name with its letters folded, as a number that
+// orders as the bytes do (a shorter name is padded with 0, which no name holds).
+uint64_t FoldedPrefix(const std::string& name) {
+  uint64_t prefix = 0;
+  for (size_t i = 0; i < 8; ++i)
+    prefix = prefix << 8 | (i < name.size() ? static_cast<unsigned char>(FoldAscii(name[i])) : 0u);
+  return prefix;
+}
+
+// Sorts the entries in name order (ASCII letters folded; names equal so in byte order)
+// and leaves them in a vector of their exact size: one grown by doubling may hold twice
+// the room. Small items are sorted, and names compared only where plain ASCII
+// prefixes do not decide.
+void SortByName(std::vector<DirEntry>& entries) {
+  struct Item {
+    uint64_t prefix;   // FoldedPrefix, for ASCII names
+    uint32_t index;
+    bool ascii;
+  };
+  std::vector<Item> items(entries.size());
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const bool ascii = IsAsciiName(entries[i].name);
+    items[i] = {ascii ? FoldedPrefix(entries[i].name) : 0, static_cast<uint32_t>(i), ascii};
+  }
+  std::sort(items.begin(), items.end(), [&entries](const Item& a, const Item& b) {
+    if (a.ascii && b.ascii && a.prefix != b.prefix) return a.prefix < b.prefix;
+    const std::string& x = entries[a.index].name;
+    const std::string& y = entries[b.index].name;
+    const int c = CompareNames(x, a.ascii, y, b.ascii);
+    return c != 0 ? c < 0 : x < y;
+  });
+  std::vector<DirEntry> sorted;
+  sorted.reserve(entries.size());
+  for (const Item& item : items) sorted.push_back(std::move(entries[item.index]));
+  entries = std::move(sorted);
+}
+
 struct EntryStat {
   bool isDirectory = false;
   bool isRegular = false;
@@ -163,21 +200,7 @@ std::optional<FolderListing> FolderListing::Read(const std::string& folder, bool
     listing.entries_.push_back(std::move(e));
   }
   ::closedir(dir);
-  std::vector<std::pair<DirEntry, bool>> sorted;
-  sorted.reserve(listing.entries_.size());
-  for (DirEntry& e : listing.entries_) {
-    const bool ascii = IsAsciiName(e.name);
-    sorted.emplace_back(std::move(e), ascii);
-  }
-  std::sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) {
-    const int c = CompareNames(a.first.name, a.second, b.first.name, b.second);
-    return c != 0 ? c < 0 : a.first.name < b.first.name;
-  });
-  // Back into a vector of the exact size: one grown by doubling may hold twice the room.
-  listing.entries_ = std::vector<DirEntry>();
-  listing.entries_.reserve(sorted.size());
-  for (auto& entry : sorted) listing.entries_.push_back(std::move(entry.first));
-  sorted = {};
+  SortByName(listing.entries_);
   const size_t count = listing.entries_.size();
   size_t slotCount = 16;
   while (slotCount < count * 2) slotCount *= 2;
@@ -237,16 +260,18 @@ const DirEntry* FolderListing::FindFile(std::string_view name) const {
   return found;
 }
 
-const DirEntry* FolderListing::FindFile(std::string_view stem, std::string_view extension) const {
+FolderListing::Stem FolderListing::StemOf(std::string_view stem) { return {stem, FoldedHash(".", FoldedHash(stem))}; }
+
+const DirEntry* FolderListing::FindFile(const Stem& stem, std::string_view extension) const {
   if (slots_.empty()) return nullptr;
-  const uint64_t hash = FoldedHash(extension, FoldedHash(".", FoldedHash(stem)));
+  const uint64_t hash = FoldedHash(extension, stem.hash);
   const size_t mask = slots_.size() - 1;
   for (size_t slot = hash & mask; slots_[slot] != 0; slot = (slot + 1) & mask) {
     if ((slots_[slot] ^ hash) & kTagMask) continue;
     // A likely hit (most look-ups miss without getting here): compare in full.
     std::string name;
-    name.reserve(stem.size() + 1 + extension.size());
-    name.append(stem).append(1, '.').append(extension);
+    name.reserve(stem.text.size() + 1 + extension.size());
+    name.append(stem.text).append(1, '.').append(extension);
     return FindFile(name);
   }
   return nullptr;
@@ -264,14 +289,31 @@ bool FolderListing::Examine(DirEntry& e) const {
 }
 
 std::vector<const DirEntry*> FolderListing::FilesWithExtension(std::string_view extension) const {
-  std::vector<const DirEntry*> out;
+  return std::move(FilesByExtension({ToUpperAscii(extension)})[0]);
+}
+
+std::vector<std::vector<const DirEntry*>> FolderListing::FilesByExtension(
+    const std::vector<std::string_view>& extensions) const {
+  std::vector<std::vector<const DirEntry*>> groups(extensions.size());
+  size_t longest = 0;
+  for (std::string_view ext : extensions) longest = std::max(longest, ext.size());
+  std::string folded;
   for (const DirEntry& e : entries_) {
     if (!e.isNormalFile) continue;
-    size_t dot = e.name.rfind('.');
-    if (dot != std::string::npos && EqualsIgnoreCase(std::string_view(e.name).substr(dot + 1), extension))
-      out.push_back(&e);
+    const size_t dot = e.name.rfind('.');
+    if (dot == std::string::npos || e.name.size() - dot - 1 > longest) continue;
+    // The extensions are ASCII: an extension equal to one under the catalogue's rules
+    // is equal to it once its ASCII letters are folded.
+    folded.assign(e.name, dot + 1);
+    for (char& c : folded) c = FoldAscii(c);
+    for (size_t k = 0; k < extensions.size(); ++k) {
+      if (folded == extensions[k]) {
+        groups[k].push_back(&e);
+        break;
+      }
+    }
   }
-  return out;
+  return groups;
 }
 
 std::optional<std::time_t> ParentFolderTime(const std::string& folder) {

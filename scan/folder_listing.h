@@ -50,13 +50,25 @@ class FolderListing {
   const std::vector<DirEntry>& Entries() const { return entries_; }
   // A normal file with this name, letter case ignored.
   const DirEntry* FindFile(std::string_view name) const;
+  // A stem to be looked up with several extensions: its hash is taken once.
+  struct Stem {
+    std::string_view text;
+    uint64_t hash;  // of text + "."
+  };
+  static Stem StemOf(std::string_view stem);
   // The same for stem + "." + extension, without putting the name together first.
-  const DirEntry* FindFile(std::string_view stem, std::string_view extension) const;
+  const DirEntry* FindFile(const Stem& stem, std::string_view extension) const;
+  const DirEntry* FindFile(std::string_view stem, std::string_view extension) const {
+    return FindFile(StemOf(stem), extension);
+  }
   // Examines an entry the listing did not (size, time, type) as the listing would
   // have; false when it is gone.
   bool Examine(DirEntry& e) const;
   // Normal files whose extension (without dot) equals `extension`, letter case ignored.
   std::vector<const DirEntry*> FilesWithExtension(std::string_view extension) const;
+  // The same for several extensions (ASCII, upper case) in one walk over the listing:
+  // one group per extension, in their order, each in name order.
+  std::vector<std::vector<const DirEntry*>> FilesByExtension(const std::vector<std::string_view>& extensions) const;
 
  private:
   FolderListing() = default;

@@ -105,9 +105,10 @@ void ScanPass::Run() {
 // A normal file stem + "." + extension in the scanned folder. Extensions from the
 // settings are CP932; a file name on disk may carry the same text in UTF-8.
 const DirEntry* ScanPass::FindDocumentBeside(const std::string& stem, size_t belowPosition, size_t* position) const {
+  const FolderListing::Stem lookup = FolderListing::StemOf(stem);
   for (size_t k = 0; k < docExtensions_.size() && k < belowPosition; ++k) {
-    const DirEntry* e = listing_->FindFile(stem, docExtensions_[k]);
-    if (!e && !docExtensionsUtf8_[k].empty()) e = listing_->FindFile(stem, docExtensionsUtf8_[k]);
+    const DirEntry* e = listing_->FindFile(lookup, docExtensions_[k]);
+    if (!e && !docExtensionsUtf8_[k].empty()) e = listing_->FindFile(lookup, docExtensionsUtf8_[k]);
     if (e) {
       if (position) *position = k;
       return e;
@@ -116,21 +117,36 @@ const DirEntry* ScanPass::FindDocumentBeside(const std::string& stem, size_t bel
   return nullptr;
 }
 
+// The music files of the enabled formats, format by format in the table's order and
+// each format's in name order, and the archives when they are scanned.
+ScanPass::PassFiles ScanPass::FilesOfPass() const {
+  std::vector<std::string_view> extensions;
+  for (int row = 0; row < kFormatCount; ++row)
+    if (req_.options.Formats.Enabled(row)) extensions.push_back(kFormatTable[row].Code);
+  const bool withArchives = env_.archives && req_.options.LzhStyle != 0;
+  if (withArchives) extensions.push_back("LZH");
+  std::vector<std::vector<const DirEntry*>> groups = listing_->FilesByExtension(extensions);
+  PassFiles files;
+  if (withArchives) {
+    files.archives = std::move(groups.back());
+    groups.pop_back();
+  }
+  for (const auto& group : groups) files.music.insert(files.music.end(), group.begin(), group.end());
+  return files;
+}
+
 void ScanPass::FullScan() {
   OnWindow([&] {
     env_.view.SetProgressPosition(0);
     env_.view.SetStatusText(1, "圧縮されていないファイル..");
   });
-  for (int row = 0; row < kFormatCount; ++row) {
-    if (!req_.options.Formats.Enabled(row)) continue;
-    for (const DirEntry* e : listing_->FilesWithExtension(kFormatTable[row].Code)) {
-      ProcessLooseFile(*e);
-      if (Stopped()) return;
-    }
+  PassFiles files = FilesOfPass();
+  for (const DirEntry* e : files.music) {
+    ProcessLooseFile(*e);
+    if (Stopped()) return;
   }
 
-  if (!env_.archives || req_.options.LzhStyle == 0) return;
-  const auto archives = listing_->FilesWithExtension("LZH");
+  const std::vector<const DirEntry*>& archives = files.archives;
   if (archives.empty()) return;
   const int count = static_cast<int>(archives.size());
   OnWindow([&] {
@@ -189,8 +205,9 @@ void ScanPass::ProcessLooseFile(const DirEntry& entry) {
   bool dropped = false;
   if (row != kRowMGS) {
     if (entry.stemShared || !skipLoneStems_) {
+      const FolderListing::Stem stem = FolderListing::StemOf(r->FileName);
       for (int k = 0; k < 3; ++k)
-        if (listing_->FindFile(r->FileName, kCompanionExtensions[k])) r->Info |= 1 << k;
+        if (listing_->FindFile(stem, kCompanionExtensions[k])) r->Info |= 1 << k;
       if (const DirEntry* doc = FindDocumentBeside(r->FileName, docExtensions_.size(), nullptr))
         r->DocFile = PathInFolder(req_.folder, doc->name);
     }
@@ -526,14 +543,11 @@ void ScanPass::AddNewFiles() {
     return known.count(ToUpperAscii(name)) != 0;
   };
   std::vector<const DirEntry*> newFiles, newArchives;
-  for (int row = 0; row < kFormatCount; ++row) {
-    if (!req_.options.Formats.Enabled(row)) continue;
-    for (const DirEntry* e : listing_->FilesWithExtension(kFormatTable[row].Code))
-      if (!isKnown(e->name)) newFiles.push_back(e);
-  }
-  if (req_.options.LzhStyle != 0 && env_.archives)
-    for (const DirEntry* e : listing_->FilesWithExtension("LZH"))
-      if (!isKnown(e->name)) newArchives.push_back(e);
+  const PassFiles files = FilesOfPass();
+  for (const DirEntry* e : files.music)
+    if (!isKnown(e->name)) newFiles.push_back(e);
+  for (const DirEntry* e : files.archives)
+    if (!isKnown(e->name)) newArchives.push_back(e);
   const int total = static_cast<int>(newFiles.size() + newArchives.size());
   if (total == 0) return;
   OnWindow([&] {

@@ -76,6 +76,11 @@ class ScanPass {
   void SetStatus(int panel, const std::string& text);
   void Deliver(std::unique_ptr<TMusicFileInfo> record);
 
+  struct PassFiles {
+    std::vector<const DirEntry*> music;
+    std::vector<const DirEntry*> archives;
+  };
+  PassFiles FilesOfPass() const;
   void FullScan();
   void ProcessLooseFile(const DirEntry& entry);
   void MgsLinkStep(TMusicFileInfo& r, const std::function<void(TMusicFileInfo&)>& readLinked);
