@@ -300,7 +300,9 @@ void BM_FillFromIndex(benchmark::State& state) {
     auto index = std::make_unique<TFolderIndex>(f.options, f.messages, StatusCallback{}, FixedVolume);
     auto view = std::make_unique<VectorScanView>();
     FolderIndexPort port(*index);
-    port.LoadFolder(f.collection.folder, *view, stop);
+    std::vector<std::unique_ptr<TMusicFileInfo>> records;
+    port.ReadFolder(f.collection.folder, {}, stop, records);
+    view->AddRecords(std::move(records));
     listed = view->Count();
     // Freeing the list belongs to the next folder's opening, not to this one.
     state.PauseTiming();

@@ -9,9 +9,12 @@ namespace {
 // Each record straight into its own place, as the file list keeps them.
 class RecordBatch final : public IndexRecordSink {
  public:
-  void Expect(size_t count) override { records.reserve(records.size() + count); }
-  void Take(TMusicFileInfo&& record) override { records.push_back(std::make_unique<TMusicFileInfo>(std::move(record))); }
-  std::vector<std::unique_ptr<TMusicFileInfo>> records;
+  explicit RecordBatch(std::vector<std::unique_ptr<TMusicFileInfo>>& records) : records_(records) {}
+  void Expect(size_t count) override { records_.reserve(records_.size() + count); }
+  void Take(TMusicFileInfo&& record) override { records_.push_back(std::make_unique<TMusicFileInfo>(std::move(record))); }
+
+ private:
+  std::vector<std::unique_ptr<TMusicFileInfo>>& records_;
 };
 
 std::vector<TMusicFileInfo> Entries(const IScanView& view) {
@@ -23,17 +26,14 @@ std::vector<TMusicFileInfo> Entries(const IScanView& view) {
 
 }  // namespace
 
-bool FolderIndexPort::LoadFolder(const std::string& folder, IScanView& view, const std::atomic<bool>& stop) {
-  int top = 0, perPage = 0;
-  view.VisibleRange(top, perPage);
+bool FolderIndexPort::ReadFolder(const std::string& folder, const IndexListPlace& place,
+                                 const std::atomic<bool>& stop, std::vector<std::unique_ptr<TMusicFileInfo>>& out) {
   IndexReadOptions read;
-  read.listCount = view.Count();
-  read.firstScreenful = top + perPage + 1;
+  read.listCount = place.listed;
+  read.firstScreenful = place.firstScreenful;
   read.shouldStop = [&stop] { return stop.load(); };
-  RecordBatch batch;
-  if (!index_.OpenFolderIndex(folder, batch, read)) return false;
-  view.AddRecords(std::move(batch.records));
-  return true;
+  RecordBatch batch(out);
+  return index_.OpenFolderIndex(folder, batch, read);
 }
 
 void FolderIndexPort::SaveFolder(const std::string& folder, const IScanView& view) {

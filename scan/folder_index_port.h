@@ -9,7 +9,8 @@ namespace kadrel {
 class FolderIndexPort final : public IFolderIndexPort {
  public:
   explicit FolderIndexPort(TFolderIndex& index) : index_(index) {}
-  bool LoadFolder(const std::string& folder, IScanView& view, const std::atomic<bool>& stop) override;
+  bool ReadFolder(const std::string& folder, const IndexListPlace& place, const std::atomic<bool>& stop,
+                  std::vector<std::unique_ptr<TMusicFileInfo>>& out) override;
   void SaveFolder(const std::string& folder, const IScanView& view) override;
   void ReplaceFolder(const std::string& folder, const IScanView& view) override;
   bool ForgetFolder(const std::string& folder) override;

@@ -40,19 +40,43 @@ void FolderScanController::ShowFolder(const std::string& folder, const std::stri
   hooks_.WatchFolder(folder_);
 
   ListSubFolders(previousFolder);
+  countAtStart_ = view_.Count();
 
-  if (indexInUse_ && index_->LoadFolder(folder_, view_, stop_)) {
+  if (indexInUse_) {
+    // The worker reads and decodes the block: a folder of many thousand entries would
+    // otherwise hold the window up for as long.
+    int top = 0, perPage = 0;
+    view_.VisibleRange(top, perPage);
+    indexPlace_ = {view_.Count(), top + perPage + 1};
+    StartPass(ScanMode::FullScan, /*indexFirst=*/true);
+    return;
+  }
+  BeginFullScan();
+  StartPass(ScanMode::FullScan);
+}
+
+void FolderScanController::BeginFullScan() {
+  if (settings_.main.ShowWhileScanning) hooks_.Refresh();
+  view_.SetStatusText(0, "ファイルの検索中です..");
+}
+
+// On the worker: the folder's entries from the index, handed to the list in one go;
+// false when the window is gone.
+bool FolderScanController::LoadFromIndex(ScanMode& mode) {
+  std::vector<std::unique_ptr<TMusicFileInfo>> records;
+  const bool found = index_->ReadFolder(folder_, indexPlace_, stop_, records);
+  if (found) mode = ScanMode::UpdateAfterIndexLoad;
+  return bridge_.RunOnWindowThread([&] {
+    if (!found) {
+      BeginFullScan();
+      return;
+    }
     fromIndex_ = true;
+    view_.AddRecords(std::move(records));
     countAtStart_ = view_.Count();
     hooks_.SortAndRefresh();
     view_.SetStatusText(1, "インデックスを使用しました..");
-    StartPass(ScanMode::UpdateAfterIndexLoad);
-    return;
-  }
-  countAtStart_ = view_.Count();
-  if (settings_.main.ShowWhileScanning) hooks_.Refresh();
-  view_.SetStatusText(0, "ファイルの検索中です..");
-  StartPass(ScanMode::FullScan);
+  });
 }
 
 void FolderScanController::ListSubFolders(const std::string& previousFolder) {
@@ -119,12 +143,18 @@ void FolderScanController::StartUpdatePass(ScanMode mode) {
   StartPass(mode);
 }
 
-void FolderScanController::StartPass(ScanMode mode) {
+void FolderScanController::StartPass(ScanMode mode, bool indexFirst) {
   passActive_ = true;
-  if (!worker_->Resume([this, mode] { RunPass(mode); })) passActive_ = false;
+  if (!worker_->Resume([this, mode, indexFirst] { RunPass(mode, indexFirst); })) passActive_ = false;
 }
 
-void FolderScanController::RunPass(ScanMode mode) {
+void FolderScanController::RunPass(ScanMode mode, bool indexFirst) {
+  if (indexFirst && !LoadFromIndex(mode)) {
+    passActive_ = false;
+    scanRunning_ = false;
+    listBusy_ = false;
+    return;
+  }
   ScanPassRequest request;
   request.folder = folder_;
   request.workFolder = settings_.workFolder;

@@ -14,6 +14,8 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <mutex>
+
 #include "catalog/column_text.h"
 #include "test_objects.h"
 #include "test_support.h"
@@ -25,22 +27,29 @@ namespace {
 // An index that keeps the files of each folder in memory.
 class MemoryIndex final : public IFolderIndexPort {
  public:
-  bool LoadFolder(const std::string& folder, IScanView& view, const std::atomic<bool>&) override {
+  bool ReadFolder(const std::string& folder, const IndexListPlace&, const std::atomic<bool>&,
+                  std::vector<std::unique_ptr<TMusicFileInfo>>& out) override {
+    std::lock_guard lock(mutex);  // read on the scan's worker
     auto it = blocks.find(folder);
     if (it == blocks.end() || it->second.empty()) return false;
-    for (const TMusicFileInfo& r : it->second) view.AddRecord(std::make_unique<TMusicFileInfo>(r));
+    for (const TMusicFileInfo& r : it->second) out.push_back(std::make_unique<TMusicFileInfo>(r));
     return true;
   }
   void SaveFolder(const std::string& folder, const IScanView& view) override {
     if (!blocks.count(folder)) ReplaceFolder(folder, view);
   }
   void ReplaceFolder(const std::string& folder, const IScanView& view) override {
+    std::lock_guard lock(mutex);
     auto& block = blocks[folder];
     block.clear();
     for (int i = 0; i < view.Count(); ++i)
       if (view.CopyEntry(i).IsFile()) block.push_back(view.CopyEntry(i));
   }
-  bool ForgetFolder(const std::string& folder) override { return blocks.erase(folder), true; }
+  bool ForgetFolder(const std::string& folder) override {
+    std::lock_guard lock(mutex);
+    return blocks.erase(folder), true;
+  }
+  std::mutex mutex;
   std::map<std::string, std::vector<TMusicFileInfo>> blocks;
 };
 

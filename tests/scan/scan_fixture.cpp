@@ -52,10 +52,13 @@ void FakeListView::InsertRecordSorted(std::unique_ptr<TMusicFileInfo> record) {
   VectorScanView::InsertRecordSorted(std::move(record));
 }
 
-bool RecordingIndex::LoadFolder(const std::string& folder, IScanView& view, const std::atomic<bool>&) {
+bool RecordingIndex::ReadFolder(const std::string& folder, const IndexListPlace&, const std::atomic<bool>&,
+                                std::vector<std::unique_ptr<TMusicFileInfo>>& out) {
+  ++reads;
+  if (!window_.OnWindowThread()) readOffWindowThread = true;
   auto it = blocks.find(folder);
   if (it == blocks.end()) return false;
-  for (const TMusicFileInfo& r : it->second) view.AddRecord(std::make_unique<TMusicFileInfo>(r));
+  for (const TMusicFileInfo& r : it->second) out.push_back(std::make_unique<TMusicFileInfo>(r));
   return !it->second.empty();
 }
 

@@ -72,13 +72,20 @@ class FakeListView final : public VectorScanView {
 
 class RecordingIndex final : public IFolderIndexPort {
  public:
-  bool LoadFolder(const std::string&, IScanView& view, const std::atomic<bool>&) override;
+  explicit RecordingIndex(WindowThread& window) : window_(window) {}
+  bool ReadFolder(const std::string& folder, const IndexListPlace&, const std::atomic<bool>&,
+                  std::vector<std::unique_ptr<TMusicFileInfo>>& out) override;
   void SaveFolder(const std::string& folder, const IScanView& view) override;
   void ReplaceFolder(const std::string& folder, const IScanView& view) override;
   bool ForgetFolder(const std::string& folder) override;
   std::map<std::string, std::vector<TMusicFileInfo>> blocks;
   int saves = 0, replaces = 0;
   bool forgetFails = false;  // ForgetFolder keeps the block and reports failure
+  int reads = 0;
+  bool readOffWindowThread = false;  // a block was read on the scan's worker
+
+ private:
+  WindowThread& window_;
 };
 
 // A scan of one folder with the fakes above.
@@ -98,7 +105,7 @@ class ScanHarness {
 
   WindowThread window;
   FakeListView view{window};
-  RecordingIndex index;
+  RecordingIndex index{window};
   // What the scan uses; a test may point it at the real index store.
   IFolderIndexPort* indexPort = &index;
   RecordingMessageBox messages;
