@@ -320,7 +320,13 @@ void ScanPass::ScanArchive(const DirEntry& archive) {
   if (Stopped() || music.empty()) return;
 
   // Companions and documents belong to the music files with the same base name.
-  const std::string archiveStem = NameWithoutExtension(archive.name);
+  // A document beside the archive is looked up once: for each member the first one
+  // found counts only when it comes before the member's own document.
+  size_t besidePosition = 0;
+  const DirEntry* besideArchive =
+      o.TitleGetstyle > 1
+          ? FindDocumentBeside(NameWithoutExtension(archive.name), docExtensions_.size(), &besidePosition)
+          : nullptr;
   for (size_t i = 0; i < music.size(); ++i) {
     TMusicFileInfo& r = *music[i].record;
     for (const PackedInfoFile& c : companions)
@@ -332,10 +338,9 @@ void ScanPass::ScanArchive(const DirEntry& archive) {
       if (d.value == 0) break;
     }
     if (best) r.DocFile = best->baseName + best->ext;
-    if (o.TitleGetstyle > 1 && !(best && best->value == 0)) {
+    if (besideArchive && !(best && best->value == 0)) {
       const size_t below = best ? static_cast<size_t>(best->value) : docExtensions_.size();
-      if (const DirEntry* beside = FindDocumentBeside(archiveStem, below, nullptr))
-        r.DocFile = PathInFolder(req_.folder, beside->name);
+      if (besidePosition < below) r.DocFile = PathInFolder(req_.folder, besideArchive->name);
     }
     if (r.DocFile.empty() && !documents.empty()) r.DocFile = documents[0].baseName + documents[0].ext;
     r.IconIndex = IconIndexFor(r.FileType, r.Info);
