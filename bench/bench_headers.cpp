@@ -39,6 +39,7 @@ struct Collection {
       ReadHeaderInfoFrom(counting, r, {});
       bytesRead.push_back(counting.bytes);
     }
+    ::sync();  // the new files' writeback is not to overlap a measurement
   }
 };
 

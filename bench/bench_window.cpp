@@ -9,6 +9,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -198,6 +200,7 @@ int main(int argc, char** argv) {
   QDir().mkpath(scene.emptyFolder);
   std::fprintf(stderr, "writing %d files...\n", kadrel::kFiles);
   kadrel::MakeMidiFolder(scene.bigFolder, kadrel::kFiles);
+  ::sync();  // the new files' writeback is not to overlap a measurement
   // One full scan outside the measurements writes the index the index case reads.
   const kadrel::Figures prepared = kadrel::OpenOnce(scene.bigFolder, scene.filledIndex);
   if (prepared.rows < kadrel::kFiles) std::fprintf(stderr, "warning: only %d rows listed\n", prepared.rows);
