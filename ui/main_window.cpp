@@ -482,19 +482,9 @@ void MainWindow::OpenPath(const std::string& path) {
   const std::string folder = WithTrailingSlash(path);
   changing_ = true;
   OpenFolder(folder);
+  // The tree follows without opening the folder a second time.
+  if (current_ == folder) folders_.SelectFolder(PathText(folder), true);
   changing_ = false;
-  // The tree follows without opening the folder a second time, at the next turn of
-  // the event loop: expanding the path's folders in the tree (Qt lists and watches
-  // each) takes the window 10-20 ms, which need not add to the opening.
-  QMetaObject::invokeMethod(
-      this,
-      [this, folder] {
-        if (current_ != folder || changing_) return;
-        changing_ = true;
-        folders_.SelectFolder(PathText(folder), true);
-        changing_ = false;
-      },
-      Qt::QueuedConnection);
 }
 
 void MainWindow::OpenListFolder(const std::string& name, bool relative) {
