@@ -122,7 +122,7 @@ bool StatEntry(int folderFd, const char* name, int flags, EntryStat& out) {
 }
 
 // Files whose size and time a record shows or an update pass compares: music files
-// and archives, matched as FilesWithExtension matches them.
+// and archives, matched as FilesByExtension matches them.
 bool NeedsSizeAndTime(std::string_view name, bool musicFiles) {
   const size_t dot = name.rfind('.');
   if (dot == std::string_view::npos) return false;
@@ -286,10 +286,6 @@ bool FolderListing::Examine(DirEntry& e) const {
   e.size = st.size;
   e.mtime = st.mtime;
   return true;
-}
-
-std::vector<const DirEntry*> FolderListing::FilesWithExtension(std::string_view extension) const {
-  return std::move(FilesByExtension({ToUpperAscii(extension)})[0]);
 }
 
 std::vector<std::vector<const DirEntry*>> FolderListing::FilesByExtension(

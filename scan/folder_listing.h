@@ -64,10 +64,9 @@ class FolderListing {
   // Examines an entry the listing did not (size, time, type) as the listing would
   // have; false when it is gone.
   bool Examine(DirEntry& e) const;
-  // Normal files whose extension (without dot) equals `extension`, letter case ignored.
-  std::vector<const DirEntry*> FilesWithExtension(std::string_view extension) const;
-  // The same for several extensions (ASCII, upper case) in one walk over the listing:
-  // one group per extension, in their order, each in name order.
+  // Normal files whose extension (without dot) is one of `extensions` (ASCII, upper
+  // case), letter case ignored, in one walk over the listing: one group per extension,
+  // in their order, each in name order.
   std::vector<std::vector<const DirEntry*>> FilesByExtension(const std::vector<std::string_view>& extensions) const;
 
  private:
