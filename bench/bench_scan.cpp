@@ -165,13 +165,18 @@ int OpenFolder(const std::string& folder, const std::string& work, TFolderIndex*
   return view.Count();
 }
 
+double Ms(const timeval& t) { return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_usec) / 1e3; }
+
 // User and system time of the whole process (the scan worker included).
-double ProcessCpuMs() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  auto ms = [](const timeval& t) { return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_usec) / 1e3; };
-  return ms(u.ru_utime) + ms(u.ru_stime);
-}
+struct ProcessCpu {
+  double user = 0, system = 0, faults = 0, switches = 0;
+  static ProcessCpu Now() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return {Ms(u.ru_utime), Ms(u.ru_stime), static_cast<double>(u.ru_minflt),
+            static_cast<double>(u.ru_nvcsw + u.ru_nivcsw)};
+  }
+};
 
 void ReportPeakMemory(benchmark::State& state) {
   rusage usage{};
@@ -179,9 +184,15 @@ void ReportPeakMemory(benchmark::State& state) {
   state.counters["peak_rss_MB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
-void ReportRows(benchmark::State& state, int rows, double cpuMsAtStart) {
+void ReportRows(benchmark::State& state, int rows, ProcessCpu atStart) {
+  const ProcessCpu now = ProcessCpu::Now();
+  const double iterations = static_cast<double>(state.iterations());
   state.counters["rows"] = rows;
-  state.counters["process_cpu_ms"] = (ProcessCpuMs() - cpuMsAtStart) / static_cast<double>(state.iterations());
+  state.counters["user_ms"] = (now.user - atStart.user) / iterations;
+  state.counters["system_ms"] = (now.system - atStart.system) / iterations;
+  state.counters["faults"] = (now.faults - atStart.faults) / iterations;
+  state.counters["switches"] = (now.switches - atStart.switches) / iterations;
+  state.counters["process_cpu_ms"] = (now.user + now.system - atStart.user - atStart.system) / iterations;
   state.counters["rows_per_s"] =
       benchmark::Counter(static_cast<double>(rows) * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
   ReportPeakMemory(state);
@@ -196,7 +207,7 @@ void BM_FullScan(benchmark::State& state) {
   Collection& c = Mixed();
   test::TempDir work;
   int listed = 0;
-  const double cpu = ProcessCpuMs();
+  const ProcessCpu cpu = ProcessCpu::Now();
   for (auto _ : state) listed = OpenFolder(c.folder, work.path(), nullptr);
   if (listed != c.rows + 1) state.SkipWithError("the scan listed an unexpected number of entries");
   ReportRows(state, c.rows, cpu);
@@ -216,7 +227,7 @@ void BM_FullScan_Baseline(benchmark::State& state) {
   Collection& c = Mixed();
   std::vector<char> buffer(1 << 16);
   std::string data;
-  const double cpu = ProcessCpuMs();
+  const ProcessCpu cpu = ProcessCpu::Now();
   for (auto _ : state) {
     for (const LooseRead& f : c.loose) {
       ReadBytes(c.folder + f.name, f.bytes, buffer);
@@ -262,7 +273,7 @@ void BM_FullScan100k(benchmark::State& state) {
   static LargeFolder f;
   test::TempDir work;
   int listed = 0;
-  const double cpu = ProcessCpuMs();
+  const ProcessCpu cpu = ProcessCpu::Now();
   for (auto _ : state) listed = OpenFolder(f.folder, work.path(), nullptr);
   if (listed != LargeFolder::kFiles + 1) state.SkipWithError("the scan listed an unexpected number of entries");
   ReportRows(state, LargeFolder::kFiles, cpu);
@@ -299,7 +310,7 @@ void BM_FillFromIndex(benchmark::State& state) {
   IndexedFolder& f = Indexed();
   std::atomic<bool> stop{false};
   int listed = 0;
-  const double cpu = ProcessCpuMs();
+  const ProcessCpu cpu = ProcessCpu::Now();
   for (auto _ : state) {
     auto index = std::make_unique<TFolderIndex>(f.options, f.messages, StatusCallback{}, FixedVolume);
     auto view = std::make_unique<VectorScanView>();
@@ -322,7 +333,7 @@ BENCHMARK(BM_FillFromIndex)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_FillFromIndex_Baseline(benchmark::State& state) {
   IndexedFolder& f = Indexed();
   int listed = 0;
-  const double cpu = ProcessCpuMs();
+  const ProcessCpu cpu = ProcessCpu::Now();
   for (auto _ : state) listed = OpenFolder(f.collection.folder, f.places.path(), nullptr);
   if (listed != f.collection.rows + 1) state.SkipWithError("the scan listed an unexpected number of entries");
   ReportRows(state, f.collection.rows, cpu);
