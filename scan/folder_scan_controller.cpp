@@ -39,20 +39,18 @@ void FolderScanController::ShowFolder(const std::string& folder, const std::stri
   view_.SetProgressPosition(0);
   hooks_.WatchFolder(folder_);
 
-  ListSubFolders(previousFolder);
+  previousFolder_ = previousFolder;
   countAtStart_ = view_.Count();
 
+  // The worker lists the folder once, for its sub-folder rows and for the pass, and
+  // reads and decodes the index block: for a folder of many thousand entries either
+  // would otherwise hold the window up.
   if (indexInUse_) {
-    // The worker reads and decodes the block: a folder of many thousand entries would
-    // otherwise hold the window up for as long.
-    int top = 0, perPage = 0;
-    view_.VisibleRange(top, perPage);
-    indexPlace_ = {view_.Count(), top + perPage + 1};
-    StartPass(ScanMode::FullScan, /*indexFirst=*/true);
+    StartPass(ScanMode::FullScan, /*indexFirst=*/true, /*folderRows=*/true);
     return;
   }
   BeginFullScan();
-  StartPass(ScanMode::FullScan);
+  StartPass(ScanMode::FullScan, /*indexFirst=*/false, /*folderRows=*/true);
 }
 
 void FolderScanController::BeginFullScan() {
@@ -79,8 +77,9 @@ bool FolderScanController::LoadFromIndex(ScanMode& mode) {
   });
 }
 
-void FolderScanController::ListSubFolders(const std::string& previousFolder) {
-  auto listing = FolderListing::Read(folder_, /*foldersOnly=*/true);
+// On the window's thread, while the worker waits with the listing it took (null when
+// the folder cannot be listed).
+void FolderScanController::ShowFolderRows(const FolderListing* listing) {
   auto folderRecord = [](int32_t kind, const std::string& name, std::time_t mtime) {
     auto r = std::make_unique<TMusicFileInfo>();
     r->ItemKind = kind;
@@ -111,7 +110,7 @@ void FolderScanController::ListSubFolders(const std::string& previousFolder) {
 
   // Coming up from a sub-folder focuses that folder's row.
   int focus = 0;
-  const std::string previous = WithTrailingSlash(previousFolder);
+  const std::string previous = WithTrailingSlash(previousFolder_);
   if (previous.size() > folder_.size() && previous.compare(0, folder_.size(), folder_) == 0) {
     std::string rest = previous.substr(folder_.size());
     rest.pop_back();
@@ -143,18 +142,33 @@ void FolderScanController::StartUpdatePass(ScanMode mode) {
   StartPass(mode);
 }
 
-void FolderScanController::StartPass(ScanMode mode, bool indexFirst) {
+void FolderScanController::StartPass(ScanMode mode, bool indexFirst, bool folderRows) {
   passActive_ = true;
-  if (!worker_->Resume([this, mode, indexFirst] { RunPass(mode, indexFirst); })) passActive_ = false;
+  if (!worker_->Resume([this, mode, indexFirst, folderRows] { RunPass(mode, indexFirst, folderRows); }))
+    passActive_ = false;
 }
 
-void FolderScanController::RunPass(ScanMode mode, bool indexFirst) {
-  if (indexFirst && !LoadFromIndex(mode)) {
+void FolderScanController::RunPass(ScanMode mode, bool indexFirst, bool folderRows) {
+  auto windowGone = [this] {
     passActive_ = false;
     scanRunning_ = false;
     listBusy_ = false;
-    return;
+  };
+  std::optional<std::optional<FolderListing>> listing;
+  if (folderRows) {
+    listing = ScanPass::ReadListing(folder_);
+    const bool shown = bridge_.RunOnWindowThread([&] {
+      ShowFolderRows(*listing ? &**listing : nullptr);
+      countAtStart_ = view_.Count();
+      if (indexFirst) {
+        int top = 0, perPage = 0;
+        view_.VisibleRange(top, perPage);
+        indexPlace_ = {view_.Count(), top + perPage + 1};
+      }
+    });
+    if (!shown) return windowGone();
   }
+  if (indexFirst && !LoadFromIndex(mode)) return windowGone();
   ScanPassRequest request;
   request.folder = folder_;
   request.workFolder = settings_.workFolder;
@@ -166,7 +180,8 @@ void FolderScanController::RunPass(ScanMode mode, bool indexFirst) {
   {
     // The pass's listing and tables go before the end of the pass sorts the list.
     ScanPass pass({bridge_, view_, messages_, archives_, documentStep_, stop_}, request);
-    pass.Run();
+    if (listing) pass.Run(std::move(*listing));
+    else pass.Run();
   }
   const bool ran = bridge_.RunOnWindowThread([&] {
     passActive_ = false;

@@ -1,11 +1,11 @@
 #pragma once
-// Opening a folder: the sub-folder listing on the window's thread, then on the scan
-// worker the index look-up and the passes, with their end handlers. The desktop program and
+// Opening a folder: on the scan worker the folder's listing (its sub-folder rows go to
+// the list first), the index look-up and the passes, with their end handlers. The desktop program and
 // `kadrel-cli list` drive the same controller; tests drive it with fakes.
 //
 // Threads: ShowFolder, StartUpdatePass, Stop and the end handlers run on the window's
-// thread. The worker (TFileFindThread) reads the index block and runs the pass, and
-// reaches the window through the bridge only.
+// thread. The worker (TFileFindThread) lists the folder, reads the index block and runs
+// the pass, and reaches the window through the bridge only.
 
 #include <atomic>
 #include <functional>
@@ -73,12 +73,14 @@ class FolderScanController {
 
  private:
   friend class TFileFindThread;
-  void ListSubFolders(const std::string& previousFolder);
+  void ShowFolderRows(const FolderListing* listing);
   void BeginFullScan();
   // `indexFirst`: the pass starts by loading the folder's index block; when it holds
   // entries, the pass becomes the update pass that follows an index load.
-  void StartPass(ScanMode mode, bool indexFirst = false);
-  void RunPass(ScanMode mode, bool indexFirst);  // on the worker
+  // `folderRows`: the pass starts by listing the folder and showing its sub-folders
+  // (the opening of a folder); the pass works on the same listing.
+  void StartPass(ScanMode mode, bool indexFirst = false, bool folderRows = false);
+  void RunPass(ScanMode mode, bool indexFirst, bool folderRows);  // on the worker
   bool LoadFromIndex(ScanMode& mode);            // on the worker
   void EndOfFullScan();
   void EndOfUpdatePass();
@@ -90,8 +92,9 @@ class FolderScanController {
   ScanSettings settings_;
   SortState sort_;
   std::string folder_;
+  std::string previousFolder_;  // the opening's focus goes to the row of this sub-folder
   int countAtStart_ = 0;
-  IndexListPlace indexPlace_;  // set by ShowFolder for the index load on the worker
+  IndexListPlace indexPlace_;  // set with the folder rows for the index load on the worker
   bool fromIndex_ = false;
   bool indexInUse_ = false;     // the shown folder's passes read and write the index
   bool skipIndexOnce_ = false;  // set by ReReadFolder for the listing it starts

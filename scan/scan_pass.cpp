@@ -92,10 +92,16 @@ void ScanPass::Deliver(std::unique_ptr<TMusicFileInfo> record) {
   });
 }
 
-void ScanPass::Run() {
+std::optional<FolderListing> ScanPass::ReadListing(const std::string& folder) {
   // Neither pass looks a music file up by name: a full pass takes size and time from
   // the file it opens, an update pass opens only the new ones.
-  listing_ = FolderListing::Read(req_.folder, false, /*musicFileTimes=*/false);
+  return FolderListing::Read(folder, false, /*musicFileTimes=*/false);
+}
+
+void ScanPass::Run() { Run(ReadListing(req_.folder)); }
+
+void ScanPass::Run(std::optional<FolderListing> listing) {
+  listing_ = std::move(listing);
   if (!listing_) return;  // the folder vanished: the end handler still runs
   linkedNames_.clear();
   if (req_.mode == ScanMode::FullScan) FullScan();

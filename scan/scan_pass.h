@@ -61,7 +61,12 @@ struct ScanPassRequest {
 class ScanPass {
  public:
   ScanPass(ScanPassEnvironment env, ScanPassRequest request);
+  // The listing a pass works on (nullopt when the folder cannot be listed).
+  static std::optional<FolderListing> ReadListing(const std::string& folder);
+  // Lists the folder and runs the pass.
   void Run();
+  // Runs the pass on a listing the caller took with ReadListing.
+  void Run(std::optional<FolderListing> listing);
 
  private:
   struct PackedInfoFile {

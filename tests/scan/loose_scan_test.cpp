@@ -28,6 +28,23 @@ TEST(LooseScan, FolderWithoutMusicListsFoldersOnlyAndSavesNoIndex) {
   EXPECT_FALSE(scan.view.touchedOffWindowThread);
 }
 
+// The worker's one listing gives the sub-folder rows before the pass: coming up from a
+// sub-folder focuses its row, whether the files then come from the index or not.
+TEST(LooseScan, ComingUpFromASubFolderFocusesItsRow) {
+  TempDir dir;
+  dir.MakeFolder("alpha");
+  dir.MakeFolder("Beta");
+  dir.Write("SONG.MID", Midi("song"));
+  ScanHarness scan;
+  scan.Open(dir.path(), nullptr, true, dir.path() + "beta/");
+  EXPECT_EQ(scan.Names(), (std::vector<std::string>{"..", "alpha", "Beta", "SONG.MID"}));
+  EXPECT_EQ(scan.view.focused, 2);
+  ASSERT_TRUE(scan.Open(dir.path(), nullptr, true, dir.path() + "alpha"));
+  EXPECT_EQ(scan.view.focused, 1);
+  EXPECT_EQ(scan.Names(), (std::vector<std::string>{"..", "alpha", "Beta", "SONG.MID"}));
+  EXPECT_FALSE(scan.view.touchedOffWindowThread);
+}
+
 TEST(LooseScan, CompanionsDocumentsAndTheirPriority) {
   TempDir dir;
   dir.Write("SONG.MID", Smf({EndOfTrack()}, 0));

@@ -102,14 +102,15 @@ void ScanHarness::WaitForEnd() {
   ASSERT_TRUE(cv_.wait_for(lock, std::chrono::seconds(60), [&] { return finished_; })) << "the pass did not end";
 }
 
-bool ScanHarness::Open(const std::string& folder, IArchivePort* archives, bool documents) {
+bool ScanHarness::Open(const std::string& folder, IArchivePort* archives, bool documents,
+                       const std::string& previousFolder) {
   finished_ = false;
   window.Run([&] {
     controller->SetSettings(settings_);
     controller->SetArchivePort(archives);
     controller->SetIndexPort(indexPort);
     if (documents) controller->SetDocumentStep(MakeDocumentStep(settings_.main, messages));
-    controller->ShowFolder(folder, {});
+    controller->ShowFolder(folder, previousFolder);
   });
   WaitForEnd();
   return fromIndex_;

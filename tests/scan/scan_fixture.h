@@ -95,7 +95,8 @@ class ScanHarness {
   ~ScanHarness();
   ScanSettings& settings() { return settings_; }
   // Opens the folder and waits for the end handler; returns whether the index was used.
-  bool Open(const std::string& folder, IArchivePort* archives = nullptr, bool documents = true);
+  bool Open(const std::string& folder, IArchivePort* archives = nullptr, bool documents = true,
+            const std::string& previousFolder = {});
   // Runs an update pass and waits for its end.
   void Update(ScanMode mode);
   // Re-reads the shown folder and waits for the end; returns whether the index was used.
