@@ -29,12 +29,17 @@ bool LooksLikeHeader(std::string_view b) {
   return family && U(b[20]) <= 3;
 }
 
+bool StartsMembers(std::string_view v) { return LooksLikeHeader(v) && (U(v[0]) != 0 || U(v[20]) == 2); }
+
 uint64_t FindFirstHeader(const ByteSource& src, bool& found) {
-  found = false;
+  // Nearly every archive starts with its first header: looking there first reads 21
+  // bytes (through the listing's window) instead of the whole self-extractor range.
+  found = StartsMembers(src.ReadAvailable(0, 21));
+  if (found) return 0;
   std::string head = src.ReadAvailable(0, kSfxScanLimit + 21);
-  for (size_t p = 0; p + 21 <= head.size() && p <= kSfxScanLimit; ++p) {
+  for (size_t p = 1; p + 21 <= head.size() && p <= kSfxScanLimit; ++p) {
     std::string_view v(head.data() + p, 21);
-    if (LooksLikeHeader(v) && (U(v[0]) != 0 || U(v[20]) == 2)) {
+    if (StartsMembers(v)) {
       found = true;
       return p;
     }
