@@ -9,11 +9,15 @@
 #include "base/encoding.h"
 #include "base/text_helpers.h"
 #include "base/path_helpers.h"
+#include "ui/icon_set.h"
 #include "ui/texts.h"
 
 namespace kadrel {
 
-FolderPane::FolderPane(QWidget* parent) : QWidget(parent) {
+FolderPane::FolderPane(QWidget* parent)
+    : QWidget(parent),
+      icons_(MakeFolderIcon(), style()->standardIcon(QStyle::SP_DriveHDIcon),
+             style()->standardIcon(QStyle::SP_FileIcon)) {
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(0);
@@ -39,6 +43,7 @@ FolderPane::FolderPane(QWidget* parent) : QWidget(parent) {
   strip->addWidget(&hide_);
   column->addLayout(strip);
 
+  model_.setIconProvider(&icons_);
   model_.setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
   model_.setReadOnly(true);
   model_.setRootPath(QStringLiteral("/"));
@@ -114,7 +119,7 @@ void FolderPane::SetJumpFolders(const std::array<std::string, 26>& folders) {
 }
 
 void FolderPane::UpdateJumpTexts() {
-  const QIcon folderIcon = style()->standardIcon(QStyle::SP_DirIcon);
+  const QIcon folderIcon = icons_.icon(QAbstractFileIconProvider::Folder);
   int width = std::max(0, jumpList_.viewport()->width() - jumpList_.columnWidth(0) - 5);
   jumpList_.setColumnWidth(1, width);
   int chars = std::max(8, width / std::max(1, jumpList_.fontMetrics().averageCharWidth()));

@@ -14,6 +14,7 @@
 #include <QTreeWidget>
 #include <QWidget>
 
+#include "ui/folder_tree_icons.h"
 #include "ui/folder_tree_view.h"
 
 namespace kadrel {
@@ -58,6 +59,7 @@ class FolderPane : public QWidget {
   QToolButton switch_;
   QToolButton hide_;
   QStackedWidget stack_;
+  FolderTreeIcons icons_;  // outlives the model that uses it
   QFileSystemModel model_;
   FolderTreeView tree_;
   QTreeWidget jumpList_;

@@ -127,10 +127,21 @@ QPixmap Draw(const ImageSpec& spec, int size) {
   return pixmap;
 }
 
+QIcon MakeIcon(const ImageSpec& spec) {
+  QIcon icon;
+  icon.addPixmap(Draw(spec, 16));
+  icon.addPixmap(Draw(spec, 32));
+  return icon;
+}
+
+const QColor kFolderColor(236, 190, 80);
+
 }  // namespace
 
+QIcon MakeFolderIcon() { return MakeIcon({Glyph::Folder, kFolderColor, false}); }
+
 std::vector<QIcon> MakeListIcons() {
-  const QColor folder(236, 190, 80), midi(40, 90, 200), rcp(30, 140, 70), g36(0, 130, 140),
+  const QColor folder = kFolderColor, midi(40, 90, 200), rcp(30, 140, 70), g36(0, 130, 140),
       mgs(130, 60, 170), audio(215, 110, 20), mod(190, 40, 50), vq(120, 85, 50), list(90, 90, 100);
   const ImageSpec specs[kImageCount] = {
       {Glyph::Up, folder, false},       {Glyph::Note, midi, false},     {Glyph::Note, midi, true},
@@ -142,12 +153,7 @@ std::vector<QIcon> MakeListIcons() {
   };
   std::vector<QIcon> icons;
   icons.reserve(kImageCount);
-  for (const ImageSpec& spec : specs) {
-    QIcon icon;
-    icon.addPixmap(Draw(spec, 16));
-    icon.addPixmap(Draw(spec, 32));
-    icons.push_back(icon);
-  }
+  for (const ImageSpec& spec : specs) icons.push_back(MakeIcon(spec));
   return icons;
 }
 

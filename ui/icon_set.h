@@ -13,5 +13,7 @@ inline constexpr int kImageCount = 17;
 
 // Needs a QGuiApplication. Each icon holds 16 and 32 pixel pictures.
 std::vector<QIcon> MakeListIcons();
+// Image 16 alone, for the folder pane.
+QIcon MakeFolderIcon();
 
 }  // namespace kadrel

@@ -7,6 +7,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QElapsedTimer>
+#include <QFileSystemModel>
 #include <QFile>
 #include <QHeaderView>
 #include <QMimeData>
@@ -19,6 +20,7 @@
 #include "catalog/column_text.h"
 #include "test_objects.h"
 #include "test_support.h"
+#include "ui/folder_tree_icons.h"
 #include "ui/texts.h"
 
 namespace kadrel::test {
@@ -115,6 +117,28 @@ class MainWindowTest : public QObject {
     QTest::keyClick(&w.FileListWidget(), Qt::Key_Backspace, Qt::ControlModifier);
     QVERIFY(f.NextPass());
     QCOMPARE(w.CurrentFolder(), Bytes(f.folder) + "Extra/");
+  }
+
+  // Every folder on the way down to the shown one is drawn with the folder picture,
+  // the root with the drive's; the tree's model never asks the MIME database (which
+  // would open the files of every folder it lists on the window's thread).
+  void folderTreeDrawsItsOwnFolderPictures() {
+    WindowFixture f;
+    MainWindow& w = f.Open();
+    FolderTreeView& tree = w.Folders().Tree();
+    const auto* model = qobject_cast<const QFileSystemModel*>(tree.model());
+    QVERIFY(model && dynamic_cast<const FolderTreeIcons*>(model->iconProvider()));
+    const QIcon folder = model->iconProvider()->icon(QAbstractFileIconProvider::Folder);
+    const QIcon drive = model->iconProvider()->icon(QAbstractFileIconProvider::Drive);
+    QVERIFY(!folder.isNull() && !drive.isNull() && folder.cacheKey() != drive.cacheKey());
+    QModelIndex index = tree.currentIndex();
+    QVERIFY(index.isValid());
+    for (; index.parent().isValid(); index = index.parent()) {
+      QTRY_VERIFY(!model->data(index, Qt::DecorationRole).value<QIcon>().isNull());
+      QCOMPARE(model->data(index, Qt::DecorationRole).value<QIcon>().cacheKey(), folder.cacheKey());
+    }
+    QCOMPARE(model->filePath(index), QStringLiteral("/"));
+    QTRY_COMPARE(model->data(index, Qt::DecorationRole).value<QIcon>().cacheKey(), drive.cacheKey());
   }
 
   // A drag over the folder tree shows the folder under the cursor but never drops
