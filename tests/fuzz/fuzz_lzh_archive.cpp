@@ -15,28 +15,42 @@
 
 namespace {
 
-const std::string& ScratchFolder() {
-  static const std::string folder = [] {
-    char templ[] = "/tmp/kadrel-fuzz-lzh-XXXXXX";
-    const char* made = ::mkdtemp(templ);
-    return std::string(made ? made : "/tmp") + "/";
-  }();
-  return folder;
-}
-
-void EmptyScratch() {
-  DIR* d = ::opendir(ScratchFolder().c_str());
+void EmptyFolder(const std::string& folder) {
+  DIR* d = ::opendir(folder.c_str());
   if (!d) return;
   while (dirent* e = ::readdir(d)) {
     std::string n = e->d_name;
     if (n == "." || n == "..") continue;
     // Only plain files may ever appear here.
     struct stat st {};
-    if (::lstat((ScratchFolder() + n).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) __builtin_trap();
-    ::unlink((ScratchFolder() + n).c_str());
+    if (::lstat((folder + n).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) __builtin_trap();
+    ::unlink((folder + n).c_str());
   }
   ::closedir(d);
 }
+
+// A folder of its own for the run, removed at exit.
+struct Scratch {
+  std::string folder;
+  bool made = false;
+  Scratch() {
+    char templ[] = "/tmp/kadrel-fuzz-lzh-XXXXXX";
+    made = ::mkdtemp(templ) != nullptr;
+    folder = std::string(made ? templ : "/tmp") + "/";
+  }
+  ~Scratch() {
+    if (!made) return;
+    EmptyFolder(folder);
+    ::rmdir(folder.c_str());
+  }
+};
+
+const std::string& ScratchFolder() {
+  static const Scratch scratch;
+  return scratch.folder;
+}
+
+void EmptyScratch() { EmptyFolder(ScratchFolder()); }
 
 }  // namespace
 
