@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <mutex>
 
 #include <QFile>
@@ -13,10 +14,14 @@
 namespace kadrel {
 
 // Where a pool thread hands its listing back; the watcher unhooks itself on
-// destruction, so a listing that ends after it is dropped.
+// destruction, so a listing that ends after it is dropped. `generation` follows the
+// watcher's: a listing of an older one (another folder, a pass begun, the watcher
+// gone) stops where it is instead of walking the rest of a large folder beside the
+// next opening's scan.
 struct FolderWatcher::Mailbox {
   std::mutex mutex;
   FolderWatcher* owner = nullptr;
+  std::atomic<uint64_t> generation{0};
 };
 
 FolderWatcher::FolderWatcher(int debounceMs, int pollMs, QObject* parent)
@@ -39,9 +44,10 @@ FolderWatcher::FolderWatcher(int debounceMs, int pollMs, QObject* parent)
 FolderWatcher::~FolderWatcher() {
   std::lock_guard<std::mutex> lock(mailbox_->mutex);
   mailbox_->owner = nullptr;
+  ++mailbox_->generation;
 }
 
-FolderWatcher::Listing FolderWatcher::ListFolder(const QString& folder) {
+FolderWatcher::Listing FolderWatcher::ListFolder(const QString& folder, const std::function<bool()>& stale) {
   Listing listing;
   const QByteArray path = QFile::encodeName(folder);
   const int fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -51,7 +57,8 @@ FolderWatcher::Listing FolderWatcher::ListFolder(const QString& folder) {
     ::close(fd);
     return listing;
   }
-  while (const dirent* d = ::readdir(dir)) {
+  for (unsigned count = 0; const dirent* d = ::readdir(dir); ++count) {
+    if (stale && count % 256 == 255 && stale()) break;
     const char* name = d->d_name;
     if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0))) continue;
     struct stat st {};
@@ -81,7 +88,7 @@ void FolderWatcher::Rearm() {
   poll_.stop();
   if (!watcher_.directories().isEmpty()) watcher_.removePaths(watcher_.directories());
   reference_.clear();
-  ++generation_;
+  mailbox_->generation = ++generation_;
   haveReference_ = false;
   changedEarly_ = false;
   checking_ = false;
@@ -106,9 +113,9 @@ void FolderWatcher::Check() {
 void FolderWatcher::StartListing(Purpose purpose) {
   QThreadPool::globalInstance()->start(
       [mailbox = mailbox_, folder = folder_, generation = generation_, purpose] {
-        Listing listing = ListFolder(folder);
+        Listing listing = ListFolder(folder, [&] { return mailbox->generation != generation; });
         std::lock_guard<std::mutex> lock(mailbox->mutex);
-        if (!mailbox->owner) return;
+        if (!mailbox->owner || mailbox->generation != generation) return;
         FolderWatcher* owner = mailbox->owner;
         // Queued to the watcher's thread; a watcher destroyed before it runs takes the
         // posted call with it.

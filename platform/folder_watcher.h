@@ -12,6 +12,7 @@
 // ends or at every poll.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include <QFileSystemWatcher>
@@ -37,9 +38,11 @@ class FolderWatcher : public QObject {
   void SetActive(bool active);
   bool Active() const { return active_; }
 
-  // name -> size and write time of every entry (folders included).
+  // name -> size and write time of every entry (folders included). `stale`, when
+  // given, is asked now and then and ends the listing early (with part of it) when
+  // it says the listing is no longer wanted.
   using Listing = QHash<QString, QPair<qint64, qint64>>;
-  static Listing ListFolder(const QString& folder);
+  static Listing ListFolder(const QString& folder, const std::function<bool()>& stale = {});
 
  Q_SIGNALS:
   void folderChanged();

@@ -184,6 +184,15 @@ class PlatformTest : public QObject {
       gone.SetActive(true);
     }
     QTest::qWait(200);
+
+    // A listing no longer wanted (another folder, a pass begun, the watcher gone)
+    // stops part way instead of walking the rest of a large folder.
+    for (int i = 0; i < 1000; ++i) QFile(dir.filePath(QStringLiteral("F%1.MID").arg(i))).open(QIODevice::WriteOnly);
+    QCOMPARE(FolderWatcher::ListFolder(dir.path()).size(), 1001);
+    int asked = 0;
+    const auto partial = FolderWatcher::ListFolder(dir.path(), [&] { return ++asked == 2; });
+    QCOMPARE(asked, 2);
+    QVERIFY(partial.size() < 600);
   }
 
   void tempCleanupDeletesOnlyRegularFiles() {
