@@ -17,13 +17,6 @@ class RecordBatch final : public IndexRecordSink {
   std::vector<std::unique_ptr<TMusicFileInfo>>& records_;
 };
 
-std::vector<TMusicFileInfo> Entries(const IScanView& view) {
-  std::vector<TMusicFileInfo> list;
-  list.reserve(static_cast<size_t>(view.Count()));
-  for (int i = 0; i < view.Count(); ++i) list.push_back(view.CopyEntry(i));
-  return list;
-}
-
 }  // namespace
 
 bool FolderIndexPort::ReadFolder(const std::string& folder, const IndexListPlace& place,
@@ -36,14 +29,14 @@ bool FolderIndexPort::ReadFolder(const std::string& folder, const IndexListPlace
   return index_.OpenFolderIndex(folder, batch, read);
 }
 
-void FolderIndexPort::SaveFolder(const std::string& folder, const IScanView& view) {
+void FolderIndexPort::SaveFolder(const std::string& folder, const std::vector<TMusicFileInfo>& entries) {
   if (index_.CurrentFolder() != folder) index_.SetCurrentFolder(folder);
-  index_.WriteFolderBlock(Entries(view));
+  index_.WriteFolderBlock(entries);
 }
 
-void FolderIndexPort::ReplaceFolder(const std::string& folder, const IScanView& view) {
+void FolderIndexPort::ReplaceFolder(const std::string& folder, const std::vector<TMusicFileInfo>& entries) {
   if (index_.CurrentFolder() != folder) index_.SetCurrentFolder(folder);
-  if (index_.DeleteFolderBlock(folder, false)) index_.WriteFolderBlock(Entries(view));
+  if (index_.DeleteFolderBlock(folder, false)) index_.WriteFolderBlock(entries);
 }
 
 bool FolderIndexPort::ForgetFolder(const std::string& folder) {

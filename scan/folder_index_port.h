@@ -11,8 +11,8 @@ class FolderIndexPort final : public IFolderIndexPort {
   explicit FolderIndexPort(TFolderIndex& index) : index_(index) {}
   bool ReadFolder(const std::string& folder, const IndexListPlace& place, const std::atomic<bool>& stop,
                   std::vector<std::unique_ptr<TMusicFileInfo>>& out) override;
-  void SaveFolder(const std::string& folder, const IScanView& view) override;
-  void ReplaceFolder(const std::string& folder, const IScanView& view) override;
+  void SaveFolder(const std::string& folder, const std::vector<TMusicFileInfo>& entries) override;
+  void ReplaceFolder(const std::string& folder, const std::vector<TMusicFileInfo>& entries) override;
   bool ForgetFolder(const std::string& folder) override;
   TFolderIndex& Index() { return index_; }
 

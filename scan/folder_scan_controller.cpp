@@ -183,19 +183,33 @@ void FolderScanController::RunPass(ScanMode mode, bool indexFirst, bool folderRo
     if (listing) pass.Run(std::move(*listing));
     else pass.Run();
   }
+  // The end shows on the window first; the entries to store are copied there and
+  // written here, so that encoding and writing a large block does not hold the window.
+  // The end handler runs only after that: until then no index command touches the store.
+  std::optional<std::vector<TMusicFileInfo>> toStore;
+  const bool shown = bridge_.RunOnWindowThread([&] {
+    toStore = mode == ScanMode::FullScan ? ShowEndOfFullScan() : ShowEndOfUpdatePass();
+  });
+  if (!shown) return windowGone();
+  if (toStore) {
+    if (mode == ScanMode::FullScan) index_->SaveFolder(folder_, *toStore);
+    else index_->ReplaceFolder(folder_, *toStore);
+  }
   const bool ran = bridge_.RunOnWindowThread([&] {
     passActive_ = false;
-    if (mode == ScanMode::FullScan) EndOfFullScan();
-    else EndOfUpdatePass();
+    FinishPass(mode != ScanMode::FullScan && fromIndex_);
   });
-  if (!ran) {
-    passActive_ = false;
-    scanRunning_ = false;
-    listBusy_ = false;
-  }
+  if (!ran) windowGone();
 }
 
-void FolderScanController::EndOfFullScan() {
+std::vector<TMusicFileInfo> FolderScanController::ListedEntries() const {
+  std::vector<TMusicFileInfo> entries;
+  entries.reserve(static_cast<size_t>(view_.Count()));
+  for (int i = 0; i < view_.Count(); ++i) entries.push_back(view_.CopyEntry(i));
+  return entries;
+}
+
+std::optional<std::vector<TMusicFileInfo>> FolderScanController::ShowEndOfFullScan() {
   view_.SetStatusText(0, "検索完了しました..");
   view_.SetStatusText(1, "");
   if (!settings_.main.ShowWhileScanning) {
@@ -206,30 +220,25 @@ void FolderScanController::EndOfFullScan() {
   // A stopped pass listed part of the folder only; storing that would hide the rest
   // the next time the folder is opened from the index.
   const int count = view_.Count();
-  if (!stop_ && count > 0 && indexInUse_ && index_ && view_.CopyEntry(count - 1).IsFile()) {
-    hooks_.ProcessPendingEvents();
-    index_->SaveFolder(folder_, view_);
-  }
-  hooks_.SetBusy(false);
-  listBusy_ = false;
-  scanRunning_ = false;
-  if (onPassFinished) onPassFinished(false);
+  if (!stop_ && count > 0 && indexInUse_ && index_ && view_.CopyEntry(count - 1).IsFile()) return ListedEntries();
+  return std::nullopt;
 }
 
-void FolderScanController::EndOfUpdatePass() {
+std::optional<std::vector<TMusicFileInfo>> FolderScanController::ShowEndOfUpdatePass() {
   view_.SetStatusText(0, "ready..");
   // Only a list that came from the index has its block written anew. A list the full
   // scan made leaves the index alone: with the index off or on a volume that keeps none
   // there is no file to touch (nor to warn about), and a block the full scan stored is
   // brought up to date by the update pass that follows its next load.
-  if (!stop_ && fromIndex_ && view_.Count() != countAtStart_ && indexInUse_ && index_) {
-    hooks_.ProcessPendingEvents();
-    index_->ReplaceFolder(folder_, view_);
-  }
+  if (!stop_ && fromIndex_ && view_.Count() != countAtStart_ && indexInUse_ && index_) return ListedEntries();
+  return std::nullopt;
+}
+
+void FolderScanController::FinishPass(bool fromIndex) {
   hooks_.SetBusy(false);
   listBusy_ = false;
   scanRunning_ = false;
-  if (onPassFinished) onPassFinished(fromIndex_);
+  if (onPassFinished) onPassFinished(fromIndex);
 }
 
 }  // namespace kadrel

@@ -10,7 +10,9 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "base/message_box.h"
 #include "scan/archive_port.h"
@@ -82,8 +84,12 @@ class FolderScanController {
   void StartPass(ScanMode mode, bool indexFirst = false, bool folderRows = false);
   void RunPass(ScanMode mode, bool indexFirst, bool folderRows);  // on the worker
   bool LoadFromIndex(ScanMode& mode);            // on the worker
-  void EndOfFullScan();
-  void EndOfUpdatePass();
+  // The end of a pass on the window's thread: what it shows, then (after the worker
+  // stored the entries returned, if any) the end handler.
+  std::optional<std::vector<TMusicFileInfo>> ShowEndOfFullScan();
+  std::optional<std::vector<TMusicFileInfo>> ShowEndOfUpdatePass();
+  void FinishPass(bool fromIndex);
+  std::vector<TMusicFileInfo> ListedEntries() const;
 
   IWindowBridge& bridge_;
   IScanView& view_;

@@ -1,9 +1,9 @@
 #pragma once
 // What the folder scan needs of the index store.
 //
-// Threads: ReadFolder runs on the scan's worker, the other calls on the window's
-// thread. They never overlap: the window leaves the store alone while a pass runs
-// (index commands wait for the end of the pass).
+// Threads: ReadFolder, SaveFolder and ReplaceFolder run on the scan's worker,
+// ForgetFolder on the window's thread. They never overlap: the window leaves the
+// store alone while a pass runs (index commands wait for the end of the pass).
 
 #include <atomic>
 #include <memory>
@@ -28,10 +28,11 @@ class IFolderIndexPort {
   // one. Polls `stop` between records.
   virtual bool ReadFolder(const std::string& folder, const IndexListPlace& place, const std::atomic<bool>& stop,
                           std::vector<std::unique_ptr<TMusicFileInfo>>& out) = 0;
-  // Appends the folder's block when it is missing (folders-only lists are not stored).
-  virtual void SaveFolder(const std::string& folder, const IScanView& view) = 0;
+  // Appends the folder's block when it is missing, from the list's entries as shown
+  // at the end of the pass (folders-only lists are not stored).
+  virtual void SaveFolder(const std::string& folder, const std::vector<TMusicFileInfo>& entries) = 0;
   // Replaces the folder's block after the list changed.
-  virtual void ReplaceFolder(const std::string& folder, const IScanView& view) = 0;
+  virtual void ReplaceFolder(const std::string& folder, const std::vector<TMusicFileInfo>& entries) = 0;
   // Re-read all: drops the folder's block so that the folder is listed from its files.
   // False when the block could not be dropped (the user was told).
   virtual bool ForgetFolder(const std::string& folder) = 0;

@@ -31,21 +31,25 @@ class MemoryIndex final : public IFolderIndexPort {
  public:
   bool ReadFolder(const std::string& folder, const IndexListPlace&, const std::atomic<bool>&,
                   std::vector<std::unique_ptr<TMusicFileInfo>>& out) override {
-    std::lock_guard lock(mutex);  // read on the scan's worker
+    std::lock_guard lock(mutex);
     auto it = blocks.find(folder);
     if (it == blocks.end() || it->second.empty()) return false;
     for (const TMusicFileInfo& r : it->second) out.push_back(std::make_unique<TMusicFileInfo>(r));
     return true;
   }
-  void SaveFolder(const std::string& folder, const IScanView& view) override {
-    if (!blocks.count(folder)) ReplaceFolder(folder, view);
+  // Read and written on the scan's worker.
+  void SaveFolder(const std::string& folder, const std::vector<TMusicFileInfo>& entries) override {
+    std::unique_lock lock(mutex);
+    if (blocks.count(folder)) return;
+    lock.unlock();
+    ReplaceFolder(folder, entries);
   }
-  void ReplaceFolder(const std::string& folder, const IScanView& view) override {
+  void ReplaceFolder(const std::string& folder, const std::vector<TMusicFileInfo>& entries) override {
     std::lock_guard lock(mutex);
     auto& block = blocks[folder];
     block.clear();
-    for (int i = 0; i < view.Count(); ++i)
-      if (view.CopyEntry(i).IsFile()) block.push_back(view.CopyEntry(i));
+    for (const TMusicFileInfo& e : entries)
+      if (e.IsFile()) block.push_back(e);
   }
   bool ForgetFolder(const std::string& folder) override {
     std::lock_guard lock(mutex);

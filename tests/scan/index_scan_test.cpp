@@ -129,8 +129,10 @@ TEST(IndexedScan, ReReadListsTheFolderFromItsFiles) {
   EXPECT_EQ(scan.index.saves, 1);  // not stored over the block that stayed
   EXPECT_TRUE(scan.Open(dir.path()));  // the next opening uses the index again
   EXPECT_EQ(scan.Find("ONE.MID")->Title, "edited");
-  // The block is read on the worker, its records reach the list on the window's thread.
+  // The block is read and written on the worker, its records reach the list on the
+  // window's thread.
   EXPECT_TRUE(scan.index.readOffWindowThread);
+  EXPECT_TRUE(scan.index.writtenOffWindowThread);
   EXPECT_FALSE(scan.view.touchedOffWindowThread);
 }
 

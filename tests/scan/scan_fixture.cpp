@@ -62,18 +62,19 @@ bool RecordingIndex::ReadFolder(const std::string& folder, const IndexListPlace&
   return !it->second.empty();
 }
 
-void RecordingIndex::SaveFolder(const std::string& folder, const IScanView& view) {
+void RecordingIndex::SaveFolder(const std::string& folder, const std::vector<TMusicFileInfo>& entries) {
   ++saves;
+  if (!window_.OnWindowThread()) writtenOffWindowThread = true;
   if (blocks.count(folder)) return;
   auto& block = blocks[folder];
-  for (int i = 0; i < view.Count(); ++i)
-    if (view.CopyEntry(i).IsFile()) block.push_back(view.CopyEntry(i));
+  for (const TMusicFileInfo& e : entries)
+    if (e.IsFile()) block.push_back(e);
 }
 
-void RecordingIndex::ReplaceFolder(const std::string& folder, const IScanView& view) {
+void RecordingIndex::ReplaceFolder(const std::string& folder, const std::vector<TMusicFileInfo>& entries) {
   ++replaces;
   blocks.erase(folder);
-  SaveFolder(folder, view);
+  SaveFolder(folder, entries);
 }
 
 bool RecordingIndex::ForgetFolder(const std::string& folder) {

@@ -75,14 +75,15 @@ class RecordingIndex final : public IFolderIndexPort {
   explicit RecordingIndex(WindowThread& window) : window_(window) {}
   bool ReadFolder(const std::string& folder, const IndexListPlace&, const std::atomic<bool>&,
                   std::vector<std::unique_ptr<TMusicFileInfo>>& out) override;
-  void SaveFolder(const std::string& folder, const IScanView& view) override;
-  void ReplaceFolder(const std::string& folder, const IScanView& view) override;
+  void SaveFolder(const std::string& folder, const std::vector<TMusicFileInfo>& entries) override;
+  void ReplaceFolder(const std::string& folder, const std::vector<TMusicFileInfo>& entries) override;
   bool ForgetFolder(const std::string& folder) override;
   std::map<std::string, std::vector<TMusicFileInfo>> blocks;
   int saves = 0, replaces = 0;
   bool forgetFails = false;  // ForgetFolder keeps the block and reports failure
   int reads = 0;
-  bool readOffWindowThread = false;  // a block was read on the scan's worker
+  bool readOffWindowThread = false;     // a block was read on the scan's worker
+  bool writtenOffWindowThread = false;  // a block was written there
 
  private:
   WindowThread& window_;
