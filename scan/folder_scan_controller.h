@@ -84,12 +84,14 @@ class FolderScanController {
   void StartPass(ScanMode mode, bool indexFirst = false, bool folderRows = false);
   void RunPass(ScanMode mode, bool indexFirst, bool folderRows);  // on the worker
   bool LoadFromIndex(ScanMode& mode);            // on the worker
-  // The end of a pass on the window's thread: what it shows, then (after the worker
-  // stored the entries returned, if any) the end handler.
-  std::optional<std::vector<TMusicFileInfo>> ShowEndOfFullScan();
-  std::optional<std::vector<TMusicFileInfo>> ShowEndOfUpdatePass();
+  // The end of a pass on the window's thread: what it shows (true: the list is to be
+  // stored in the index), then, after the worker stored it, the end handler.
+  bool ShowEndOfFullScan();
+  bool ShowEndOfUpdatePass();
   void FinishPass(bool fromIndex);
-  std::vector<TMusicFileInfo> ListedEntries() const;
+  // On the worker: the list's entries, copied on the window's thread in slices; false
+  // when the window is gone.
+  bool CopyListedEntries(std::vector<TMusicFileInfo>& entries);
 
   IWindowBridge& bridge_;
   IScanView& view_;

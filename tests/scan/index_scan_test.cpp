@@ -108,6 +108,29 @@ TEST(IndexedScan, UpdateAfterAnIndexLoadRewritesTheBlock) {
   EXPECT_EQ(names, (std::vector<std::string>{"ONE.MID", "TWO.MID"}));
 }
 
+// The list is copied for the index a slice at a time: a folder of more entries than a
+// slice is stored whole, in the list's order.
+TEST(IndexedScan, ALongListIsStoredWholeInItsOrder) {
+  TempDir dir;
+  const int kFiles = 1203;
+  for (int i = 0; i < kFiles; ++i) dir.Write("S" + std::to_string(kFiles - i) + ".MID", Midi("s"));
+  dir.MakeFolder("SUB");
+  IndexedScan s(VolumeKind::Fixed);
+  EXPECT_FALSE(s.scan.Open(dir.path()));
+  std::vector<std::string> listed;
+  for (const std::string& name : s.scan.Names())
+    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".MID") == 0) listed.push_back(name);
+  ASSERT_EQ(listed.size(), static_cast<size_t>(kFiles));
+
+  RecordingMessageBox messages;
+  TFolderIndex fresh(s.options, messages, {}, [](const std::string&) { return VolumeInfo{"/", "ext4", "8:1", VolumeKind::Fixed}; });
+  std::vector<TMusicFileInfo> records;
+  ASSERT_TRUE(fresh.OpenFolderIndex(dir.path(), records));
+  std::vector<std::string> stored;
+  for (const TMusicFileInfo& r : records) stored.push_back(r.FullName());
+  EXPECT_EQ(stored, listed);
+}
+
 // Re-read all drops the block and lists the files; the full scan stores them again. A
 // block that cannot be dropped is neither read nor written by that one scan.
 TEST(IndexedScan, ReReadListsTheFolderFromItsFiles) {
