@@ -19,6 +19,17 @@ std::vector<std::string> FilesUnder(const std::string& folder) {
   return names;
 }
 
+// The names in the folder's block, in stored order, as a fresh store reads them.
+std::vector<std::string> StoredNames(const TMainOption& options, const std::string& folder) {
+  RecordingMessageBox messages;
+  TFolderIndex fresh(options, messages, {}, [](const std::string&) { return VolumeInfo{"/", "ext4", "8:1", VolumeKind::Fixed}; });
+  std::vector<TMusicFileInfo> records;
+  fresh.OpenFolderIndex(folder, records);
+  std::vector<std::string> names;
+  for (const TMusicFileInfo& r : records) names.push_back(r.FullName());
+  return names;
+}
+
 // Declared in this order so that the scan ends before the port and the store go.
 struct IndexedScan {
   explicit IndexedScan(VolumeKind kind, int indexMode = 2) {
@@ -99,13 +110,7 @@ TEST(IndexedScan, UpdateAfterAnIndexLoadRewritesTheBlock) {
   EXPECT_NE(full.Find("TWO.MID")->DosDate, 0);
   EXPECT_EQ(*s.scan.Find("TWO.MID"), *full.Find("TWO.MID"));
 
-  RecordingMessageBox messages;
-  TFolderIndex fresh(s.options, messages, {}, [](const std::string&) { return VolumeInfo{"/", "ext4", "8:1", VolumeKind::Fixed}; });
-  std::vector<TMusicFileInfo> records;
-  ASSERT_TRUE(fresh.OpenFolderIndex(dir.path(), records));
-  std::vector<std::string> names;
-  for (const TMusicFileInfo& r : records) names.push_back(r.FullName());
-  EXPECT_EQ(names, (std::vector<std::string>{"ONE.MID", "TWO.MID"}));
+  EXPECT_EQ(StoredNames(s.options, dir.path()), (std::vector<std::string>{"ONE.MID", "TWO.MID"}));
 }
 
 // The list is copied for the index a slice at a time: a folder of more entries than a
@@ -122,13 +127,7 @@ TEST(IndexedScan, ALongListIsStoredWholeInItsOrder) {
     if (name.size() > 4 && name.compare(name.size() - 4, 4, ".MID") == 0) listed.push_back(name);
   ASSERT_EQ(listed.size(), static_cast<size_t>(kFiles));
 
-  RecordingMessageBox messages;
-  TFolderIndex fresh(s.options, messages, {}, [](const std::string&) { return VolumeInfo{"/", "ext4", "8:1", VolumeKind::Fixed}; });
-  std::vector<TMusicFileInfo> records;
-  ASSERT_TRUE(fresh.OpenFolderIndex(dir.path(), records));
-  std::vector<std::string> stored;
-  for (const TMusicFileInfo& r : records) stored.push_back(r.FullName());
-  EXPECT_EQ(stored, listed);
+  EXPECT_EQ(StoredNames(s.options, dir.path()), listed);
 }
 
 // Re-read all drops the block and lists the files; the full scan stores them again. A
