@@ -22,6 +22,7 @@ class TFileFindThread {
   void Terminate();
 
  private:
+  static void RunAsBatch();
   void Loop();
 
   std::mutex mutex_;
