@@ -49,6 +49,10 @@ FolderPane::FolderPane(QWidget* parent)
   model_.setRootPath(QStringLiteral("/"));
   tree_.setModel(&model_);
   tree_.setHeaderHidden(true);
+  // Every row is one line with a folder picture: the view measures one row instead of
+  // each row of every folder it expands (a folder of hundreds of entries on the way
+  // to the one opened).
+  tree_.setUniformRowHeights(true);
   for (int c = 1; c < model_.columnCount(); ++c) tree_.hideColumn(c);
   tree_.setObjectName(QStringLiteral("FolderTree"));
   tree_.setAccessibleName(text::U(text::kAllFolders).trimmed());
