@@ -80,8 +80,6 @@ class IScanWindowHooks {
   virtual void Refresh() = 0;
   // Focus and select row `index` and scroll it into view.
   virtual void FocusRow(int index) = 0;
-  // Let pending window events run (before a long save on the window's thread).
-  virtual void ProcessPendingEvents() = 0;
 };
 
 }  // namespace kadrel

@@ -38,7 +38,6 @@ class VectorScanView : public IScanView, public IScanWindowHooks {
   void SortAndRefresh() override;
   void Refresh() override {}
   void FocusRow(int) override {}
-  void ProcessPendingEvents() override {}
 
   static constexpr int kRowsPerPage = 40;
 

@@ -761,11 +761,6 @@ void MainWindow::FocusRow(int index) {
   list_.scrollTo(row);
 }
 
-void MainWindow::ProcessPendingEvents() {
-  // Window updates only: a click here could start a folder change inside the end handler.
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
-
 // ---- sorting ---------------------------------------------------------------------
 
 void MainWindow::ShowSortMark() {

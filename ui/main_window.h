@@ -251,7 +251,6 @@ class MainWindow : public QMainWindow, public IScanView, public IScanWindowHooks
   void SortAndRefresh() override;
   void Refresh() override;
   void FocusRow(int index) override;
-  void ProcessPendingEvents() override;
 
  Q_SIGNALS:
   void passFinished(bool fromIndex);
