@@ -156,11 +156,11 @@ void FolderScanController::RunPass(ScanMode mode, bool indexFirst, bool folderRo
     scanRunning_ = false;
     listBusy_ = false;
   };
-  std::optional<std::optional<FolderListing>> listing;
+  std::optional<FolderListing> listing;  // taken here when `folderRows`
   if (folderRows) {
     listing = ScanPass::ReadListing(folder_);
     const bool shown = bridge_.RunOnWindowThread([&] {
-      ShowFolderRows(*listing ? &**listing : nullptr);
+      ShowFolderRows(listing ? &*listing : nullptr);
       countAtStart_ = view_.Count();
       if (indexFirst) {
         int top = 0, perPage = 0;
@@ -182,7 +182,7 @@ void FolderScanController::RunPass(ScanMode mode, bool indexFirst, bool folderRo
   {
     // The pass's listing and tables go before the end of the pass sorts the list.
     ScanPass pass({bridge_, view_, messages_, archives_, documentStep_, stop_}, request);
-    if (listing) pass.Run(std::move(*listing));
+    if (folderRows) pass.Run(std::move(listing));
     else pass.Run();
   }
   // The end shows on the window first; the entries to store are copied from there a
